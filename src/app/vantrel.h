@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/services.h"
+
+namespace vantrel {
+
+class MainForm;
+
+// The program: owns every window and creates each the first time anything touches it
+// (construct, register, then load), so a window touched during its own load is the same
+// object. Windows live until the program ends.
+class Vantrel {
+ public:
+  explicit Vantrel(Services& services);
+  Vantrel(const Vantrel&) = delete;
+  Vantrel& operator=(const Vantrel&) = delete;
+  ~Vantrel();
+
+  Services& services() const { return services_; }
+
+  // Starts the program as a launch does.
+  void start();
+  // Ends the program: no window is shown any more and the platform is asked to quit.
+  void end();
+  bool ended() const { return ended_; }
+
+  MainForm& main();
+
+  // By name, for the script driver: creates the window when needed; null for unknown names.
+  Form* form(const std::string& name);
+  // Only when already created.
+  Form* loadedForm(const std::string& name) const;
+  bool knowsForm(const std::string& name) const { return factories_.count(name) != 0; }
+  std::vector<Form*> loadedForms() const { return order_; }
+
+ private:
+  template <class F>
+  F& get(std::unique_ptr<F>& slot);
+
+  Services& services_;
+  bool ended_ = false;
+  std::map<std::string, std::function<Form&()>> factories_;
+  std::map<std::string, Form*> loaded_;
+  std::vector<Form*> order_;
+
+  std::unique_ptr<MainForm> main_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/colour.h"
+
+namespace vantrel {
+
+class Form;
+class TimerHost;
+
+enum class ControlKind {
+  TextBox,
+  Label,
+  CheckBox,
+  OptionButton,
+  CommandButton,
+  Frame,
+  PictureBox,
+  Image,
+  ProgressBar,
+  DatePicker,
+  DriveList,
+  FolderList,
+  FileList,
+  MenuItem,
+  Timer,
+};
+
+const char* kindName(ControlKind kind);
+
+// Position and size in twips (1/1440 inch), relative to the containing frame or the form.
+struct Geometry {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Geometry&) const = default;
+};
+
+enum class Align { Left, Centre, Right };
+
+// How the view draws a control; the model never reads it.
+struct Style {
+  double fontPoints = 0;  // 0: the window's default
+  bool bold = false;
+  Align align = Align::Left;
+  bool readOnly = false;
+  bool multiLine = false;
+  bool graphical = false;  // check box drawn as a push button
+  Colour foreColour = colour::black;
+  bool hasBackColour = false;  // false: the platform's own background
+};
+
+// What changed, for the one observer of a control (the view).
+enum class Property { Text, Tooltip, Enabled, Visible, BackColour, Value, Geometry, Focus, Picture, Interval };
+
+class Control {
+ public:
+  Control(Form& form, std::string name, ControlKind kind);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  const std::string& name() const { return name_; }
+  ControlKind kind() const { return kind_; }
+  Form& form() const { return form_; }
+
+  // Text of a text box, caption of everything else. Use setField to change it.
+  const std::string& text() const { return text_; }
+  const std::string& tooltip() const { return tooltip_; }
+  bool enabled() const { return enabled_; }
+  bool visible() const { return visible_; }
+  Colour backColour() const { return backColour_; }
+  // 0/1 for check boxes, 0 (false) / 1 (true) for option buttons, position of a progress bar.
+  int value() const { return value_; }
+  const Geometry& geometry() const { return geometry_; }
+  Control* container() const { return container_; }
+  const std::string& picture() const { return picture_; }
+  Style& style() { return style_; }
+  const Style& style() const { return style_; }
+
+  void setTooltip(std::string tooltip);
+  void setEnabled(bool enabled);
+  void setVisible(bool visible);
+  void setBackColour(Colour colour);
+  // A code change of a check box or option button runs its click rule, as a user click does.
+  void setValue(int value);
+  void setGeometry(Geometry geometry);
+  void setContainer(Control* frame) { container_ = frame; }
+  void setPicture(std::string picture);
+
+  // Visible and enabled here and in every containing frame: where a user can reach it.
+  bool reachable() const;
+  bool shownWithContainers() const;
+
+  // The one way a text changes; see setField.
+  void storeText(std::string text);
+
+  std::function<void()> onChange;
+  std::function<void()> onClick;
+  std::function<void()> onDoubleClick;
+  std::function<void()> onMouseDown;
+  std::function<void(int x, int y)> onMouseMove;
+  std::function<bool(char)> onKeyPress;  // false drops the key
+  std::function<bool()> onFocusLeave;    // true keeps the focus
+
+  // The view: told of every real change of state.
+  std::function<void(Control&, Property)> observer;
+
+  // Tells the view; setters call it on every real change.
+  void notify(Property p);
+
+ protected:
+  virtual void enabledChanged() {}
+
+ private:
+  Form& form_;
+  std::string name_;
+  ControlKind kind_;
+  std::string text_;
+  std::string tooltip_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  Colour backColour_ = colour::buttonFace;
+  int value_ = 0;
+  Geometry geometry_;
+  Control* container_ = nullptr;
+  std::string picture_;
+  Style style_;
+};
+
+// Writes a text; when it differs it is stored and the control's change rule runs at once.
+// Rules that write other controls run those rules to their end first (depth-first).
+void setField(Control& box, std::string_view text);
+
+class Timer : public Control {
+ public:
+  Timer(Form& form, std::string name, int intervalMs, bool enabled);
+  ~Timer() override;
+
+  int interval() const { return interval_; }
+  // Enabling a disabled timer or changing the interval of an enabled one starts it again;
+  // enabling an enabled one changes nothing. An interval of 0 never fires.
+  void setInterval(int ms);
+  // Called by the timer host when the timer is due; a disabled timer never fires.
+  void fire();
+
+  std::function<void()> onTimer;
+
+ protected:
+  void enabledChanged() override { restart(); }
+
+ private:
+  void restart();
+  int interval_;
+};
+
+class MenuItem : public Control {
+ public:
+  MenuItem(Form& form, std::string name, std::string caption, MenuItem* parent);
+  MenuItem* parentMenu() const { return parent_; }
+  bool separator() const { return text() == "-"; }
+  std::string shortcut;  // e.g. "Ctrl+S"; shown by the view
+
+ private:
+  MenuItem* parent_;
+};
+
+}  // namespace vantrel

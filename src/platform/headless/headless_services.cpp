@@ -1,0 +1,176 @@
+#include "platform/headless/headless_services.h"
+
+#include <cstdio>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace vantrel {
+namespace {
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t daysFromCivil(int y, unsigned m, unsigned d) {
+  y -= m <= 2 ? 1 : 0;
+  const int era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return static_cast<std::int64_t>(era) * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void civilFromDays(std::int64_t z, int& y, unsigned& m, unsigned& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  y = static_cast<int>(yoe + era * 400) + (m <= 2 ? 1 : 0);
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
+}
+
+}  // namespace
+
+std::optional<std::int64_t> parseDateTime(const std::string& text) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) !=
+      6)
+    return std::nullopt;
+  if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 ||
+      s < 0)
+    return std::nullopt;
+  std::int64_t days = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
+  return ((days * 24 + h) * 60 + mi) * 60000 + s * 1000LL;
+}
+
+HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
+    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs),
+      services_(*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this,
+                *this, *this) {}
+
+HeadlessServices::~HeadlessServices() = default;
+
+Answer HeadlessServices::show(const std::string& text, Buttons buttons) {
+  messagesShown.push_back(text);
+  Answer first = buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+  if (answers.empty()) return first;
+  Answer a = answers.front();
+  answers.pop_front();
+  // An answer that the box does not offer counts as its first button.
+  bool fits = buttons == Buttons::YesNo ? a != Answer::Ok : a == Answer::Ok;
+  return fits ? a : first;
+}
+
+std::optional<std::string> HeadlessServices::choose(const FileDialogRequest& request) {
+  dialogsShown.push_back(request);
+  if (dialogResults.empty()) return std::nullopt;
+  auto result = dialogResults.front();
+  dialogResults.pop_front();
+  if (result && !result->empty() && result->front() != '/') *result = folder_ + "/" + *result;
+  return result;
+}
+
+void HeadlessServices::add(const TrayRecord& record) {
+  if (trayRecord) return;
+  trayRecord = record;
+  ++trayAdds;
+}
+
+void HeadlessServices::remove(const TrayRecord&) {
+  if (!trayRecord) return;
+  trayRecord.reset();
+  ++trayRemoves;
+}
+
+double HeadlessServices::textWidth(const std::string& text, const PrintFont& font) {
+  // A fixed advance of half the point size: enough for layouts to be checked headless.
+  return static_cast<double>(text.size()) * font.points * 0.5 / 72.0 * 2.54;
+}
+
+bool HeadlessServices::printPage(const Page& page) {
+  if (!printerWorks) return false;
+  pagesPrinted.push_back(page.describe());
+  return true;
+}
+
+bool HeadlessServices::printForm(const Form& form) {
+  if (!printerWorks) return false;
+  formsPrinted.push_back(form.name());
+  return true;
+}
+
+bool HeadlessServices::launch(const std::string& path) {
+  launched.push_back(path);
+  return true;
+}
+
+std::optional<std::string> HeadlessServices::read(const std::string& app,
+                                                  const std::string& section,
+                                                  const std::string& key) {
+  auto it = settingsValues.find(app + "/" + section + "/" + key);
+  if (it == settingsValues.end()) return std::nullopt;
+  return it->second;
+}
+
+void HeadlessServices::write(const std::string& app, const std::string& section,
+                             const std::string& key, const std::string& value) {
+  settingsValues[app + "/" + section + "/" + key] = value;
+}
+
+std::string HeadlessServices::timeText() const {
+  std::int64_t secs = floorDiv(nowMs_, 1000);
+  std::int64_t inDay = secs - floorDiv(secs, 86400) * 86400;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", static_cast<int>(inDay / 3600),
+                static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60));
+  return buf;
+}
+
+std::string HeadlessServices::dateText() const {
+  int y = 0;
+  unsigned m = 0, d = 0;
+  civilFromDays(floorDiv(nowMs_, 86400000), y, m, d);
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", y, m, d);
+  return buf;
+}
+
+void HeadlessServices::timerChanged(Timer& timer) {
+  if (timer.enabled() && timer.interval() > 0) {
+    due_[&timer] = Due{nowMs_ + timer.interval(), nextOrder_++};
+  } else {
+    due_.erase(&timer);
+  }
+}
+
+void HeadlessServices::timerGone(Timer& timer) { due_.erase(&timer); }
+
+void HeadlessServices::advance(std::int64_t ms) {
+  const std::int64_t target = nowMs_ + (ms > 0 ? ms : 0);
+  for (;;) {
+    Timer* next = nullptr;
+    Due best{};
+    for (const auto& [timer, due] : due_) {
+      if (due.at > target) continue;
+      if (next == nullptr || due.at < best.at || (due.at == best.at && due.order < best.order)) {
+        next = timer;
+        best = due;
+      }
+    }
+    if (next == nullptr || ended) break;
+    nowMs_ = best.at;
+    // The next due time is set before the handler runs, so a handler that restarts or
+    // stops its own timer has the last word. Keeping the order keeps ties stable.
+    due_[next] = Due{best.at + next->interval(), best.order};
+    next->fire();
+  }
+  if (!ended) nowMs_ = target;
+}
+
+}  // namespace vantrel

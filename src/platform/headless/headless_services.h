@@ -1,0 +1,125 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "vantrel_version.h"
+
+namespace vantrel {
+
+// The platform without a display: virtual time, scripted answers, records of what the
+// program asked for. Used by the tests and the script driver.
+class HeadlessServices : public MessageBoxes,
+                         public FileDialogs,
+                         public Tray,
+                         public Sound,
+                         public Printer,
+                         public Clipboard,
+                         public Launcher,
+                         public Browser,
+                         public SettingsStore,
+                         public AppInfo,
+                         public Clock,
+                         public TimerHost,
+                         public WindowSystem {
+ public:
+  // startMs: local wall time, ms since 1970-01-01 00:00.
+  explicit HeadlessServices(std::string folder, std::int64_t startMs = 0);
+  ~HeadlessServices() override;
+
+  Services& services() { return services_; }
+
+  // Virtual time: fires every due timer in time order (ties in the order they were started).
+  void advance(std::int64_t ms);
+  std::int64_t elapsedMs() const { return nowMs_ - startMs_; }
+
+  // Scripted answers; without one a message box takes its first button and a dialog cancels.
+  std::deque<Answer> answers;
+  std::deque<std::optional<std::string>> dialogResults;
+
+  // Records.
+  std::vector<std::string> messagesShown;   // every message box text, in order
+  std::vector<FileDialogRequest> dialogsShown;
+  std::optional<TrayRecord> trayRecord;       // the icon shown, while present
+  int trayAdds = 0;
+  int trayRemoves = 0;
+  bool trayAvailable = true;
+  std::vector<std::string> soundsPlayed;
+  std::vector<std::string> pagesPrinted;      // each page, one item a line
+  std::vector<std::string> formsPrinted;
+  std::string printerName = "Headless Printer";
+  bool printerWorks = true;
+  std::string clipboardText;
+  std::vector<std::string> launched;
+  std::vector<std::string> opened;
+  std::map<std::string, std::string> settingsValues;  // "app/section/key"
+  std::string commandLineText;
+  Version versionNumbers{VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_REVISION};
+  bool ended = false;
+
+  // MessageBoxes
+  Answer show(const std::string& text, Buttons buttons) override;
+  // FileDialogs
+  std::optional<std::string> choose(const FileDialogRequest& request) override;
+  // Tray
+  void add(const TrayRecord& record) override;
+  void remove(const TrayRecord& record) override;
+  bool present() const override { return trayRecord.has_value(); }
+  bool available() const override { return trayAvailable; }
+  // Sound
+  void play(const std::string& path) override { soundsPlayed.push_back(path); }
+  // Printer
+  std::string deviceName() override { return printerName; }
+  double textWidth(const std::string& text, const PrintFont& font) override;
+  bool printPage(const Page& page) override;
+  bool printForm(const Form& form) override;
+  // Clipboard
+  void clear() override { clipboardText.clear(); }
+  void setText(const std::string& text) override { clipboardText = text; }
+  std::string text() const override { return clipboardText; }
+  // Launcher and browser
+  bool launch(const std::string& path) override;
+  void open(const std::string& address) override { opened.push_back(address); }
+  // SettingsStore
+  std::optional<std::string> read(const std::string& app, const std::string& section,
+                                  const std::string& key) override;
+  void write(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+  // AppInfo
+  std::string folder() const override { return folder_; }
+  std::string exeName() const override { return "vantrel"; }
+  Version version() const override { return versionNumbers; }
+  std::string commandLine() const override { return commandLineText; }
+  // Clock
+  std::int64_t nowMs() const override { return nowMs_; }
+  std::string timeText() const override;
+  std::string dateText() const override;
+  // TimerHost
+  void timerChanged(Timer& timer) override;
+  void timerGone(Timer& timer) override;
+  // WindowSystem
+  void attach(Form&) override {}
+  void quit() override { ended = true; }
+
+ private:
+  struct Due {
+    std::int64_t at;
+    std::uint64_t order;
+  };
+  std::string folder_;
+  std::int64_t startMs_;
+  std::int64_t nowMs_;
+  std::uint64_t nextOrder_ = 0;
+  std::map<Timer*, Due> due_;
+  Services services_;
+};
+
+// "YYYY-MM-DD HH:MM:SS" as local ms since 1970; nothing when it does not read.
+std::optional<std::int64_t> parseDateTime(const std::string& text);
+
+}  // namespace vantrel

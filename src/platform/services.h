@@ -1,0 +1,199 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class Form;
+class MenuItem;
+class Timer;
+
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // Modal, under the program's title; returns the button chosen.
+  virtual Answer show(const std::string& text, Buttons buttons = Buttons::Ok) = 0;
+};
+
+struct FileDialogRequest {
+  bool save = false;
+  std::string title;
+  std::string filter;      // "Project (*.pcl)|*.pcl"
+  std::string folder;      // where it starts
+  std::string proposed;    // proposed file name
+};
+
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  // The chosen path, or nothing when the user cancelled.
+  virtual std::optional<std::string> choose(const FileDialogRequest& request) = 0;
+};
+
+// The tray record handed to the platform as is.
+struct TrayRecord {
+  std::uint32_t size = 88;
+  std::uint32_t window = 0;
+  std::uint32_t iconId = 0;
+  std::uint32_t flags = 7;
+  std::uint32_t callbackMessage = 512;
+  std::uint32_t icon = 0;
+  char tip[64] = {};
+  std::string iconName;  // "running" or "stopped": which picture the handle stands for
+  std::string tipText() const;
+  void setTip(const std::string& text);  // cut to 63 bytes and a zero, padded with zeros
+};
+
+class Tray {
+ public:
+  virtual ~Tray() = default;
+  // Adding a present icon or removing an absent one changes nothing.
+  virtual void add(const TrayRecord& record) = 0;
+  virtual void remove(const TrayRecord& record) = 0;
+  virtual bool present() const = 0;
+  virtual bool available() const = 0;
+  // Mouse activity on the icon, as the platform's message number (515 double-click, 516 right).
+  std::function<void(int message)> onMouse;
+};
+
+class Sound {
+ public:
+  virtual ~Sound() = default;
+  virtual void play(const std::string& path) = 0;  // asynchronous; failures ignored
+};
+
+struct PrintFont {
+  std::string name = "Arial";
+  double points = 10;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+};
+
+// A page drawn in centimetres from the top left of the printable area.
+struct PageItem {
+  enum class Kind { Text, Line, Box };
+  Kind kind = Kind::Text;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  std::string text;
+  PrintFont font;
+  std::string describe() const;
+};
+
+struct Page {
+  std::vector<PageItem> items;
+  void text(double x, double y, std::string text, const PrintFont& font);
+  void line(double x1, double y1, double x2, double y2);
+  void box(double x1, double y1, double x2, double y2);
+  std::string describe() const;  // one item a line
+};
+
+class Printer {
+ public:
+  virtual ~Printer() = default;
+  virtual std::string deviceName() = 0;
+  virtual double textWidth(const std::string& text, const PrintFont& font) = 0;  // cm
+  // False when nothing was printed (no printer, cancelled, failed).
+  virtual bool printPage(const Page& page) = 0;
+  virtual bool printForm(const Form& form) = 0;
+};
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  virtual void clear() = 0;
+  virtual void setText(const std::string& text) = 0;
+  virtual std::string text() const = 0;
+};
+
+class Launcher {
+ public:
+  virtual ~Launcher() = default;
+  // Starts a program by its path as a new process, never through a shell; failures ignored.
+  virtual bool launch(const std::string& path) = 0;
+};
+
+class Browser {
+ public:
+  virtual ~Browser() = default;
+  virtual void open(const std::string& address) = 0;
+};
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual std::optional<std::string> read(const std::string& app, const std::string& section,
+                                          const std::string& key) = 0;
+  virtual void write(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+};
+
+struct Version {
+  int major = 0;
+  int minor = 0;
+  int revision = 0;
+};
+
+class AppInfo {
+ public:
+  virtual ~AppInfo() = default;
+  virtual std::string folder() const = 0;  // the application folder, created at first start
+  virtual std::string exeName() const = 0;
+  virtual Version version() const = 0;
+  virtual std::string commandLine() const = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual std::int64_t nowMs() const = 0;  // local wall time, ms since 1970-01-01 00:00
+  virtual std::string timeText() const = 0;
+  virtual std::string dateText() const = 0;
+};
+
+// Interval timers: told whenever a timer starts again or stops.
+class TimerHost {
+ public:
+  virtual ~TimerHost() = default;
+  virtual void timerChanged(Timer& timer) = 0;
+  virtual void timerGone(Timer& timer) = 0;
+};
+
+// The window system itself: views for forms, pop-up menus, the end of the program.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  virtual void attach(Form& form) = 0;  // a new form: make its view
+  virtual void quit() = 0;              // the program ends
+};
+
+// Everything the model asks of the platform.
+struct Services {
+  Services(MessageBoxes& m, FileDialogs& f, Tray& t, Sound& s, Printer& p, Clipboard& c,
+           Launcher& l, Browser& b, SettingsStore& st, AppInfo& a, Clock& ck, TimerHost& th,
+           WindowSystem& w)
+      : messages(m), files(f), tray(t), sound(s), printer(p), clipboard(c), launcher(l),
+        browser(b), settings(st), app(a), clock(ck), timers(th), windows(w) {}
+  MessageBoxes& messages;
+  FileDialogs& files;
+  Tray& tray;
+  Sound& sound;
+  Printer& printer;
+  Clipboard& clipboard;
+  Launcher& launcher;
+  Browser& browser;
+  SettingsStore& settings;
+  AppInfo& app;
+  Clock& clock;
+  TimerHost& timers;
+  WindowSystem& windows;
+};
+
+}  // namespace vantrel

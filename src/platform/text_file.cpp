@@ -1,0 +1,229 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace vantrel {
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the five unassigned ones map to the C1 code points.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at i; false when the bytes there are not valid UTF-8.
+bool nextUtf8(const std::string& s, std::size_t& i, char32_t& cp) {
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char b = byte(i);
+  int extra = 0;
+  if (b < 0x80) {
+    cp = b;
+  } else if (b >= 0xC2 && b <= 0xDF) {
+    cp = b & 0x1F;
+    extra = 1;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    cp = b & 0x0F;
+    extra = 2;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    cp = b & 0x07;
+    extra = 3;
+  } else {
+    return false;
+  }
+  if (i + extra >= s.size() && extra > 0) return false;
+  for (int k = 1; k <= extra; ++k) {
+    unsigned char c = byte(i + k);
+    if ((c & 0xC0) != 0x80) return false;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  // Overlong forms, surrogates and values past Unicode are not UTF-8.
+  if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF))
+    return false;
+  i += extra + 1;
+  return true;
+}
+
+bool isMultiByteUtf8(const std::string& s) {
+  bool multi = false;
+  for (std::size_t i = 0; i < s.size();) {
+    char32_t cp = 0;
+    if (!nextUtf8(s, i, cp)) return false;
+    if (cp >= 0x80) multi = true;
+  }
+  return multi;
+}
+
+std::string errnoText(const std::string& what, int err) {
+  return what + ": " + std::strerror(err);
+}
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool writeAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string fromWindows1252(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (unsigned char b : bytes) {
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+    } else if (b < 0xA0) {
+      appendUtf8(out, kHigh[b - 0x80]);
+    } else {
+      appendUtf8(out, b);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> toWindows1252(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    if (!nextUtf8(utf8, i, cp)) return std::nullopt;
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out += static_cast<char>(cp);
+      continue;
+    }
+    bool found = false;
+    for (int k = 0; k < 32; ++k) {
+      if (kHigh[k] == cp) {
+        out += static_cast<char>(0x80 + k);
+        found = true;
+        break;
+      }
+    }
+    if (!found) return std::nullopt;
+  }
+  return out;
+}
+
+std::string decodeFileText(const std::string& bytes) {
+  return isMultiByteUtf8(bytes) ? bytes : fromWindows1252(bytes);
+}
+
+ReadResult readLines(const std::string& path) {
+  ReadResult result;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    result.error = errnoText("cannot open " + path, errno);
+    return result;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    result.error = "cannot read " + path;
+    return result;
+  }
+  result.opened = true;
+  std::string text = decodeFileText(bytes);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? std::string::npos
+                                                                    : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    result.lines.push_back(std::move(line));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines) {
+  WriteResult result;
+  std::string text;
+  for (const std::string& value : lines) {
+    for (char c : value) text += (c == '\r' || c == '\n') ? ' ' : c;
+    text += "\r\n";
+  }
+  std::string bytes = toWindows1252(text).value_or(text);
+
+  std::string folder = folderOf(path);
+  std::string temp = path + ".tmp-XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    result.error = errnoText("cannot write in " + folder, errno);
+    return result;
+  }
+  ::fchmod(fd, 0644);
+  bool ok = writeAll(fd, bytes);
+  int err = errno;
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    result.error = errnoText("cannot write " + path, err);
+    return result;
+  }
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  result.ok = true;
+  return result;
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// Data files: one value a line, lines ended by CR LF. Readers take CR LF or LF, decode
+// UTF-8 when the bytes are valid UTF-8 with at least one multi-byte sequence and
+// Windows-1252 otherwise. Writers use Windows-1252 when every character has a code there,
+// else UTF-8, and replace the file atomically. Text in memory is always UTF-8.
+
+struct ReadResult {
+  bool opened = false;
+  std::vector<std::string> lines;
+  std::string error;  // why it could not be opened
+};
+
+ReadResult readLines(const std::string& path);
+
+struct WriteResult {
+  bool ok = false;
+  std::string error;  // why it failed; the old file is untouched
+  explicit operator bool() const { return ok; }
+};
+
+// A CR or LF inside a value becomes a space, so the file keeps its line count.
+WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines);
+
+bool fileExists(const std::string& path);
+
+// The codecs, exposed for the tests and for the tray tip.
+std::string decodeFileText(const std::string& bytes);
+std::optional<std::string> toWindows1252(const std::string& utf8);
+std::string fromWindows1252(const std::string& bytes);
+
+}  // namespace vantrel

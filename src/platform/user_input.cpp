@@ -1,0 +1,94 @@
+#include "platform/user_input.h"
+
+namespace vantrel {
+namespace {
+
+bool takesFocus(const Control& c) {
+  switch (c.kind()) {
+    case ControlKind::TextBox:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::CommandButton:
+    case ControlKind::DatePicker:
+    case ControlKind::DriveList:
+    case ControlKind::FolderList:
+    case ControlKind::FileList:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void run(const std::function<void()>& handler) {
+  if (handler) {
+    auto copy = handler;
+    copy();
+  }
+}
+
+}  // namespace
+
+void userPress(Control& control) { run(control.onMouseDown); }
+
+bool userActivate(Control& control) {
+  if (takesFocus(control) && !control.form().focus(control)) return false;
+  switch (control.kind()) {
+    case ControlKind::CheckBox:
+      control.setValue(control.value() == 0 ? 1 : 0);
+      break;
+    case ControlKind::OptionButton:
+      control.setValue(1);
+      break;
+    case ControlKind::TextBox:
+      break;
+    case ControlKind::MenuItem:
+      control.form().closePopup();
+      run(control.onClick);
+      break;
+    default:
+      run(control.onClick);
+      break;
+  }
+  return true;
+}
+
+bool userClick(Control& control) {
+  userPress(control);
+  return userActivate(control);
+}
+
+bool userDoubleClick(Control& control) {
+  if (!userClick(control)) return false;
+  run(control.onDoubleClick);
+  return true;
+}
+
+bool userType(Control& box, char key) {
+  if (!box.form().focus(box)) return false;
+  if (box.onKeyPress) {
+    auto filter = box.onKeyPress;
+    if (!filter(key)) return true;
+  }
+  std::string text = box.text();
+  if (key == '\b') {
+    if (text.empty()) return true;
+    // Drop one whole UTF-8 character.
+    std::size_t cut = text.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.erase(cut);
+  } else if (key == '\r' || key == '\n') {
+    if (!box.style().multiLine) return true;
+    text += "\r\n";
+  } else {
+    text += key;
+  }
+  setField(box, text);
+  return true;
+}
+
+bool userLeave(Control& box) {
+  if (box.form().focused() != &box) return true;
+  return box.form().leaveFocus();
+}
+
+}  // namespace vantrel

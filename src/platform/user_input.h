@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+namespace vantrel {
+
+// What a user's mouse and keys do to the model. The Qt view and the script driver both
+// come through here, so a scripted story takes the same path as a real one.
+// Each returns false when the action did not go ahead (the focus was kept elsewhere).
+
+void userPress(Control& control);
+// Mouse press and click: a check box toggles, an option is chosen, a menu item runs.
+bool userClick(Control& control);
+// The click alone, as Space or Enter on a focused button gives it.
+bool userActivate(Control& control);
+// One typed character through the box's key filter; 8 is backspace, '\r' Enter.
+bool userType(Control& box, char key);
+bool userLeave(Control& box);
+bool userDoubleClick(Control& control);
+
+}  // namespace vantrel
