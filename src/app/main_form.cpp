@@ -1,12 +1,272 @@
 #include "app/main_form.h"
 
+#include <string>
+
 #include "app/vantrel.h"
 
 namespace vantrel {
+namespace {
+
+constexpr int kRow = 330;       // height of a box or button
+constexpr int kHidden = 7500;   // left of controls that are never on screen
+
+}  // namespace
 
 MainForm::MainForm(Vantrel& app)
-    : Form(app.services(), "frmMain", "Vantrel - Stopped", 7200, 8970), app_(app) {}
+    : Form(app.services(), "frmMain", "Vantrel - Stopped", 7200, 8970), app_(app) {
+  setBackColour(colour::sheetGrey);
+  design();
+  designMenus();
+}
+
+MainForm::~MainForm() = default;
 
 void MainForm::load() { setSize(7200, 8970); }
+
+void MainForm::design() {
+  auto box = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
+    return &add(ControlKind::TextBox, name, g, std::move(text), in);
+  };
+  auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
+    Control* c = &add(ControlKind::Label, name, g, std::move(text), in);
+    c->setBackColour(colour::sheetGrey);
+    return c;
+  };
+  auto button = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
+    return &add(ControlKind::CommandButton, name, g, std::move(text), in);
+  };
+  auto frame = [this](const char* name, Geometry g, std::string text) {
+    Control* c = &add(ControlKind::Frame, name, g, std::move(text));
+    c->setBackColour(colour::sheetGrey);
+    return c;
+  };
+  auto hidden = [](Control* c) {
+    c->setVisible(false);
+    return c;
+  };
+  auto digit = [&](const char* name, int left, Control* in) {
+    Control* c = box(name, {left, 540, 420, 600}, "0", in);
+    c->style() = Style{20, true, Align::Centre, true};
+    c->setBackColour(colour::sheetGrey);
+    return c;
+  };
+
+  // The top strip: current time and date; the program's picture at the right.
+  Label19 = label("Label19", {120, 60, 1500, 270}, "");
+  Label19->style().bold = true;
+  Label20 = label("Label20", {1680, 60, 2400, 270}, "");
+  for (int i = 1; i <= 4; ++i) {
+    std::string name = "Image" + std::to_string(i);
+    image[i] = &add(ControlKind::Image, name, {6240, 0, 600, 600}, "");
+    image[i]->setPicture("skin" + std::to_string(i));
+    image[i]->setVisible(i == 1);
+  }
+  image[1]->setTooltip("About Vantrel");
+
+  // The clock: days above, then hours, minutes and seconds, the three commands beside.
+  frameClock = frame("Frame1", {120, 420, 4320, 1440}, "Job Clock");
+  lblDays = hidden(label("lblDays", {240, 210, 600, 270}, "Days", frameClock));
+  txtDays = hidden(box("txtDays", {840, 180, 720, 300}, "0", frameClock));
+  txtDays->style() = Style{0, true, Align::Centre, true};
+  txt000 = digit("txt000", 180, frameClock);
+  txtHours = digit("txtHours", 600, frameClock);
+  Text28 = digit("Text28", 1020, frameClock);
+  Text28->setGeometry({1020, 540, 210, 600});
+  setField(*Text28, ":");
+  txt00 = digit("txt00", 1230, frameClock);
+  txtMins = digit("txtMins", 1650, frameClock);
+  Text27 = digit("Text27", 2070, frameClock);
+  Text27->setGeometry({2070, 540, 210, 600});
+  setField(*Text27, ":");
+  txt0 = digit("txt0", 2280, frameClock);
+  txtSecs = digit("txtSecs", 2700, frameClock);
+  CmdStart = button("CmdStart", {3300, 240, 900, kRow}, "Start", frameClock);
+  CmdStop = button("CmdStop", {3300, 630, 900, kRow}, "Stop", frameClock);
+  CmdReset = button("CmdReset", {3300, 1020, 900, kRow}, "Reset", frameClock);
+  CmdStart->setTooltip("Start the clock");
+  CmdStop->setTooltip("Stop the clock");
+  CmdReset->setTooltip("Reset the clock");
+  autosaveTicks = &add(ControlKind::ProgressBar, "PBMin", {kHidden, 0, 1200, 240});
+  Timer1 = &addTimer("Timer1", 1000, false);
+  Timer25 = &addTimer("Timer25", 10000, true);
+
+  // The adjusters: the mode pair on top, the four amounts below.
+  Frame2 = frame("Frame2", {4560, 420, 2400, 1440}, "Additions");
+  chkplus = &add(ControlKind::CheckBox, "chkplus", {120, 240, 1020, kRow}, "+", Frame2);
+  chkminus = &add(ControlKind::CheckBox, "chkminus", {1260, 240, 1020, kRow}, "-", Frame2);
+  for (Control* mode : {chkplus, chkminus}) mode->style().graphical = true;
+  Command4 = button("Command4", {120, 630, 1020, kRow}, "15 mins", Frame2);
+  Command6 = button("Command6", {1260, 630, 1020, kRow}, "30 mins", Frame2);
+  Command7 = button("Command7", {120, 1020, 1020, kRow}, "1 Hour", Frame2);
+  Command8 = button("Command8", {1260, 1020, 1020, kRow}, "2 Hours", Frame2);
+
+  // The base category, fed by the clock, with the billed minutes and their adjusters.
+  frameBase = frame("Frame3", {120, 1920, 6840, 720}, "Base");
+  int top = 270;
+  categorySelected[1] = &add(ControlKind::CheckBox, "Check1", {120, top, 1860, kRow}, "Hours",
+                             frameBase);
+  categorySelected[1]->setTooltip("Click here to get the Minimum Hour");
+  categoryHours[1] = hidden(box("Text8", {2040, top, 1020, kRow}, "0", frameBase));
+  categoryHours[1]->setTooltip("This field is only affected by the time clock");
+  categoryHours[1]->style().readOnly = true;
+  categoryHours[1]->style().align = Align::Right;
+  rateAt[1] = label("Label6", {3120, top + 30, 240, 270}, "@", frameBase);
+  categoryRate[1] = box("Text42", {3360, top, 1020, kRow}, "", frameBase);
+  label("Label16", {4500, top + 30, 780, 270}, "Minutes", frameBase);
+  minuteCounter = box("Text24", {5280, top, 780, kRow}, "0", frameBase);
+  minuteCounter->setTooltip("Minute Counter");
+  minuteCounter->style().readOnly = true;
+  minuteCounter->style().align = Align::Right;
+  Command1 = button("Command1", {6120, top, 330, kRow}, "+", frameBase);
+  Command1->setTooltip("Add 1 Minute");
+  Command3 = button("Command3", {6450, top, 330, kRow}, "-", frameBase);
+  Command3->setTooltip("Subtract 1 Minute");
+
+  // The six services.
+  frameServices = frame("Frame4", {120, 2700, 4560, 2640}, "Services");
+  const char* atNames[8] = {"", "", "Label7", "Label8", "Label9", "Label10", "Label11", "Label14"};
+  for (int i = 2; i <= 7; ++i) {
+    int y = 270 + (i - 2) * 390;
+    categorySelected[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i),
+                               {120, y, 1860, kRow}, "Your Text Here", frameServices);
+    categoryHours[i] =
+        hidden(box(("Text" + std::to_string(i + 7)).c_str(), {2040, y, 1020, kRow}, "0",
+                   frameServices));
+    categoryHours[i]->setTooltip("Enter in your own number");
+    categoryHours[i]->style().align = Align::Right;
+    rateAt[i] = label(atNames[i], {3120, y + 30, 240, 270}, "@", frameServices);
+    categoryRate[i] =
+        box(("Text" + std::to_string(i + 41)).c_str(), {3360, y, 1020, kRow}, "", frameServices);
+  }
+  for (int i = 1; i <= 7; ++i) {
+    categoryRate[i]->style().align = Align::Right;
+    categoryRate[i]->setTooltip("Hourly Rate");
+    categoryAmount[i] = hidden(box(("Text" + std::to_string(i + 14)).c_str(),
+                                   {kHidden, 0, 900, kRow}, "0"));
+    rateCopy[i] = hidden(box(("Text" + std::to_string(i)).c_str(), {kHidden, 0, 900, kRow}, "0"));
+  }
+
+  // Totals and the hour calculator, to the right of the services.
+  label("Label17", {4800, 2760, 2160, 240}, "Total Cost");
+  totalCost = box("Text22", {4800, 3000, 2160, 360}, "0");
+  totalCost->setTooltip("Total Cost");
+  totalCost->style() = Style{11, true, Align::Right, true};
+  label("Label18", {4800, 3450, 2160, 240}, "Total Hours");
+  totalHours = box("Text23", {4800, 3690, 1380, 360}, "0");
+  totalHours->setTooltip("Total Hours");
+  totalHours->style() = Style{11, true, Align::Right, true};
+  cmdcopy = button("cmdcopy", {6240, 3705, 720, kRow}, "Copy");
+  cmdcopy->setTooltip("Copy to Clipboard");
+  frameCalculator = frame("Frame6", {4800, 4140, 2160, 1200}, "Hour Calculator");
+  calculatorHours = box("Text39", {120, 300, 1080, kRow}, "", frameCalculator);
+  calculatorHours->setTooltip("Hour to Minute Calculator");
+  label("Label12", {1260, 330, 780, 270}, "Hours", frameCalculator);
+  calculatorMinutes = box("Text40", {120, 720, 1080, kRow}, "", frameCalculator);
+  calculatorMinutes->style().readOnly = true;
+  label("Label13", {1260, 750, 780, 270}, "Mins", frameCalculator);
+  calculatorFactor = hidden(box("Text41", {kHidden, 0, 600, kRow}, "60"));
+
+  // The job's customer, copied from the customer window.
+  frameCustomer = frame("Frame5", {120, 5400, 4560, 1200}, "Customer");
+  frameCustomer->setTooltip("Customer Information Field ");
+  label("Label21", {120, 330, 780, 270}, "Date", frameCustomer);
+  Text35 = box("Text35", {900, 300, 1320, kRow}, "", frameCustomer);
+  label("Label22", {2340, 330, 780, 270}, "Invoice", frameCustomer);
+  Text36 = box("Text36", {3120, 300, 1320, kRow}, "", frameCustomer);
+  label("Label23", {120, 750, 780, 270}, "Customer", frameCustomer);
+  Text37 = box("Text37", {900, 720, 1320, kRow}, "", frameCustomer);
+  label("Label24", {2340, 750, 780, 270}, "Project", frameCustomer);
+  Text38 = box("Text38", {3120, 720, 1320, kRow}, "", frameCustomer);
+  for (Control* c : {Text35, Text36, Text37, Text38}) c->style().readOnly = true;
+
+  // The commands.
+  int left = 4800, right = 5940, y = 5430;
+  cmdnew = button("cmdnew", {left, y, 1020, kRow}, "New");
+  cmdopen = button("cmdopen", {right, y, 1020, kRow}, "Open");
+  cmdsav = button("cmdsav", {left, y + 390, 1020, kRow}, "Save");
+  cmdSave = button("cmdSave", {right, y + 390, 1020, kRow}, "Save As");
+  cmdoptions = button("cmdoptions", {left, y + 780, 1020, kRow}, "Options");
+  caculate = button("caculate", {right, y + 780, 1020, kRow}, "Launch App");
+  caculate->setTooltip("Launch your favorite Program");
+  cmdexit = button("cmdexit", {right, y + 1170, 1020, kRow}, "Exit");
+
+  // Start time, project file and the status line along the bottom.
+  label("Label25", {120, 6720, 1440, 270}, "Program Started:");
+  Text50 = box("Text50", {1560, 6690, 1500, 300}, "");
+  Text50->setTooltip("The Time the Program Started");
+  Text50->style().readOnly = true;
+  Text50->setBackColour(colour::sheetGrey);
+  label("Label26", {120, 7080, 960, 270}, "Save Path:");
+  projectPath = box("Text78", {1080, 7050, 5880, 300}, "");
+  projectPath->style().readOnly = true;
+  statusMessage = label("Label15", {120, 7440, 6840, 300}, "");
+  statusMessage->style().bold = true;
+
+  // Fields that hold state but are never shown.
+  Text54 = hidden(box("Text54", {kHidden, 0, 1500, kRow}, "Vantrel"));
+  Text52 = hidden(box("Text52", {kHidden, 0, 1500, kRow}, ""));
+  Text52->setTooltip("Current Time");
+  autosavePath = hidden(box("Text55", {kHidden, 0, 1500, kRow}, ""));
+  minuteHours = hidden(box("Text25", {kHidden, 0, 900, kRow}, ""));
+  minutesPerHour = hidden(box("Text26", {kHidden, 0, 900, kRow}, "60"));
+  minimumFactor[0] = hidden(box("Text56", {kHidden, 0, 900, kRow}, "0"));
+  minimumAmount = hidden(box("Text57", {kHidden, 0, 900, kRow}, "0"));
+  minimumFactor[1] = hidden(box("Text58", {kHidden, 0, 900, kRow}, "0"));
+  Picture1 = hidden(&add(ControlKind::PictureBox, "Picture1", {kHidden, 0, 480, 480}, ""));
+  Picture1->setPicture("running");
+  Picture2 = hidden(&add(ControlKind::PictureBox, "Picture2", {kHidden, 0, 480, 480}, ""));
+  Picture2->setPicture("stopped");
+  Timer3 = &addTimer("Timer3", 1000, true);
+  Timer4 = &addTimer("Timer4", 1000, true);
+  Timer6 = &addTimer("Timer6", 100, true);
+}
+
+void MainForm::designMenus() {
+  mnuFile = &addMenu("mnuFile", "&File");
+  options = &addMenu("options", "Options", mnuFile);
+  new1 = &addMenu("new1", "New", mnuFile);
+  new1->shortcut = "Ctrl+N";
+  open1 = &addMenu("open1", "Open", mnuFile);
+  open1->shortcut = "Ctrl+O";
+  save = &addMenu("save", "Save", mnuFile);
+  save->shortcut = "Ctrl+S";
+  saveas = &addMenu("saveas", "Save As", mnuFile);
+  saveas->shortcut = "Ctrl+Shift+S";
+  addMenu("sep1", "-", mnuFile);
+  CDT = &addMenu("CDT", "Count Down Timer", mnuFile);
+  setg = &addMenu("setg", "Preferences", mnuFile);
+  addMenu("sep2", "-", mnuFile);
+  View = &addMenu("View", "View Invoice", mnuFile);
+  pntInv = &addMenu("pntInv", "Print Invoice", mnuFile);
+  pntInv->shortcut = "Ctrl+P";
+  addMenu("sep3", "-", mnuFile);
+  viewReport = &addMenu("viewReport", "View Report", mnuFile);
+  pntReport = &addMenu("pntReport", "Print Report", mnuFile);
+  addMenu("sep4", "-", mnuFile);
+  cls = &addMenu("cls", "Close", mnuFile);
+  ext = &addMenu("ext", "E&xit", mnuFile);
+  ext->shortcut = "Ctrl+Q";
+  customer = &addMenu("customer", "Customer");
+  mnuOptions = &addMenu("mnuOptions", "Options");
+  ECI = &addMenu("ECI", "Edit Company Information", mnuOptions);
+  EL = &addMenu("EL", "Edit Labels", mnuOptions);
+  mnuSO = &addMenu("mnuSO", "Show Options", mnuOptions);
+  mnuAbout = &addMenu("mnuAbout", "About");
+  ATP = &addMenu("ATP", "About This Program", mnuAbout);
+  CFP = &addMenu("CFP", "Check for Updates", mnuAbout);
+  help = &addMenu("help", "Help", mnuAbout);
+  help->shortcut = "F1";
+
+  Mnu_File = &addMenu("Mnu_File", "file");
+  Mnu_File->setVisible(false);
+  MnuShow = &addMenu("MnuShow", "Show", Mnu_File);
+  addMenu("sep5", "-", Mnu_File);
+  MnuExit = &addMenu("MnuExit", "Exit Program", Mnu_File);
+  addMenu("sep6", "-", Mnu_File);
+  MnuStart = &addMenu("MnuStart", "Start Clock", Mnu_File);
+  MnuStop = &addMenu("MnuStop", "Stop Clock", Mnu_File);
+  addMenu("sep7", "-", Mnu_File);
+  MnuCancel = &addMenu("MnuCancel", "Cancel", Mnu_File);
+}
 
 }  // namespace vantrel
