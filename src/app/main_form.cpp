@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "app/main_shell.h"
 #include "app/vantrel.h"
+#include "clock/job_clock.h"
+#include "sheet/job_sheet.h"
 
 namespace vantrel {
 namespace {
@@ -17,11 +20,14 @@ MainForm::MainForm(Vantrel& app)
   setBackColour(colour::sheetGrey);
   design();
   designMenus();
+  sheet = std::make_unique<JobSheet>(*this);
+  clock = std::make_unique<JobClock>(*this);
+  shell = std::make_unique<MainShell>(*this);
 }
 
 MainForm::~MainForm() = default;
 
-void MainForm::load() { setSize(7200, 8970); }
+void MainForm::load() { shell->load(); }
 
 void MainForm::design() {
   auto box = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
+#include "app/tray_icon.h"
 #include "platform/form.h"
 
 namespace vantrel {
 
 class Vantrel;
+class JobSheet;
+class JobClock;
+class MainShell;
 
 // The main window: the job sheet, its clock and the program's own controls. Members take
 // the model's names where a field has one (`minuteCounter` is the box `Text24`); the
@@ -19,6 +24,11 @@ class MainForm : public Form {
   void load() override;
 
   Vantrel& app() const { return app_; }
+
+  TrayIcon tray{*this};
+  std::unique_ptr<JobSheet> sheet;
+  std::unique_ptr<JobClock> clock;
+  std::unique_ptr<MainShell> shell;
 
   // Job sheet
   std::array<Control*, 8> categorySelected{};  // Check1..Check7; the caption is the name

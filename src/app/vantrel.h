@@ -12,6 +12,11 @@
 namespace vantrel {
 
 class MainForm;
+class SettingsForm;
+class OptionsForm;
+class LabelsForm;
+class InvoiceForm;
+class ReportForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -32,6 +37,13 @@ class Vantrel {
   bool ended() const { return ended_; }
 
   MainForm& main();
+  SettingsForm& settings();
+  OptionsForm& options();
+  LabelsForm& labels();
+  InvoiceForm& invoice();
+  ReportForm& report();
+  // A window whose own behaviour is not built yet: its caption and nothing else.
+  Form& plain(const std::string& name);
 
   // By name, for the script driver: creates the window when needed; null for unknown names.
   Form* form(const std::string& name);
@@ -41,8 +53,8 @@ class Vantrel {
   std::vector<Form*> loadedForms() const { return order_; }
 
  private:
-  template <class F>
-  F& get(std::unique_ptr<F>& slot);
+  template <class F, class... Args>
+  F& get(std::unique_ptr<F>& slot, Args&&... args);
 
   Services& services_;
   bool ended_ = false;
@@ -51,6 +63,13 @@ class Vantrel {
   std::vector<Form*> order_;
 
   std::unique_ptr<MainForm> main_;
+  std::unique_ptr<SettingsForm> settings_;
+  std::unique_ptr<OptionsForm> options_;
+  std::unique_ptr<LabelsForm> labels_;
+  std::unique_ptr<InvoiceForm> invoice_;
+  std::unique_ptr<ReportForm> report_;
+  std::map<std::string, std::unique_ptr<Form>> plain_;
+  std::map<std::string, std::string> plainCaptions_;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,46 @@
+#include "documents/report_form.h"
+
+#include <string>
+
+#include "app/vantrel.h"
+
+namespace vantrel {
+
+ReportForm::ReportForm(Vantrel& app)
+    : Form(app.services(), "frmprint", "Form1", 5835, 6165), app_(app) {
+  setBackColour(colour::white);
+  auto label = [this](std::string name, Geometry g, std::string text) {
+    Control* c = &add(ControlKind::Label, std::move(name), g, std::move(text));
+    c->setBackColour(colour::white);
+    return c;
+  };
+  auto field = [this](std::string name, Geometry g, Align align) {
+    Control* c = &add(ControlKind::TextBox, std::move(name), g, "");
+    c->style().readOnly = true;
+    c->style().align = align;
+    return c;
+  };
+  label("Label14", {240, 120, 900, 285}, "Date");
+  field("Text20", {1200, 120, 1800, 285}, Align::Left);
+  label("Label11", {720, 600, 1500, 285}, "Invoice Number");
+  field("Text17", {2280, 600, 1800, 285}, Align::Left);
+  label("Label12", {720, 960, 1500, 285}, "Customer");
+  field("Text18", {2280, 960, 2400, 285}, Align::Left);
+  label("Label13", {720, 1320, 1500, 285}, "Project");
+  field("Text19", {2280, 1320, 2400, 285}, Align::Left);
+  label("Label3", {2280, 1920, 615, 240}, "Hours");
+  label("Label2", {3120, 1920, 1095, 240}, "Cost");
+  const int rows[8] = {0, 2280, 2640, 3000, 3360, 3720, 4080, 4440};
+  for (int i = 1; i <= 7; ++i) {
+    std::string nameLabel = i == 1 ? "Label1" : "Label" + std::to_string(i + 2);
+    categoryName[i] = label(nameLabel, {960, rows[i], 1170, 240}, "");
+    int hoursTop = i == 2 ? 2610 : rows[i];
+    hours[i] = field("Text" + std::to_string(2 * i - 1), {2280, hoursTop, 615, 240}, Align::Right);
+    cost[i] = field("Text" + std::to_string(2 * i), {3120, rows[i], 1095, 240}, Align::Right);
+  }
+  label("Label10", {960, 4800, 1170, 240}, "Totals");
+  totalHours = field("Text15", {2280, 4800, 615, 240}, Align::Right);
+  totalCost = field("Text16", {3120, 4800, 1095, 240}, Align::Right);
+}
+
+}  // namespace vantrel

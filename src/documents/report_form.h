@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+
+#include "platform/form.h"
+
+namespace vantrel {
+
+class Vantrel;
+
+// The report window: a one-page summary of the job, printed as a picture of itself.
+class ReportForm : public Form {
+ public:
+  explicit ReportForm(Vantrel& app);
+
+  Vantrel& app() const { return app_; }
+
+  std::array<Control*, 8> categoryName{};  // Label1, Label4..Label9
+  std::array<Control*, 8> hours{};         // Text1, Text3, .. Text13
+  std::array<Control*, 8> cost{};          // Text2, Text4, .. Text14
+  Control* totalHours = nullptr;           // Text15
+  Control* totalCost = nullptr;            // Text16
+
+ private:
+  Vantrel& app_;
+};
+
+}  // namespace vantrel
