@@ -1,1 +1,122 @@
-int main() { return 0; }
+// vantrel-script: runs the program headless under virtual time and plays a script on it.
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "script_runner.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantrel-script [--home DIR] [--args TEXT] [--agreement 0|1]\n"
+    "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [SCRIPT | -]\n";
+
+constexpr const char* kDefaultNow = "2026-01-05 09:00:00";
+
+// A fresh application folder for one run, gone when the run ends.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    if (ec) base = "/tmp";
+    std::string pattern = (base / "vantrel-script-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+  ~TemporaryFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+int usageError(const std::string& message) {
+  std::cerr << "vantrel-script: " << message << "\n" << kUsage;
+  return vantrel::kScriptError;
+}
+
+int run(int argc, char** argv) {
+  vantrel::DriverOptions options;
+  std::optional<std::string> home;
+  std::string now = kDefaultNow;
+  std::optional<std::string> scriptPath;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+    bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" || arg == "--now";
+    if (takesValue) {
+      if (i + 1 >= argc) return usageError(arg + " needs a value");
+      std::string value = argv[++i];
+      if (arg == "--home") {
+        if (value.empty()) return usageError("--home needs a folder");
+        home = value;
+      } else if (arg == "--args") {
+        options.commandLine = value;
+      } else if (arg == "--agreement") {
+        if (value != "0" && value != "1") return usageError("--agreement takes 0 or 1");
+        options.agreement = value == "1";
+      } else {
+        now = value;
+      }
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      return usageError("unknown option " + arg);
+    } else if (scriptPath) {
+      return usageError("one script at a time");
+    } else {
+      scriptPath = arg;
+    }
+  }
+  auto start = vantrel::parseDateTime(now);
+  if (!start) return usageError("--now takes \"YYYY-MM-DD HH:MM:SS\", not \"" + now + "\"");
+  options.startMs = *start;
+
+  std::string script;
+  if (!scriptPath || *scriptPath == "-") {
+    script.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    std::ifstream in(*scriptPath, std::ios::binary);
+    if (!in) return usageError("cannot read " + *scriptPath);
+    std::ostringstream text;
+    text << in.rdbuf();
+    script = text.str();
+  }
+
+  std::optional<TemporaryFolder> temporary;
+  if (home) {
+    options.home = *home;
+  } else {
+    temporary.emplace();
+    if (temporary->path().empty()) return usageError("cannot make a temporary folder");
+    options.home = temporary->path();
+  }
+  return vantrel::runScript(options, script, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "vantrel-script: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "vantrel-script: unexpected failure\n";
+  }
+  return vantrel::kScriptError;
+}
