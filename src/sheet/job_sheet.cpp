@@ -1,9 +1,236 @@
 #include "sheet/job_sheet.h"
 
+#include <optional>
+
 #include "app/main_form.h"
+#include "app/vantrel.h"
+#include "clock/settings_form.h"
+#include "documents/invoice_form.h"
+#include "documents/report_form.h"
+#include "sheet/numbers.h"
+#include "store/labels_form.h"
+#include "store/options_form.h"
 
 namespace vantrel {
+namespace {
 
-JobSheet::JobSheet(MainForm& main) : main_(main) {}
+std::optional<double> number(const Control& box) { return parseNumber(box.text()); }
+
+// A condition on a number that does not read counts as true.
+bool isZero(const Control& box) {
+  auto v = number(box);
+  return !v || *v == 0;
+}
+bool isNotZero(const Control& box) {
+  auto v = number(box);
+  return !v || *v != 0;
+}
+
+// target := a × b, skipped when either does not read.
+void setProduct(Control& target, const Control& a, const Control& b) {
+  auto x = number(a), y = number(b);
+  if (x && y) setField(target, numberText(*x * *y));
+}
+
+// target := a / b, skipped when either does not read or b is zero.
+void setQuotient(Control& target, const Control& a, const Control& b) {
+  auto x = number(a), y = number(b);
+  if (x && y && *y != 0) setField(target, numberText(*x / *y));
+}
+
+bool keepsDigits(char key) {
+  return key == '\b' || (key >= '0' && key <= '9') || key == '.';
+}
+
+}  // namespace
+
+JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
+  for (int i = 1; i <= 7; ++i) {
+    main_.categoryHours[i]->onChange = [this, i] { hoursChanged(i); };
+    main_.categoryRate[i]->onChange = [this, i] { rateChanged(i); };
+    main_.rateCopy[i]->onChange = [this, i] { computeAmount(i, *main_.rateCopy[i]); };
+    main_.categoryAmount[i]->onChange = [this, i] { amountChanged(i); };
+    main_.categorySelected[i]->onClick = [this, i] { ticked(i); };
+    if (i == 1) continue;
+    // Hours of the services take digits and points only; a lone point may not be left.
+    Control& hours = *main_.categoryHours[i];
+    hours.onKeyPress = [this](char key) {
+      if (keepsDigits(key)) return true;
+      main_.services().messages.show("error");
+      return false;
+    };
+    hours.onFocusLeave = [&hours] { return hours.text() == "."; };
+    main_.categorySelected[i]->onMouseMove = [this, i](int, int) {
+      main_.categorySelected[i]->setTooltip(app_.labels().labelText[i]->text());
+    };
+    // Until a rate arrives the "@" has nothing to stand for.
+    main_.rateAt[i]->setVisible(false);
+  }
+  for (Control* factor : main_.minimumFactor) {
+    factor->onChange = [this] {
+      setProduct(*main_.minimumAmount, *main_.minimumFactor[0], *main_.minimumFactor[1]);
+    };
+  }
+  main_.totalCost->onChange = [this] { totalCostChanged(); };
+  main_.totalHours->onChange = [this] { totalHoursChanged(); };
+  main_.minuteCounter->onChange = [this] { minuteCounterChanged(); };
+  main_.minuteHours->onChange = [this] {
+    setQuotient(*main_.minuteHours, *main_.minuteCounter, *main_.minutesPerHour);
+  };
+  main_.projectPath->onChange = [this] { projectPathChanged(); };
+
+  auto calculate = [this] {
+    setProduct(*main_.calculatorMinutes, *main_.calculatorFactor, *main_.calculatorHours);
+  };
+  main_.calculatorHours->onChange = calculate;
+  main_.calculatorFactor->onChange = calculate;
+  main_.calculatorHours->onKeyPress = [this](char key) {
+    if (keepsDigits(key)) return true;
+    main_.services().messages.show("ERROR Numbers only please.");
+    return false;
+  };
+}
+
+bool JobSheet::newFile() const { return main_.projectPath->text() == kNewFileMarker; }
+
+void JobSheet::disableSave() {
+  main_.cmdsav->setEnabled(false);
+  main_.save->setEnabled(false);
+}
+
+void JobSheet::markUnsaved() {
+  main_.cmdSave->setEnabled(true);
+  main_.save->setEnabled(true);
+  main_.cmdsav->setEnabled(true);
+  if (newFile()) disableSave();
+}
+
+void JobSheet::computeAmount(int i, const Control& rate) {
+  setProduct(*main_.categoryAmount[i], rate, *main_.categoryHours[i]);
+}
+
+void JobSheet::hoursChanged(int i) {
+  Control& hours = *main_.categoryHours[i];
+  if (i == 1) setField(hours, formatNumber(hours.text(), "0.0000"));
+  computeAmount(i, *main_.categoryRate[i]);
+  setField(*app_.report().hours[i], hours.text());
+  setField(*app_.invoice().hours[i], hours.text());
+  if (isZero(hours)) hours.setVisible(false);
+  if (isNotZero(hours)) {
+    if (i == 1) main_.categorySelected[1]->setEnabled(false);
+    hours.setVisible(true);
+  }
+  if (i == 1 && isZero(*main_.minuteCounter)) {
+    auto h = number(hours);
+    if (h) setField(*main_.minuteCounter, numberText(*h * 60));
+  }
+  markUnsaved();
+}
+
+void JobSheet::rateChanged(int i) {
+  Control& rate = *main_.categoryRate[i];
+  computeAmount(i, rate);
+  setField(*main_.rateCopy[i], rate.text());
+  if (i > 1) {
+    if (isNotZero(rate)) {
+      main_.rateAt[i]->setVisible(true);
+      main_.categorySelected[i]->setVisible(true);
+    }
+    if (rate.text().empty()) main_.rateAt[i]->setVisible(false);
+  }
+  setField(rate, formatNumber(rate.text(), "0.00"));
+}
+
+void JobSheet::amountChanged(int i) {
+  Control& amount = *main_.categoryAmount[i];
+  recalculateTotals();
+  setField(*app_.report().cost[i], amount.text());
+  setField(*app_.invoice().amount[i], amount.text());
+  setField(amount, formatNumber(amount.text(), "0.00"));
+}
+
+// The amounts are added exactly, to the cent as their texts state them: a bill must add
+// up to what it shows, whatever binary floating point would make of the sum.
+void JobSheet::recalculateTotals() {
+  std::int64_t sum = 0;
+  bool exact = true;
+  auto add = [&](const Control& box) {
+    auto cents = parseCents(box.text());
+    if (!cents) return false;
+    if (__builtin_add_overflow(sum, *cents, &sum)) exact = false;
+    return true;
+  };
+  bool all = true;
+  for (int i = 1; i <= 7; ++i) all = add(*main_.categoryAmount[i]) && all;
+  all = add(*main_.minimumAmount) && all;
+  if (all) {
+    if (exact) {
+      setField(*main_.totalCost, centsText(sum));
+    } else {
+      // Past 90 million billion cents only a rounded sum can be shown.
+      double total = 0;
+      for (int i = 1; i <= 7; ++i) total += *number(*main_.categoryAmount[i]);
+      total += *number(*main_.minimumAmount);
+      setField(*main_.totalCost, numberText(total));
+    }
+  }
+  setQuotient(*main_.totalHours, *main_.totalCost, *app_.options().priceListRate[1]);
+}
+
+void JobSheet::totalCostChanged() {
+  Control& total = *main_.totalCost;
+  setField(total, formatNumber(total.text(), "###,###,###,##0.00"));
+  setField(*app_.report().totalCost, total.text());
+  main_.cmdsav->setEnabled(true);
+  main_.save->setEnabled(true);
+  app_.settings().Command6->setEnabled(isZero(total) && number(total).has_value());
+}
+
+void JobSheet::totalHoursChanged() {
+  Control& hours = *main_.totalHours;
+  setField(hours, formatNumber(hours.text(), "0.00"));
+  setField(*app_.report().totalHours, hours.text());
+  setField(*app_.invoice().totalHours, hours.text());
+  for (Control* c : {main_.cmdnew, static_cast<Control*>(main_.new1), main_.cmdopen,
+                     static_cast<Control*>(main_.open1)}) {
+    c->setEnabled(false);
+  }
+  if (newFile()) disableSave();
+}
+
+void JobSheet::minuteCounterChanged() {
+  setQuotient(*main_.minuteHours, *main_.minuteCounter, *main_.minutesPerHour);
+  setField(*main_.categoryHours[1], main_.minuteHours->text());
+  if (main_.projectPath->text().empty()) disableSave();
+  setField(*main_.statusMessage, "");
+  main_.cmdopen->setEnabled(false);
+  main_.cmdnew->setEnabled(false);
+  setField(*app_.settings().nextBillableMinute, main_.minuteCounter->text());
+}
+
+void JobSheet::projectPathChanged() {
+  const std::string& path = main_.projectPath->text();
+  if (path.empty() || newFile()) {
+    setField(*main_.autosavePath, app_.settings().autosaveTarget->text());
+  } else {
+    setField(*main_.autosavePath, path);
+  }
+  if (newFile()) disableSave();
+}
+
+void JobSheet::ticked(int i) {
+  Control& box = *main_.categorySelected[i];
+  Control& hours = *main_.categoryHours[i];
+  bool on = box.value() != 0;
+  if (i == 1) setField(hours, app_.settings().minimumHours->text());
+  hours.setVisible(on);
+  if (app_.options().priceListRate[i]->text().empty()) app_.options().show();
+  if (i > 1 && on && isZero(hours)) {
+    setField(hours, "1");
+    if (main_.projectPath->text().empty()) setField(*main_.projectPath, kNewFileMarker);
+  }
+  if (!on) setField(hours, "0");
+  if (box.text().empty()) setField(*main_.statusMessage, kMissingLabel);
+}
 
 }  // namespace vantrel

@@ -1,17 +1,46 @@
 #pragma once
 
+#include <string>
+
 namespace vantrel {
 
+class Control;
 class MainForm;
+class Vantrel;
 
 // The change rules of the job sheet: hours, rates, amounts, totals and minutes, the ticks of
-// the categories, the key filters and the hour calculator.
+// the categories, the key filters, the focus check and the hour calculator. The sheet keeps
+// no state of its own: every value is the text of a box, and each rule runs when its box
+// changes (see setField).
 class JobSheet {
  public:
   explicit JobSheet(MainForm& main);
 
+  // Total cost from the seven amounts and the minimum amount, then the total hours.
+  void recalculateTotals();
+
+  // What a change of the job does to the file commands.
+  void markUnsaved();
+
+  static constexpr const char* kNewFileMarker = "Save New File";
+  static constexpr const char* kMissingLabel =
+      "Please fill in a label, you will find this in Options";
+
  private:
+  void hoursChanged(int i);
+  void rateChanged(int i);
+  void computeAmount(int i, const Control& rate);
+  void amountChanged(int i);
+  void totalCostChanged();
+  void totalHoursChanged();
+  void minuteCounterChanged();
+  void projectPathChanged();
+  void ticked(int i);
+  void disableSave();
+  bool newFile() const;
+
   MainForm& main_;
+  Vantrel& app_;
 };
 
 }  // namespace vantrel

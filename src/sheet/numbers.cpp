@@ -1,0 +1,218 @@
+#include "sheet/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace vantrel {
+namespace {
+
+// A number as decimal digits: value = 0.d1d2d3... x 10^point, with no leading or trailing
+// zeros in the digits (none at all for zero).
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  int point = 0;
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the grammar of parseNumber into exact decimal digits.
+std::optional<Decimal> scan(std::string_view text) {
+  std::size_t i = 0, n = text.size();
+  while (i < n && isBlank(text[i])) ++i;
+  while (n > i && isBlank(text[n - 1])) --n;
+  Decimal d;
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    d.negative = text[i] == '-';
+    ++i;
+  }
+  std::string all;  // every mantissa digit in order
+  int before = 0;   // how many of them stand before the point
+  bool anyDigit = false;
+  while (i < n && (isDigit(text[i]) || (text[i] == ',' && anyDigit))) {
+    if (text[i] != ',') {
+      all += text[i];
+      ++before;
+      anyDigit = true;
+    }
+    ++i;
+  }
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && isDigit(text[i])) {
+      all += text[i++];
+      anyDigit = true;
+    }
+  }
+  if (!anyDigit) return std::nullopt;
+  long exponent = 0;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool negativeExponent = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    if (i >= n || !isDigit(text[i])) return std::nullopt;
+    while (i < n && isDigit(text[i])) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+      ++i;
+    }
+    if (negativeExponent) exponent = -exponent;
+  }
+  if (i != n) return std::nullopt;
+  std::size_t lead = all.find_first_not_of('0');
+  if (lead == std::string::npos) return Decimal{};  // zero, whatever its sign
+  d.point = before - static_cast<int>(lead) + static_cast<int>(exponent);
+  d.digits = all.substr(lead);
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  return d;
+}
+
+// The 15-significant-digit decimal form of a double.
+Decimal fromDouble(double value) {
+  Decimal d;
+  if (value == 0 || !std::isfinite(value)) return d;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  const char* p = buf;
+  if (*p == '-') {
+    d.negative = true;
+    ++p;
+  }
+  for (; *p != 'e'; ++p) {
+    if (isDigit(*p)) d.digits += *p;
+  }
+  d.point = std::atoi(p + 1) + 1;
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  return d;
+}
+
+// Rounds half away from zero to `decimals` places.
+Decimal roundTo(Decimal d, int decimals) {
+  int keep = d.point + decimals;
+  if (static_cast<int>(d.digits.size()) <= keep) return d;
+  if (keep < 0) return Decimal{};
+  bool up = d.digits[keep] >= '5';
+  d.digits.resize(keep);
+  if (up) {
+    int k = keep - 1;
+    while (k >= 0 && d.digits[k] == '9') d.digits[k--] = '0';
+    if (k >= 0) {
+      ++d.digits[k];
+    } else {
+      d.digits.insert(d.digits.begin(), '1');
+      ++d.point;
+    }
+  }
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) return Decimal{};
+  return d;
+}
+
+// Fixed notation with exactly `decimals` places, grouped by thousands when asked.
+std::string fixed(const Decimal& d, int decimals, bool group) {
+  std::string whole, fraction;
+  for (int k = 0; k < d.point; ++k) {
+    whole += k < static_cast<int>(d.digits.size()) ? d.digits[k] : '0';
+  }
+  if (whole.empty()) whole = "0";
+  for (int k = 0; k < decimals; ++k) {
+    int at = d.point + k;
+    fraction += (at >= 0 && at < static_cast<int>(d.digits.size())) ? d.digits[at] : '0';
+  }
+  if (group) {
+    std::string grouped;
+    int count = 0;
+    for (auto it = whole.rbegin(); it != whole.rend(); ++it) {
+      if (count > 0 && count % 3 == 0) grouped.insert(grouped.begin(), ',');
+      grouped.insert(grouped.begin(), *it);
+      ++count;
+    }
+    whole = grouped;
+  }
+  std::string out = (d.negative && !d.digits.empty()) ? "-" : "";
+  out += whole;
+  if (decimals > 0) out += "." + fraction;
+  return out;
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(std::string_view text) {
+  auto d = scan(text);
+  if (!d) return std::nullopt;
+  if (d->digits.empty()) return 0.0;
+  std::string normal = (d->negative ? "-0." : "0.") + d->digits + "e" + std::to_string(d->point);
+  double value = std::strtod(normal.c_str(), nullptr);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::string numberText(double value) {
+  Decimal d = fromDouble(value);
+  if (d.digits.empty()) return "0";
+  int n = static_cast<int>(d.digits.size());
+  // Fixed form when it needs at most 15 digits, else the exponent form.
+  bool exponentForm = d.point > 15 || (d.point <= 0 && n - d.point > 15);
+  std::string out = d.negative ? "-" : "";
+  if (!exponentForm) {
+    if (d.point <= 0) {
+      out += "0." + std::string(-d.point, '0') + d.digits;
+    } else if (d.point >= n) {
+      out += d.digits + std::string(d.point - n, '0');
+    } else {
+      out += d.digits.substr(0, d.point) + "." + d.digits.substr(d.point);
+    }
+    return out;
+  }
+  out += d.digits.substr(0, 1);
+  if (n > 1) out += "." + d.digits.substr(1);
+  int e = d.point - 1;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
+  return out + buf;
+}
+
+std::string formatNumber(std::string_view text, std::string_view picture) {
+  auto value = parseNumber(text);
+  if (!value) return std::string(text);
+  int decimals = 2;
+  bool group = false;
+  if (picture == "0.0000") {
+    decimals = 4;
+  } else if (picture == "###,###,###,##0.00") {
+    group = true;
+  }
+  return fixed(roundTo(fromDouble(*value), decimals), decimals, group);
+}
+
+std::optional<std::int64_t> parseCents(std::string_view text) {
+  auto d = scan(text);
+  if (!d) return std::nullopt;
+  Decimal r = roundTo(*d, 2);
+  if (r.point > 16) return std::nullopt;  // past what 64 bits of cents hold safely
+  std::int64_t cents = 0;
+  for (int k = 0; k < r.point + 2; ++k) {
+    int digit = k < static_cast<int>(r.digits.size()) ? r.digits[k] - '0' : 0;
+    cents = cents * 10 + digit;
+  }
+  return r.negative ? -cents : cents;
+}
+
+std::string centsText(std::int64_t cents) {
+  bool negative = cents < 0;
+  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(cents)
+                                     : static_cast<std::uint64_t>(cents);
+  std::string out = negative ? "-" : "";
+  out += std::to_string(magnitude / 100);
+  unsigned fraction = static_cast<unsigned>(magnitude % 100);
+  if (fraction != 0) {
+    out += '.';
+    out += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) out += static_cast<char>('0' + fraction % 10);
+  }
+  return out;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Text to number: optional blanks around, an optional sign, digits with an optional point,
+// "," thousands separators and an exponent part. Anything else, the empty text included,
+// fails.
+std::optional<double> parseNumber(std::string_view text);
+
+// Number to text: at most 15 significant digits, no separators, no trailing zeros; small
+// values whose fixed form would need more digits take the exponent form (1.66666666666667E-02).
+std::string numberText(double value);
+
+// Formats a text that parses with one of the pictures "0.00", "0.0000" and
+// "###,###,###,##0.00", rounding half away from zero on the 15-digit decimal form (so
+// 1.005 gives 1.01, as a reader of the text expects). Any other text comes back unchanged.
+std::string formatNumber(std::string_view text, std::string_view picture);
+
+// The exact value of a number text in cents, rounded half away from zero as the text
+// states it (no binary rounding on the way); nothing when it does not parse or is too large.
+std::optional<std::int64_t> parseCents(std::string_view text);
+std::string centsText(std::int64_t cents);  // as numberText writes it: "123456.78", "30"
+
+}  // namespace vantrel
