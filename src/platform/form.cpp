@@ -137,13 +137,27 @@ bool Form::leaveFocus() {
     }
   }
   focused_ = nullptr;
+  typingBox_ = nullptr;
   return true;
+}
+
+std::string Form::typedText(const Control& box) const {
+  // Anything but the box's own rules changed it (a paste, a file): start from the model.
+  if (typingBox_ == &box && box.text() == modelAfterTyping_) return typed_;
+  return box.text();
+}
+
+void Form::rememberTyped(Control& box, std::string typed) {
+  typingBox_ = &box;
+  typed_ = std::move(typed);
+  modelAfterTyping_ = box.text();
 }
 
 bool Form::focus(Control& control) {
   if (focused_ == &control) return true;
   if (!leaveFocus()) return false;
   focused_ = &control;
+  typingBox_ = nullptr;
   control.notify(Property::Focus);
   return true;
 }

@@ -61,6 +61,12 @@ class Form {
   bool focus(Control& control);
   bool leaveFocus();
 
+  // What the user has typed into the focused box. The box keeps showing it while the model
+  // formats its own text ("2" stays "2" although the rate already reads "2.00"), so the next
+  // key extends what was typed, as it does in a real text box.
+  std::string typedText(const Control& box) const;
+  void rememberTyped(Control& box, std::string typed);
+
   // Opens a pop-up menu at the pointer (the view shows it; headless records it).
   void popup(MenuItem& menu);
   MenuItem* poppedUp() const { return popped_; }
@@ -90,6 +96,9 @@ class Form {
   std::vector<Control*> order_;
   std::map<std::string, Control*> byName_;
   Control* focused_ = nullptr;
+  Control* typingBox_ = nullptr;
+  std::string typed_;
+  std::string modelAfterTyping_;
   MenuItem* popped_ = nullptr;
 };
 

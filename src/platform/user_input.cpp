@@ -69,7 +69,7 @@ bool userType(Control& box, char key) {
     auto filter = box.onKeyPress;
     if (!filter(key)) return true;
   }
-  std::string text = box.text();
+  std::string text = box.form().typedText(box);
   if (key == '\b') {
     if (text.empty()) return true;
     // Drop one whole UTF-8 character.
@@ -83,6 +83,7 @@ bool userType(Control& box, char key) {
     text += key;
   }
   setField(box, text);
+  box.form().rememberTyped(box, text);
   return true;
 }
 
