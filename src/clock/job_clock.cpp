@@ -1,16 +1,344 @@
 #include "clock/job_clock.h"
 
+#include <cmath>
+#include <string_view>
+
 #include "app/main_form.h"
+#include "app/vantrel.h"
+#include "clock/settings_form.h"
+#include "sheet/numbers.h"
+#include "store/options_form.h"
+#include "store/project_file.h"
 
 namespace vantrel {
+namespace {
 
-JobClock::JobClock(MainForm& main) : main_(main) {}
+constexpr std::string_view kRunning = "Vantrel - Running";
+constexpr std::string_view kStopped = "Vantrel - Stopped";
 
-void JobClock::start() {}
-void JobClock::stop() {}
-void JobClock::reset() {}
-void JobClock::startClock() {}
-void JobClock::stopClock() {}
-void JobClock::tick() {}
+struct ModeTexts {
+  const char* frame;
+  const char* frameTip;
+  const char* tips[4];
+};
+
+constexpr ModeTexts kAdd{
+    "Additions",
+    "Additions to time, 2 minutes on the clock will shut this down. Reset the clock.",
+    {"Add 15 Minutes", "Add 30 Minutes", "Add 1 Hour", "Add 2 Hours"}};
+constexpr ModeTexts kSubtract{
+    "Subtractions",
+    "Subtractions to time, 2 minutes on the clock will shut this down. Reset the clock.",
+    {"Subtract 15 Minutes", "Subtract 30 Minutes", "Subtract 1 Hour", "Subtract 2 Hours"}};
+
+// The tick reads seven fields a second, so the plain one- and two-digit texts it writes
+// itself are read without the general parser. Anything else can only come from a damaged
+// file: read it the general way and count it as 0 when it is not a number, so the tick
+// never stops over it.
+double readCount(const std::string& text) {
+  if (text.size() == 1) {
+    unsigned d = static_cast<unsigned char>(text[0]) - '0';
+    if (d < 10) return d;
+  } else if (text.size() == 2) {
+    unsigned hi = static_cast<unsigned char>(text[0]) - '0';
+    unsigned lo = static_cast<unsigned char>(text[1]) - '0';
+    if (hi < 10 && lo < 10 && hi != 0) return hi * 10 + lo;
+  }
+  double value = parseNumber(text).value_or(0.0);
+  return std::isfinite(value) ? value : 0.0;
+}
+
+std::string countText(double value) {
+  if (value >= 0 && value < 100 && value == std::floor(value)) {
+    int n = static_cast<int>(value);
+    if (n < 10) return std::string(1, static_cast<char>('0' + n));
+    return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+  }
+  return numberText(value);
+}
+
+bool is(const Control& box, double value) {
+  return readCount(box.text()) == value;
+}
+
+void increment(Control& box) {
+  setField(box, countText(readCount(box.text()) + 1));
+}
+
+}  // namespace
+
+JobClock::JobClock(MainForm& main) : main_(main) {
+  wire();
+  main_.CmdStop->setBackColour(colour::red);
+  // Add mode to begin with; the mode rule sets the captions and which box can be clicked.
+  main_.chkplus->setValue(1);
+}
+
+SettingsForm& JobClock::settings() const {
+  return main_.app().settings();
+}
+
+void JobClock::wire() {
+  MainForm& m = main_;
+  m.CmdStart->onClick = [this] { start(); };
+  m.CmdStop->onClick = [this] { stop(); };
+  m.CmdReset->onClick = [this] { reset(); };
+  for (Control* button : {m.CmdStart, m.CmdStop, m.CmdReset}) {
+    button->onMouseDown = [this, button] { highlight(*button); };
+  }
+  m.MnuStart->onClick = [this] { startClock(); };
+  m.MnuStop->onClick = [this] { stopClock(); };
+  m.Timer1->onTimer = [this] { tick(); };
+  m.Timer25->onTimer = [this] { watchdog(); };
+  m.txt0->onChange = [&m] {
+    m.cmdsav->setEnabled(true);
+    m.save->setEnabled(true);
+  };
+
+  m.Command1->onClick = [this] { addMinutes(1); };
+  m.Command3->onClick = [this] { addMinutes(-1); };
+  m.Command4->onClick = [this] { adjustByMode(15); };
+  m.Command6->onClick = [this] { adjustByMode(30); };
+  m.Command7->onClick = [this] { adjustByMode(60); };
+  m.Command8->onClick = [this] { adjustByMode(120); };
+  m.chkplus->onClick = [this, &m] { modeClicked(*m.chkplus, *m.chkminus, false); };
+  m.chkminus->onClick = [this, &m] { modeClicked(*m.chkminus, *m.chkplus, true); };
+}
+
+void JobClock::tick() {
+  MainForm& m = main_;
+
+  // The day carry comes before the seconds advance, so 24:00:00 shows for one second.
+  if (is(*m.txt000, 2) && is(*m.txtHours, 4)) {
+    increment(*m.txtDays);
+    m.txtDays->setVisible(true);
+    m.lblDays->setVisible(true);
+    setField(*m.txt000, "0");
+    setField(*m.txtHours, "0");
+  }
+
+  // The tens of minutes are not looked at: the locks also fire at 12, 14, 22, ... minutes,
+  // which changes nothing once they hold.
+  bool onTheMinute = is(*m.txt0, 0) && is(*m.txtSecs, 0);
+  if (onTheMinute && is(*m.txtMins, 2)) lockAdjusters();
+  if (onTheMinute && is(*m.txtMins, 4)) {
+    Control& preferencesReset = *settings().Command6;
+    preferencesReset.setEnabled(false);
+    preferencesReset.setBackColour(colour::buttonFace);
+  }
+
+  if (m.autosaveTicks->value() == 60) {
+    m.autosaveTicks->setValue(0);
+    if (m.app().options().autoSaveEnabled->value() == 1) autosave();
+  }
+
+  increment(*m.txtSecs);
+  m.autosaveTicks->setValue(m.autosaveTicks->value() + 1);
+  if (is(*m.txtSecs, 10)) {
+    setField(*m.txtSecs, "0");
+    increment(*m.txt0);
+  }
+
+  if (is(*m.txt0, 6) && is(*m.txtSecs, 0)) {
+    SettingsForm& s = settings();
+    increment(*m.txtMins);
+    increment(*s.elapsedMinutes);
+    setField(*m.txtSecs, "0");
+    setField(*m.txt0, "0");
+    if (s.startRule[1]->value() != 0) increment(*m.minuteCounter);
+    if (s.startRule[3]->value() != 0) increment(*m.minuteCounter);
+    // Billing under the minimum waits until the clock has caught up with the billed
+    // minutes. The texts are compared, not the numbers: a fractional nextBillableMinute
+    // holds billing back until it is whole again.
+    if (s.startRule[2]->value() != 0 && s.nextBillableMinute->text() == s.elapsedMinutes->text()) {
+      increment(*m.minuteCounter);
+      increment(*s.nextBillableMinute);
+    }
+  }
+
+  if (is(*m.txtMins, 10)) {
+    setField(*m.txtMins, "0");
+    increment(*m.txt00);
+  }
+  if (is(*m.txt00, 6) && is(*m.txtMins, 0)) {
+    increment(*m.txtHours);
+    setField(*m.txtMins, "0");
+    setField(*m.txt00, "0");
+  }
+  if (is(*m.txtHours, 10)) {
+    setField(*m.txtHours, "0");
+    increment(*m.txt000);
+  }
+}
+
+void JobClock::autosave() {
+  WriteResult written = writeProject(main_, main_.autosavePath->text());
+  if (!written) setField(*main_.statusMessage, "Autosave failed: " + written.error);
+}
+
+// The highlight colours are what the watchdog obeys, so this decides whether the clock keeps
+// running in the long run.
+void JobClock::watchdog() {
+  if (main_.CmdStart->backColour() == colour::green) main_.Timer1->setEnabled(true);
+  if (main_.CmdStop->backColour() == colour::red) main_.Timer1->setEnabled(false);
+}
+
+void JobClock::highlight(Control& button) {
+  MainForm& m = main_;
+  m.CmdStart->setBackColour(&button == m.CmdStart ? colour::green : colour::buttonFace);
+  m.CmdStop->setBackColour(&button == m.CmdStop ? colour::red : colour::buttonFace);
+  m.CmdReset->setBackColour(&button == m.CmdReset ? colour::yellow : colour::buttonFace);
+}
+
+void JobClock::showRunning() {
+  main_.setCaption(std::string(kRunning));
+  setField(*main_.Text54, kRunning);
+  main_.setIcon(main_.Picture1->picture());
+}
+
+void JobClock::showStopped() {
+  main_.setCaption(std::string(kStopped));
+  setField(*main_.Text54, kStopped);
+  main_.setIcon(main_.Picture2->picture());
+}
+
+void JobClock::lockPreferences(bool withRememberBoxes) {
+  SettingsForm& s = settings();
+  for (int i = 1; i <= 3; ++i) s.startRule[i]->setEnabled(false);
+  s.Text5->setEnabled(false);
+  s.Command7->setEnabled(false);
+  s.Command3->setEnabled(false);
+  if (withRememberBoxes) {
+    for (int i = 1; i <= 3; ++i) s.rememberBox[i]->setEnabled(false);
+  }
+}
+
+void JobClock::start() {
+  MainForm& m = main_;
+  m.tray.remove();
+  m.Timer1->setEnabled(true);
+  m.Timer1->setInterval(1000);
+  setField(*m.statusMessage, "");
+  showRunning();
+  // Only a mouse press colours Start first; started from the keys the clock is left
+  // without a tray icon and the watchdog stops it again.
+  if (m.CmdStart->backColour() == colour::green) m.tray.add();
+  lockPreferences(true);
+  setField(*m.autosavePath, settings().autosaveTarget->text());
+}
+
+void JobClock::startClock() {
+  MainForm& m = main_;
+  highlight(*m.CmdStart);
+  m.tray.remove();
+  m.Timer1->setEnabled(true);
+  setField(*m.statusMessage, "");
+  showRunning();
+  m.tray.add();
+  lockPreferences(false);
+}
+
+void JobClock::stop() {
+  halt();
+  main_.cmdsav->setEnabled(true);
+}
+
+void JobClock::stopClock() {
+  highlight(*main_.CmdStop);
+  halt();
+}
+
+void JobClock::halt() {
+  MainForm& m = main_;
+  m.tray.remove();
+  m.Timer1->setEnabled(false);
+  showStopped();
+  if (m.CmdStop->backColour() == colour::red) m.tray.add();
+}
+
+void JobClock::reset() {
+  MainForm& m = main_;
+  m.tray.remove();
+  m.Timer1->setEnabled(false);
+  for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000}) {
+    setField(*digit, "0");
+  }
+  m.autosaveTicks->setValue(0);
+  m.setCaption(std::string(kStopped));
+  m.cmdnew->setEnabled(true);
+  m.setIcon(m.Picture2->picture());
+  if (m.CmdReset->backColour() == colour::yellow) m.tray.add();
+  setField(*m.txtDays, "0");
+  m.txtDays->setVisible(false);
+  m.lblDays->setVisible(false);
+  // The mode boxes stay locked: only a save opens them again.
+  openAdjusterButtons();
+  SettingsForm& s = settings();
+  setField(*s.nextBillableMinute, "1");
+  setField(*s.elapsedMinutes, "0");
+}
+
+void JobClock::clearForLoad() {
+  MainForm& m = main_;
+  m.Timer1->setEnabled(false);
+  for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000}) {
+    setField(*digit, "0");
+  }
+  m.autosaveTicks->setValue(0);
+}
+
+void JobClock::lockAdjusters() {
+  MainForm& m = main_;
+  m.Command1->setVisible(false);
+  m.Command3->setVisible(false);
+  for (Control* c : {m.Command4, m.Command6, m.Command7, m.Command8, m.chkplus, m.chkminus}) {
+    c->setEnabled(false);
+  }
+}
+
+void JobClock::openAdjusterButtons() {
+  MainForm& m = main_;
+  m.Command1->setVisible(true);
+  m.Command3->setVisible(true);
+  for (Control* c : {m.Command4, m.Command6, m.Command7, m.Command8}) c->setEnabled(true);
+}
+
+void JobClock::addMinutes(double minutes) {
+  // A minute count that does not read as a number is left as it is.
+  if (auto count = parseNumber(main_.minuteCounter->text())) {
+    setField(*main_.minuteCounter, numberText(*count + minutes));
+  }
+}
+
+bool JobClock::subtractMode() const {
+  return main_.chkminus->value() == 1;
+}
+
+void JobClock::adjustByMode(double minutes) {
+  if (main_.categorySelected[1]->value() != 1) return;
+  addMinutes(subtractMode() ? -minutes : minutes);
+}
+
+void JobClock::modeClicked(Control& box, Control& other, bool subtract) {
+  if (box.value() == 0) {
+    // The pair always has one box ticked: unticking one (possible once a save has enabled
+    // both) ticks the other.
+    if (other.value() == 0) other.setValue(1);
+    return;
+  }
+  other.setValue(0);
+  box.setEnabled(false);
+  other.setEnabled(true);
+  setMode(subtract);
+}
+
+void JobClock::setMode(bool subtract) {
+  const ModeTexts& texts = subtract ? kSubtract : kAdd;
+  MainForm& m = main_;
+  setField(*m.Frame2, texts.frame);
+  m.Frame2->setTooltip(texts.frameTip);
+  Control* buttons[4] = {m.Command4, m.Command6, m.Command7, m.Command8};
+  for (int i = 0; i < 4; ++i) buttons[i]->setTooltip(texts.tips[i]);
+}
 
 }  // namespace vantrel

@@ -1,23 +1,57 @@
 #pragma once
 
+#include <string>
+
 namespace vantrel {
 
+class Control;
 class MainForm;
+class SettingsForm;
 
 // The running clock of the job sheet: the one-second tick, Start, Stop, Reset, the tray's
-// Start Clock and Stop Clock, the watchdog and the time adjusters.
+// Start Clock and Stop Clock, the watchdog and the time adjusters. It keeps no state of its
+// own: the digits, the highlight colours, the timers and the adjusters' enabled states on the
+// main window are the clock's state, so a file, another window or the user may change any of
+// them between two ticks.
 class JobClock {
  public:
+  // Wires the clock's rules onto the main window's controls; touches no other window.
   explicit JobClock(MainForm& main);
 
-  void start();
-  void stop();
-  void reset();
-  void startClock();
-  void stopClock();
-  void tick();
+  void start();       // CmdStart
+  void stop();        // CmdStop
+  void reset();       // CmdReset
+  void startClock();  // the tray's "Start Clock"
+  void stopClock();   // the tray's "Stop Clock"
+  void tick();        // Timer1
+  void watchdog();    // Timer25
+
+  // The main window's load: the tick off, the six time digits and the autosave count at 0.
+  void clearForLoad();
+
+  // Mouse press on one of the three clock buttons: that button shows its signal colour.
+  void highlight(Control& button);
+
+  // The adjusters: "+" and "-" by one minute; the four amounts under the mode boxes.
+  void addMinutes(double minutes);
+  void adjustByMode(double minutes);
+  bool subtractMode() const;
+
+  // The autosave of the tick; on failure the status line says why and the clock runs on.
+  void autosave();
 
  private:
+  void wire();
+  void setMode(bool subtract);
+  void modeClicked(Control& box, Control& other, bool subtract);
+  void halt();  // Stop without enabling Save
+  void showStopped();
+  void showRunning();
+  void lockAdjusters();
+  void openAdjusterButtons();
+  void lockPreferences(bool withRememberBoxes);
+  SettingsForm& settings() const;
+
   MainForm& main_;
 };
 

@@ -88,6 +88,12 @@ SettingsForm::SettingsForm(Vantrel& app)
   for (Control* c : {nextBillableMinute, elapsedMinutes, rememberedStartRule}) c->setVisible(false);
 }
 
-void SettingsForm::load() {}
+void SettingsForm::load() {
+  Text5->setVisible(false);
+  for (int i = 1; i <= 3; ++i) startRule[i]->setEnabled(true);
+  if (autosaveTarget->text().empty()) {
+    setField(*autosaveTarget, services().app.folder() + "/AutoSave.pcl");
+  }
+}
 
 }  // namespace vantrel
