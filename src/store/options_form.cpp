@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/main_form.h"
 #include "app/vantrel.h"
 
 namespace vantrel {
@@ -30,6 +31,9 @@ OptionsForm::OptionsForm(Vantrel& app)
   launchDisabled = &add(ControlKind::CheckBox, "Check1", {240, 3840, 5160, row},
                         "Disable Launch App Function");
   launchDisabled->setTooltip("Clicking this will shut down the Launch Application Function.");
+  launchDisabled->onClick = [this] {
+    app_.main().caculate->setEnabled(launchDisabled->value() == 0);
+  };
   autoSaveEnabled = &add(ControlKind::CheckBox, "Check2", {240, 4200, 5160, row},
                          "Enable Auto Save Function");
   twoHourReminder = &add(ControlKind::CheckBox, "Check3", {240, 4560, 5160, row},

@@ -206,6 +206,14 @@ TEST_F(JobSheetTest, TotalCostGatesThePreferencesReset) {
   EXPECT_TRUE(app.settings().Command6->enabled());
 }
 
+TEST_F(JobSheetTest, LaunchAppIsOffWhileTheOptionsSaySo) {
+  EXPECT_TRUE(main.caculate->enabled());
+  app.options().launchDisabled->setValue(1);
+  EXPECT_FALSE(main.caculate->enabled());
+  app.options().launchDisabled->setValue(0);
+  EXPECT_TRUE(main.caculate->enabled());
+}
+
 TEST_F(JobSheetTest, TickingANamelessCategoryAsksForALabel) {
   setField(*main.categorySelected[2], "");
   userClick(*main.categorySelected[2]);
