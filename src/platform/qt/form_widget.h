@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+#include "platform/control.h"
+#include "platform/form.h"
+
+class QAction;
+class QMenu;
+
+namespace vantrel {
+
+// The window of one form, drawn from its controls and bound both ways: model changes reach
+// the widgets through the observers, and the user's keys and clicks reach the model
+// through user_input.h, as a scripted user's do.
+//
+// A form gets its view before its load adds the controls, so the widgets are built on
+// demand: at the next notification of the form or of a control, or on the next turn of
+// the event loop, whichever comes first. Controls added later are picked up the same way.
+//
+// The view must go before its form: its destructor detaches the observers.
+class FormWidget : public QMainWindow {
+ public:
+  explicit FormWidget(Form& form, QWidget* parent = nullptr);
+  ~FormWidget() override;
+
+  Form& form() const { return form_; }
+
+  // Builds the widgets and menus of controls added since the last call.
+  void ensureBuilt();
+
+  // The widget drawing a control; null for timers, menu items and unknown controls.
+  QWidget* widgetFor(const Control& control);
+  // The action of a menu item, and the menu of an item with children.
+  QAction* actionFor(const MenuItem& item);
+  QMenu* menuFor(const MenuItem& item);
+  // The client area below the menu bar, where the controls live.
+  QWidget* clientArea() const { return canvas_; }
+  QImage grabClientArea();
+
+  // The outer size in twips gives the client area as a classic window frame would.
+  static constexpr int kFrameWidthPx = 16;
+  static constexpr int kFrameHeightPx = 38;
+  // Controls were laid out for an 8-point window font.
+  static constexpr double kDefaultFontPoints = 8.25;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Bound {
+    Control* control = nullptr;
+    QWidget* widget = nullptr;
+    // The model rewrote the box while the user was typing in it; shown when the focus leaves.
+    bool textPending = false;
+  };
+
+  void build(Control& control);
+  QWidget* create(Control& control, QWidget* parent);
+  void watch(QObject* object, Control& control);
+  void rebuildMenus();
+  QMenu* buildMenu(MenuItem& item, QWidget* parent);
+  void refreshAction(MenuItem& item);
+  void updateMenuBarVisibility();
+
+  void formChanged(FormProperty property);
+  void controlChanged(Control& control, Property property);
+  void refresh(Bound& bound, Property property);
+  void applyText(Bound& bound);
+  void applyValue(Bound& bound);
+  void applyBackColour(Bound& bound);
+  void applyStyle(Bound& bound);
+  void applyPicture(Bound& bound);
+  void applyFormSize();
+  void applyFormColour();
+  void applyState();
+  void showForm();
+  void queueFocus();
+  void showPopup();
+
+  void userEdited(Control& box, const QString& screenText);
+  void buttonClicked(Control& control);
+  bool filterKey(Bound& bound, QKeyEvent* event);
+  bool filterMouse(Bound& bound, QEvent* event);
+  void focusLeft(Bound& bound, Qt::FocusReason reason);
+  void focusEntered(Bound& bound, Qt::FocusReason reason);
+  Bound* boundFor(const Control* control);
+  QString screenText(const Bound& bound) const;
+
+  Form& form_;
+  QWidget* canvas_;
+  std::size_t built_ = 0;  // how many of the form's controls have been looked at
+  std::map<const Control*, Bound> bound_;
+  std::map<const QObject*, Control*> watched_;
+  std::map<const MenuItem*, QAction*> actions_;
+  std::map<const MenuItem*, QMenu*> menus_;
+  bool menusDirty_ = false;
+  bool hasMenuBar_ = false;
+  Control* editing_ = nullptr;  // the box whose user edit is being written into the model
+  bool updating_ = false;       // the view writes a widget: its signals are not user edits
+  bool applyingState_ = false;
+  bool shownOnce_ = false;
+  bool focusQueued_ = false;
+  bool detached_ = false;
+};
+
+}  // namespace vantrel

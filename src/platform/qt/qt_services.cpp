@@ -1,0 +1,238 @@
+#include "platform/qt/qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/form.h"
+#include "platform/qt/form_widget.h"
+#include "platform/qt/qt_convert.h"
+#include "platform/text_file.h"
+#include "vantrel_version.h"
+
+namespace vantrel {
+
+QtServices::QtServices(std::optional<QStringList> arguments)
+    : folder_(applicationFolder()),
+      services_(*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this,
+                *this) {
+  if (!arguments) arguments = QCoreApplication::arguments().mid(1);
+  commandLine_ = fromQString(arguments->join(QLatin1Char(' ')));
+  QDir().mkpath(toQString(folder_));
+  installDefaults();
+}
+
+QtServices::~QtServices() {
+  releaseWindows();
+}
+
+std::string QtServices::applicationFolder() {
+  QString home = qEnvironmentVariable("VANTREL_HOME");
+  if (home.isEmpty()) {
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) {
+      data = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    home = data + QStringLiteral("/vantrel");
+  }
+  return fromQString(QDir::cleanPath(home));
+}
+
+// The default sound and help pages come with the program; the user's own copies win.
+void QtServices::installDefaults() {
+  ensureResources();
+  const QString root = QStringLiteral(":/defaults/");
+  QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString source = it.next();
+    const QString target = toQString(folder_) + QLatin1Char('/') + source.mid(root.size());
+    if (QFileInfo::exists(target)) continue;
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    if (QFile::copy(source, target)) {
+      // Copies of resources are read-only; the user may replace them.
+      QFile::setPermissions(
+          target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+  }
+}
+
+void QtServices::releaseWindows() {
+  windows_.clear();
+}
+
+FormWidget* QtServices::window(const Form& form) const {
+  auto it = windows_.find(&form);
+  return it == windows_.end() ? nullptr : it->second.get();
+}
+
+// ---- message boxes and file dialogs ----
+
+Answer QtServices::show(const std::string& text, Buttons buttons) {
+  const bool yesNo = buttons == Buttons::YesNo;
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle), toQString(text),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+  const int chosen = box.exec();
+  if (!yesNo) return Answer::Ok;
+  return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<std::string> QtServices::choose(const FileDialogRequest& request) {
+  const QString folder = request.folder.empty() ? toQString(folder_) : toQString(request.folder);
+  QFileDialog dialog(QApplication::activeWindow(),
+                     request.title.empty() ? QString::fromLatin1(kTitle) : toQString(request.title),
+                     folder, qtFileFilter(request.filter));
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (request.save) {
+    // "*.pcl" of the first filter: a name typed without its extension gets it.
+    const QString first = toQString(request.filter).section(QLatin1Char('|'), 1, 1);
+    const QString suffix = first.startsWith(QStringLiteral("*.")) ? first.mid(2) : QString();
+    if (!suffix.isEmpty() && !suffix.contains(QLatin1Char('*')) &&
+        !suffix.contains(QLatin1Char(';'))) {
+      dialog.setDefaultSuffix(suffix);
+    }
+  }
+  if (!request.proposed.empty()) dialog.selectFile(toQString(request.proposed));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+  return fromQString(QDir::toNativeSeparators(files.first()));
+}
+
+// ---- tray ----
+
+void QtServices::add(const TrayRecord& record) {
+  if (trayPresent_) return;
+  if (!tray_) {
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                       int message = 0;
+                       if (reason == QSystemTrayIcon::DoubleClick) message = 515;
+                       if (reason == QSystemTrayIcon::Context) message = 516;
+                       if (message != 0 && onMouse) {
+                         auto handler = onMouse;
+                         handler(message);
+                       }
+                     });
+  }
+  QIcon icon = resourceIcon(record.iconName);
+  tray_->setIcon(icon.isNull() ? QApplication::windowIcon() : icon);
+  // The tip holds single-byte text as the record carries it.
+  tray_->setToolTip(toQString(decodeFileText(record.tipText())));
+  tray_->show();
+  trayPresent_ = true;
+}
+
+void QtServices::remove(const TrayRecord&) {
+  if (!trayPresent_) return;
+  tray_->hide();
+  trayPresent_ = false;
+}
+
+bool QtServices::available() const {
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// ---- sound ----
+
+void QtServices::play(const std::string& path) {
+  const QString file = toQString(path);
+  if (!QFileInfo(file).isFile()) return;  // nothing to play is no failure worth telling
+  if (!sound_) sound_ = std::make_unique<QSoundEffect>();
+  const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+  if (sound_->source() != url) sound_->setSource(url);
+  // A file that does not decode ends in the Error status and plays nothing.
+  sound_->play();
+}
+
+// ---- clipboard, programs, addresses, settings ----
+
+void QtServices::clear() {
+  QGuiApplication::clipboard()->clear();
+}
+
+void QtServices::setText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(toQString(text));
+}
+
+std::string QtServices::text() const {
+  return fromQString(QGuiApplication::clipboard()->text());
+}
+
+bool QtServices::launch(const std::string& path) {
+  if (path.empty()) return false;
+  return QProcess::startDetached(toQString(path), {});
+}
+
+void QtServices::open(const std::string& address) {
+  const QString text = toQString(address).trimmed();
+  if (text.isEmpty()) return;
+  const QFileInfo file(text);
+  const QUrl url =
+      file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(text);
+  QDesktopServices::openUrl(url);
+}
+
+std::optional<std::string> QtServices::read(const std::string& app, const std::string& section,
+                                            const std::string& key) {
+  QSettings settings(toQString(app), toQString(app));
+  const QString name = toQString(section) + QLatin1Char('/') + toQString(key);
+  if (!settings.contains(name)) return std::nullopt;
+  return fromQString(settings.value(name).toString());
+}
+
+void QtServices::write(const std::string& app, const std::string& section, const std::string& key,
+                       const std::string& value) {
+  QSettings settings(toQString(app), toQString(app));
+  settings.setValue(toQString(section) + QLatin1Char('/') + toQString(key), toQString(value));
+  settings.sync();
+}
+
+// ---- application and clock ----
+
+Version QtServices::version() const {
+  return Version{VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_REVISION};
+}
+
+std::int64_t QtServices::nowMs() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  return now.toMSecsSinceEpoch() + static_cast<std::int64_t>(now.offsetFromUtc()) * 1000;
+}
+
+std::string QtServices::timeText() const {
+  return fromQString(QLocale::system().toString(QTime::currentTime(), timeFormatWithSeconds()));
+}
+
+std::string QtServices::dateText() const {
+  return fromQString(dateToText(QDate::currentDate()));
+}
+
+// ---- windows ----
+
+void QtServices::attach(Form& form) {
+  windows_[&form] = std::make_unique<FormWidget>(form);
+}
+
+void QtServices::quit() {
+  // The model finishes the command that ended the program before the loop stops.
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+}  // namespace vantrel

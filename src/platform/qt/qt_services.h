@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/qt/timer_driver.h"
+#include "platform/services.h"
+
+class QPrinter;
+class QSoundEffect;
+class QSystemTrayIcon;
+
+namespace vantrel {
+
+class FormWidget;
+
+// The platform on a desktop: every service of services.h done with Qt. Construct it after
+// the QApplication; it makes the application folder at once.
+class QtServices : public MessageBoxes,
+                   public FileDialogs,
+                   public Tray,
+                   public Sound,
+                   public Printer,
+                   public Clipboard,
+                   public Launcher,
+                   public Browser,
+                   public SettingsStore,
+                   public AppInfo,
+                   public Clock,
+                   public TimerHost,
+                   public WindowSystem {
+ public:
+  static constexpr const char* kTitle = "Vantrel";
+
+  // arguments: the program's arguments after its own name; by default the application's.
+  explicit QtServices(std::optional<QStringList> arguments = std::nullopt);
+  ~QtServices() override;
+  QtServices(const QtServices&) = delete;
+  QtServices& operator=(const QtServices&) = delete;
+
+  Services& services() { return services_; }
+
+  // The windows go while their forms still exist: call before the forms are destroyed.
+  void releaseWindows();
+  FormWidget* window(const Form& form) const;
+
+  // MessageBoxes
+  Answer show(const std::string& text, Buttons buttons) override;
+  // FileDialogs
+  std::optional<std::string> choose(const FileDialogRequest& request) override;
+  // Tray
+  void add(const TrayRecord& record) override;
+  void remove(const TrayRecord& record) override;
+  bool present() const override { return trayPresent_; }
+  bool available() const override;
+  // Sound
+  void play(const std::string& path) override;
+  // Printer
+  std::string deviceName() override;
+  double textWidth(const std::string& text, const PrintFont& font) override;
+  bool printPage(const Page& page) override;
+  bool printForm(const Form& form) override;
+  // Clipboard
+  void clear() override;
+  void setText(const std::string& text) override;
+  std::string text() const override;
+  // Launcher and browser
+  bool launch(const std::string& path) override;
+  void open(const std::string& address) override;
+  // SettingsStore
+  std::optional<std::string> read(const std::string& app, const std::string& section,
+                                  const std::string& key) override;
+  void write(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+  // AppInfo
+  std::string folder() const override { return folder_; }
+  std::string exeName() const override { return "vantrel"; }
+  Version version() const override;
+  std::string commandLine() const override { return commandLine_; }
+  // Clock
+  std::int64_t nowMs() const override;
+  std::string timeText() const override;
+  std::string dateText() const override;
+  // TimerHost
+  void timerChanged(Timer& timer) override { timers_.timerChanged(timer); }
+  void timerGone(Timer& timer) override { timers_.timerGone(timer); }
+  // WindowSystem
+  void attach(Form& form) override;
+  void quit() override;
+
+  // The application folder: $VANTREL_HOME, else $XDG_DATA_HOME/vantrel, else
+  // ~/.local/share/vantrel.
+  static std::string applicationFolder();
+
+ private:
+  // A printer the user chose, or a PDF file when the system has no printer; null when the
+  // user cancelled.
+  std::unique_ptr<QPrinter> choosePrinter();
+  void installDefaults();
+
+  std::string folder_;
+  std::string commandLine_;
+  TimerDriver timers_;
+  std::map<const Form*, std::unique_ptr<FormWidget>> windows_;
+  std::unique_ptr<QSystemTrayIcon> tray_;
+  bool trayPresent_ = false;
+  std::unique_ptr<QSoundEffect> sound_;
+  Services services_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,296 @@
+// The binding between a form and its window: model changes reach the widgets, the user's
+// keys and clicks reach the model the way user_input.h defines them.
+
+#include "platform/qt/form_widget.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "platform/form.h"
+#include "platform/headless/headless_services.h"
+
+namespace vantrel {
+namespace {
+
+// A form with one of most kinds, built the way the program builds its forms: the view
+// first, the controls afterwards (the form's load).
+struct Fixture {
+  QTemporaryDir dir;
+  HeadlessServices platform{dir.path().toStdString()};
+  Form form{platform.services(), "frmTest", "Test", 7200, 8970};
+  std::unique_ptr<FormWidget> view = std::make_unique<FormWidget>(form);
+  Control& box = form.add(ControlKind::TextBox, "Text1", {120, 120, 1500, 300});
+  Control& other = form.add(ControlKind::TextBox, "Text2", {120, 600, 1500, 300});
+  Control& button =
+      form.add(ControlKind::CommandButton, "CmdStart", {2000, 120, 1000, 375}, "&Start");
+  Control& check = form.add(ControlKind::CheckBox, "Check1", {2000, 600, 1500, 300}, "Hours");
+  Control& frame = form.add(ControlKind::Frame, "Frame1", {120, 1200, 3000, 1500}, "Pick");
+  Control& optionA =
+      form.add(ControlKind::OptionButton, "Option1", {120, 300, 1200, 300}, "A", &frame);
+  Control& optionB =
+      form.add(ControlKind::OptionButton, "Option2", {120, 700, 1200, 300}, "B", &frame);
+  Control& label = form.add(ControlKind::Label, "Label1", {3500, 120, 1500, 300}, "Save &Path");
+
+  Fixture() {
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+  }
+  ~Fixture() { view.reset(); }  // the view goes before its form
+
+  template <class W>
+  W* widget(Control& control) {
+    return qobject_cast<W*>(view->widgetFor(control));
+  }
+  void typeInto(Control& control, const QString& keys) {
+    QWidget* w = view->widgetFor(control);
+    w->setFocus();
+    QTest::keyClicks(w, keys);
+  }
+};
+
+}  // namespace
+
+class FormWidgetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void buildsEveryControlInItsContainer() {
+    Fixture f;
+    QCOMPARE(f.view->size(), QSize(7200 / 15 - 16, 8970 / 15 - 38));
+    auto* groupBox = f.widget<QGroupBox>(f.frame);
+    auto* radio = f.widget<QRadioButton>(f.optionA);
+    QVERIFY(groupBox && radio);
+    QCOMPARE(radio->parentWidget(), groupBox);
+    QCOMPARE(radio->geometry(), QRect(8, 20, 80, 20));
+    QCOMPARE(f.widget<QPushButton>(f.button)->text(), QStringLiteral("&Start"));
+    QCOMPARE(f.widget<QLabel>(f.label)->text(), QStringLiteral("Save Path"));
+
+    // A control added after the window was built still gets its widget.
+    Control& late = f.form.add(ControlKind::Label, "Label2", {0, 0, 600, 300}, "late");
+    QVERIFY(f.widget<QLabel>(late) != nullptr);
+  }
+
+  void showsModelChanges() {
+    Fixture f;
+    setField(f.box, "12.50");
+    QCOMPARE(f.widget<QLineEdit>(f.box)->text(), QStringLiteral("12.50"));
+    f.box.setEnabled(false);
+    QVERIFY(!f.widget<QLineEdit>(f.box)->isEnabled());
+    f.box.setVisible(false);
+    QVERIFY(f.widget<QLineEdit>(f.box)->isHidden());
+    f.box.setTooltip("Hours worked");
+    QCOMPARE(f.widget<QLineEdit>(f.box)->toolTip(), QStringLiteral("Hours worked"));
+
+    f.button.setBackColour(colour::green);
+    QCOMPARE(f.widget<QPushButton>(f.button)->palette().color(QPalette::Button), QColor(0, 255, 0));
+    f.button.setBackColour(colour::buttonFace);
+    QCOMPARE(f.widget<QPushButton>(f.button)->palette().color(QPalette::Button),
+             QApplication::palette().color(QPalette::Button));
+
+    f.check.setValue(1);
+    QVERIFY(f.widget<QCheckBox>(f.check)->isChecked());
+    f.optionB.setValue(1);
+    f.optionA.setValue(1);
+    QVERIFY(f.widget<QRadioButton>(f.optionA)->isChecked());
+    QVERIFY(!f.widget<QRadioButton>(f.optionB)->isChecked());
+
+    f.form.setCaption("Vantrel - Running");
+    QCOMPARE(f.view->windowTitle(), QStringLiteral("Vantrel - Running"));
+    f.form.hide();
+    QVERIFY(!f.view->isVisible());
+  }
+
+  void typedKeysGoThroughTheKeyFilter() {
+    Fixture f;
+    std::string seen;
+    f.box.onKeyPress = [&](char key) {
+      seen += key;
+      return (key >= '0' && key <= '9') || key == '\b';
+    };
+    f.typeInto(f.box, QStringLiteral("1a2"));
+    QCOMPARE(QString::fromStdString(seen), QStringLiteral("1a2"));
+    QCOMPARE(f.box.text(), std::string("12"));
+    QCOMPARE(f.widget<QLineEdit>(f.box)->text(), QStringLiteral("12"));
+    QCOMPARE(f.form.focused(), &f.box);
+
+    QTest::keyClick(f.view->widgetFor(f.box), Qt::Key_Backspace);
+    QCOMPARE(f.box.text(), std::string("1"));
+
+    // A paste writes the whole new text, past the filter.
+    QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
+    QTest::keySequence(f.view->widgetFor(f.box), QKeySequence::Paste);
+    QCOMPARE(f.box.text(), std::string("1x9"));
+  }
+
+  void boxKeepsTypedTextUntilTheFocusLeaves() {
+    Fixture f;
+    int changes = 0;
+    f.box.onChange = [&] {
+      ++changes;
+      if (f.box.text().find('.') == std::string::npos) setField(f.box, f.box.text() + ".00");
+    };
+    auto* edit = f.widget<QLineEdit>(f.box);
+    f.typeInto(f.box, QStringLiteral("12"));
+    QCOMPARE(f.box.text(), std::string("12.00"));  // the model is current
+    QCOMPARE(edit->text(), QStringLiteral("12"));  // the user's typing is not disturbed
+    QCOMPARE(edit->cursorPosition(), 2);
+
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QTRY_COMPARE(f.form.focused(), &f.other);
+    QCOMPARE(edit->text(), QStringLiteral("12.00"));
+
+    // A change the user did not type shows at once, focus or not.
+    f.view->widgetFor(f.box)->setFocus();
+    setField(f.box, "7.00");
+    QCOMPARE(edit->text(), QStringLiteral("7.00"));
+    QVERIFY(changes > 0);
+  }
+
+  void clicksReachTheModelOnce() {
+    Fixture f;
+    std::string events;
+    f.button.onMouseDown = [&] { events += "down "; };
+    f.button.onClick = [&] { events += "click "; };
+    auto* button = f.widget<QPushButton>(f.button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(QString::fromStdString(events), QStringLiteral("down click "));
+    events.clear();
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(QString::fromStdString(events), QStringLiteral("click "));
+
+    int clicks = 0;
+    f.check.onClick = [&] { ++clicks; };
+    auto* check = f.widget<QCheckBox>(f.check);
+    QTest::mouseClick(check, Qt::LeftButton);
+    QCOMPARE(f.check.value(), 1);
+    QVERIFY(check->isChecked());
+    QTest::mouseClick(check, Qt::LeftButton);
+    QCOMPARE(f.check.value(), 0);
+    QVERIFY(!check->isChecked());
+    QCOMPARE(clicks, 2);
+
+    // The model refuses: the widget must not stay toggled.
+    f.check.onClick = [&] { f.check.setValue(0); };
+    QTest::mouseClick(check, Qt::LeftButton);
+    QCOMPARE(f.check.value(), 0);
+    QVERIFY(!check->isChecked());
+
+    QTest::mouseClick(f.widget<QRadioButton>(f.optionB), Qt::LeftButton);
+    QTest::mouseClick(f.widget<QRadioButton>(f.optionA), Qt::LeftButton);
+    QCOMPARE(f.optionA.value(), 1);
+    QCOMPARE(f.optionB.value(), 0);
+    QVERIFY(!f.widget<QRadioButton>(f.optionB)->isChecked());
+    // Clicking the chosen option again leaves it chosen.
+    QTest::mouseClick(f.widget<QRadioButton>(f.optionA), Qt::LeftButton);
+    QVERIFY(f.widget<QRadioButton>(f.optionA)->isChecked());
+  }
+
+  void modelKeepsTheFocus() {
+    Fixture f;
+    bool keep = true;
+    int asked = 0;
+    f.box.onFocusLeave = [&] {
+      ++asked;
+      return keep;
+    };
+    f.typeInto(f.box, QStringLiteral("5"));
+    QTest::mouseClick(f.view->widgetFor(f.other), Qt::LeftButton);
+    QCOMPARE(asked, 1);
+    QCOMPARE(f.form.focused(), &f.box);
+    QTRY_VERIFY(f.view->widgetFor(f.box)->hasFocus());
+    // The refused box took no typing either.
+    QTest::keyClicks(f.view->widgetFor(f.other), QStringLiteral("9"));
+    QCOMPARE(f.other.text(), std::string());
+
+    keep = false;
+    QTest::mouseClick(f.view->widgetFor(f.other), Qt::LeftButton);
+    QCOMPARE(f.form.focused(), &f.other);
+  }
+
+  void closeBoxAsksTheModel() {
+    Fixture f;
+    bool cancel = true;
+    f.form.onQueryClose = [&] { return cancel; };
+    f.view->close();
+    QVERIFY(f.view->isVisible());
+    QVERIFY(f.form.visible());
+    cancel = false;
+    f.view->close();
+    QVERIFY(!f.view->isVisible());
+    QVERIFY(!f.form.visible());
+    f.form.show();
+    QVERIFY(f.view->isVisible());
+  }
+
+  void menusAndPopups() {
+    Fixture f;
+    MenuItem& file = f.form.addMenu("mnuFile", "&File");
+    MenuItem& save = f.form.addMenu("mnuSave", "&Save", &file);
+    save.shortcut = "Ctrl+S";
+    f.form.addMenu("sep1", "-", &file);
+    MenuItem& exit = f.form.addMenu("mnuExit", "E&xit", &file);
+    MenuItem& tray = f.form.addMenu("Mnu_File", "file");
+    tray.setVisible(false);
+    MenuItem& show = f.form.addMenu("MnuShow", "Show", &tray);
+    int saves = 0, shows = 0;
+    save.onClick = [&] { ++saves; };
+    show.onClick = [&] { ++shows; };
+
+    QMenu* fileMenu = f.view->menuFor(file);
+    QVERIFY(fileMenu != nullptr);
+    QCOMPARE(fileMenu->actions().size(), 3);
+    QVERIFY(fileMenu->actions()[1]->isSeparator());
+    QCOMPARE(f.view->actionFor(save)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QVERIFY(f.view->actionFor(file)->isVisible());
+    QVERIFY(!f.view->actionFor(tray)->isVisible());  // a pop-up menu, not in the bar
+
+    f.view->actionFor(save)->trigger();
+    QCOMPARE(saves, 1);
+    exit.setEnabled(false);
+    QVERIFY(!f.view->actionFor(exit)->isEnabled());
+    save.storeText("Save &As");
+    QCOMPARE(f.view->actionFor(save)->text(), QStringLiteral("Save &As"));
+
+    f.form.popup(tray);
+    QTRY_VERIFY(f.view->menuFor(tray)->isVisible());
+    f.view->actionFor(show)->trigger();
+    QCOMPARE(shows, 1);
+    QCOMPARE(f.form.poppedUp(), nullptr);
+  }
+
+  void formKeyAndClickHandlers() {
+    QTemporaryDir dir;
+    HeadlessServices platform{dir.path().toStdString()};
+    Form splash{platform.services(), "frmSplash", "Vantrel", 4800, 3000};
+    auto view = std::make_unique<FormWidget>(splash);
+    Control& title = splash.add(ControlKind::Label, "Label1", {0, 0, 4000, 600}, "Vantrel");
+    int keys = 0, clicks = 0;
+    splash.onKeyPress = [&] { ++keys; };
+    splash.onClick = [&] { ++clicks; };
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTest::keyClick(view.get(), Qt::Key_A);
+    QCOMPARE(keys, 1);
+    // A click on a label without handlers of its own is a click on the window.
+    QTest::mouseClick(view->widgetFor(title), Qt::LeftButton);
+    QCOMPARE(clicks, 1);
+    view.reset();
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::FormWidgetTest)
+#include "form_widget_test.moc"

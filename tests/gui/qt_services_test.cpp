@@ -1,0 +1,129 @@
+// The desktop services where they translate: colours, filters, dates, the application
+// folder, settings, the tray record and the printed page.
+
+#include "platform/qt/qt_services.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_printing.h"
+
+namespace vantrel {
+
+class QtServicesTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home_;
+
+ private slots:
+  void initTestCase() {
+    // Settings and the application folder stay inside the test's own folder.
+    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
+  }
+
+  void coloursAsStored() {
+    const QPalette palette = QApplication::palette();
+    QCOMPARE(toQColor(colour::red, palette), QColor(255, 0, 0));
+    QCOMPARE(toQColor(colour::yellow, palette), QColor(255, 255, 0));
+    QCOMPARE(toQColor(colour::sheetGrey, palette), QColor(191, 200, 204));
+    QCOMPARE(toQColor(colour::buttonFace, palette), palette.color(QPalette::Button));
+    QCOMPARE(toQColor(colour::windowBackground, palette), palette.color(QPalette::Base));
+  }
+
+  void fileFilters() {
+    QCOMPARE(qtFileFilter("Project (*.pcl)|*.pcl"), QStringLiteral("Project (*.pcl)"));
+    QCOMPARE(qtFileFilter("Price list|*.pql|All files (*.*)|*.*"),
+             QStringLiteral("Price list (*.pql);;All files (*)"));
+    QCOMPARE(qtFileFilter("Programs (*.exe;*.sh)|*.exe;*.sh"),
+             QStringLiteral("Programs (*.exe *.sh)"));
+    QCOMPARE(qtFileFilter(""), QString());
+  }
+
+  void textsBetweenModelAndScreen() {
+    QCOMPARE(modelToScreenText("a\r\nb"), QStringLiteral("a\nb"));
+    QCOMPARE(screenToModelText(QStringLiteral("a\nb")), std::string("a\r\nb"));
+    QCOMPARE(withoutMnemonic(QStringLiteral("Save &Path && more")),
+             QStringLiteral("Save Path & more"));
+    QCOMPARE(keyCharFor(QStringLiteral("7")), '7');
+    QCOMPARE(keyCharFor(QStringLiteral("\u00e9")), '\xe9');  // Windows-1252 e acute
+    QCOMPARE(keyCharFor(QStringLiteral("\u4e2d")), '?');
+  }
+
+  void datesReadBack() {
+    const QDate date(2026, 1, 5);
+    QCOMPARE(dateFromText(dateToText(date)), date);
+    QCOMPARE(dateFromText(QStringLiteral("2026-01-05")), date);
+    QVERIFY(!dateFromText(QStringLiteral("not a date")).isValid());
+    QVERIFY(timeFormatWithSeconds().contains(QLatin1Char('s')));
+  }
+
+  void applicationFolderAndSettings() {
+    QtServices services(QStringList{QStringLiteral("/tmp/a"), QStringLiteral("b.pcl")});
+    const QString folder = home_.path() + QStringLiteral("/app");
+    QCOMPARE(QString::fromStdString(services.folder()), folder);
+    QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY(QFileInfo::exists(folder + QStringLiteral("/sound.wav")));
+    QCOMPARE(services.commandLine(), std::string("/tmp/a b.pcl"));
+
+    QVERIFY(!services.read("Ploven", "Settings", "SLA"));
+    services.write("Ploven", "Settings", "SLA", "1");
+    QCOMPARE(services.read("Ploven", "Settings", "SLA").value_or(""), std::string("1"));
+
+    qputenv("VANTREL_HOME", "");
+    qputenv("XDG_DATA_HOME", "/srv/data");
+    QCOMPARE(QtServices::applicationFolder(), std::string("/srv/data/vantrel"));
+    qputenv("VANTREL_HOME", folder.toUtf8());
+  }
+
+  void trayAddsAndRemovesOnce() {
+    QtServices services(QStringList{});
+    TrayRecord record;
+    record.iconName = "running";
+    record.setTip("Vantrel - Running");
+    services.add(record);
+    QVERIFY(services.present());
+    services.add(record);  // already there: nothing changes
+    services.remove(record);
+    QVERIFY(!services.present());
+    services.remove(record);
+    QVERIFY(!services.present());
+    QVERIFY(!resourceIcon("running").isNull());
+    QVERIFY(!resourceIcon("stopped").isNull());
+    QVERIFY(resourceIcon("").isNull());
+  }
+
+  void pagesPrintInCentimetres() {
+    QtServices services(QStringList{});
+    PrintFont font;
+    font.points = 10;
+    const double narrow = services.textWidth("Invoice", font);
+    font.points = 20;
+    QVERIFY(narrow > 0.5 && narrow < 3);
+    QVERIFY(qAbs(services.textWidth("Invoice", font) - 2 * narrow) < 0.1);
+
+    Page page;
+    page.text(2, 2, "Invoice", font);
+    page.line(2, 3, 19, 3);
+    page.box(2, 4, 19, 10);
+    const QString path = home_.path() + QStringLiteral("/page.pdf");
+    {
+      QPdfWriter writer(path);
+      writer.setPageSize(QPageSize(QPageSize::A4));
+      QVERIFY(paintPage(page, writer));
+    }
+    QFile pdf(path);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    QVERIFY(pdf.size() > 500);
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::QtServicesTest)
+#include "qt_services_test.moc"
