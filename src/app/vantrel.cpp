@@ -1,11 +1,17 @@
 #include "app/vantrel.h"
 
+#include "app/agreement_form.h"
+#include "app/help_pages.h"
+#include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/quit_form.h"
+#include "app/splash_form.h"
 #include "clock/settings_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
+#include "timers/countdown_form.h"
 
 namespace vantrel {
 
@@ -16,14 +22,14 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmLabels"] = [this]() -> Form& { return labels(); };
   factories_["frmInvoice"] = [this]() -> Form& { return invoice(); };
   factories_["frmprint"] = [this]() -> Form& { return report(); };
+  factories_["frmSplash"] = [this]() -> Form& { return splash(); };
+  factories_["frmUELA"] = [this]() -> Form& { return agreement(); };
+  factories_["frmAbout"] = [this]() -> Form& { return about(); };
+  factories_["frmHelp"] = [this]() -> Form& { return help(); };
+  factories_["frmUpdate"] = [this]() -> Form& { return update(); };
+  factories_["frmQEx"] = [this]() -> Form& { return quit(); };
+  factories_["frmCount"] = [this]() -> Form& { return countdown(); };
   plainCaptions_ = {
-      {"frmSplash", "Vantrel"},
-      {"frmUELA", "License Agreement"},
-      {"frmAbout", "About Vantrel"},
-      {"frmHelp", "Vantrel Help"},
-      {"frmUpdate", "Check for Updates"},
-      {"frmQEx", "Exit Vantrel"},
-      {"frmCount", "Countdown Timer"},
       {"frmcustomer", "Customer"},
       {"frmCompany", "Your Company Information"},
   };
@@ -36,6 +42,13 @@ Vantrel::Vantrel(Services& services) : services_(services) {
 Vantrel::~Vantrel() {
   for (Form* form : order_) form->observer = nullptr;
   plain_.clear();
+  countdown_.reset();
+  quit_.reset();
+  update_.reset();
+  help_.reset();
+  about_.reset();
+  agreement_.reset();
+  splash_.reset();
   report_.reset();
   invoice_.reset();
   labels_.reset();
@@ -57,19 +70,56 @@ F& Vantrel::get(std::unique_ptr<F>& slot, Args&&... args) {
   return *slot;
 }
 
-MainForm& Vantrel::main() { return get(main_, *this); }
-SettingsForm& Vantrel::settings() { return get(settings_, *this); }
-OptionsForm& Vantrel::options() { return get(options_, *this); }
-LabelsForm& Vantrel::labels() { return get(labels_, *this); }
-InvoiceForm& Vantrel::invoice() { return get(invoice_, *this); }
-ReportForm& Vantrel::report() { return get(report_, *this); }
+MainForm& Vantrel::main() {
+  return get(main_, *this);
+}
+SettingsForm& Vantrel::settings() {
+  return get(settings_, *this);
+}
+OptionsForm& Vantrel::options() {
+  return get(options_, *this);
+}
+LabelsForm& Vantrel::labels() {
+  return get(labels_, *this);
+}
+InvoiceForm& Vantrel::invoice() {
+  return get(invoice_, *this);
+}
+ReportForm& Vantrel::report() {
+  return get(report_, *this);
+}
+SplashForm& Vantrel::splash() {
+  return get(splash_, *this);
+}
+AgreementForm& Vantrel::agreement() {
+  return get(agreement_, *this);
+}
+InfoForm& Vantrel::about() {
+  return get(about_, *this, InfoForm::kAbout);
+}
+InfoForm& Vantrel::help() {
+  return get(help_, *this, InfoForm::kHelp);
+}
+InfoForm& Vantrel::update() {
+  return get(update_, *this, InfoForm::kUpdate);
+}
+QuitForm& Vantrel::quit() {
+  return get(quit_, *this);
+}
+CountdownForm& Vantrel::countdown() {
+  return get(countdown_, *this);
+}
 
 Form& Vantrel::plain(const std::string& name) {
   auto& slot = plain_[name];
   return get(slot, services_, name, plainCaptions_.at(name), 4800, 3600);
 }
 
-void Vantrel::start() { main().show(); }
+void Vantrel::start() {
+  installHelpPages(services_.app.folder());
+  SplashForm& first = splash();
+  if (!first.waitingForAgreement()) first.show();
+}
 
 void Vantrel::end() {
   if (ended_) return;

@@ -17,6 +17,11 @@ class OptionsForm;
 class LabelsForm;
 class InvoiceForm;
 class ReportForm;
+class SplashForm;
+class AgreementForm;
+class InfoForm;
+class QuitForm;
+class CountdownForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -30,7 +35,8 @@ class Vantrel {
 
   Services& services() const { return services_; }
 
-  // Starts the program as a launch does.
+  // Starts the program as a launch does: the help pages into the application folder, then
+  // the splash, or the agreement window while the agreement is not accepted.
   void start();
   // Ends the program: no window is shown any more and the platform is asked to quit.
   void end();
@@ -42,6 +48,13 @@ class Vantrel {
   LabelsForm& labels();
   InvoiceForm& invoice();
   ReportForm& report();
+  SplashForm& splash();
+  AgreementForm& agreement();
+  InfoForm& about();
+  InfoForm& help();
+  InfoForm& update();
+  QuitForm& quit();
+  CountdownForm& countdown();
   // A window whose own behaviour is not built yet: its caption and nothing else.
   Form& plain(const std::string& name);
 
@@ -68,6 +81,13 @@ class Vantrel {
   std::unique_ptr<LabelsForm> labels_;
   std::unique_ptr<InvoiceForm> invoice_;
   std::unique_ptr<ReportForm> report_;
+  std::unique_ptr<SplashForm> splash_;
+  std::unique_ptr<AgreementForm> agreement_;
+  std::unique_ptr<InfoForm> about_;
+  std::unique_ptr<InfoForm> help_;
+  std::unique_ptr<InfoForm> update_;
+  std::unique_ptr<QuitForm> quit_;
+  std::unique_ptr<CountdownForm> countdown_;
   std::map<std::string, std::unique_ptr<Form>> plain_;
   std::map<std::string, std::string> plainCaptions_;
 };

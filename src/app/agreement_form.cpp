@@ -1,0 +1,82 @@
+#include "app/agreement_form.h"
+
+#include <optional>
+#include <string>
+
+#include "app/splash_form.h"
+#include "app/vantrel.h"
+#include "sheet/numbers.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr const char* kApp = "Ploven";
+constexpr const char* kSection = "Settings";
+constexpr const char* kKey = "SLA";
+
+constexpr const char* kAgreement =
+    "VANTREL LICENCE AND USAGE AGREEMENT\r\n"
+    "\r\n"
+    "1. Use. You may install Vantrel on the computers you work on and use it to time your "
+    "work, price it and prepare invoices and reports for your own business. You may keep "
+    "copies of it for backup.\r\n"
+    "\r\n"
+    "2. Your data. Vantrel keeps your projects, price lists and customer cards as files on "
+    "your computer and sends nothing anywhere. Keeping copies of those files is up to "
+    "you.\r\n"
+    "\r\n"
+    "3. Your bills. The amounts Vantrel works out follow the rates, minimums and rules you "
+    "set. Check each invoice before you send it: what you bill your customers is your "
+    "responsibility.\r\n"
+    "\r\n"
+    "4. No warranty. Vantrel is provided as it is, without any warranty. As far as the law "
+    "allows, its authors are not liable for lost time, data or income arising from its "
+    "use.\r\n"
+    "\r\n"
+    "5. End. This agreement ends when you stop using Vantrel and remove it.\r\n"
+    "\r\n"
+    "Choose Accept to agree and start Vantrel, or Decline to leave without starting it.";
+
+}  // namespace
+
+bool agreementAccepted(SettingsStore& settings) {
+  auto value = settings.read(kApp, kSection, kKey);
+  auto number = value ? parseNumber(*value) : std::nullopt;
+  return number && *number != 0;
+}
+
+void acceptAgreement(SettingsStore& settings) {
+  settings.write(kApp, kSection, kKey, "1");
+}
+
+AgreementForm::AgreementForm(Vantrel& app)
+    : Form(app.services(), "frmUELA", "License Agreement", 7200, 6240), app_(app) {
+  Label1 = &add(ControlKind::Label, "Label1", {240, 180, 6600, 330},
+                "Please read this agreement before you use Vantrel.");
+  Label1->style().bold = true;
+  Text1 = &add(ControlKind::TextBox, "Text1", {240, 600, 6600, 4560}, kAgreement);
+  Text1->style().readOnly = true;
+  Text1->style().multiLine = true;
+  cmdAccept = &add(ControlKind::CommandButton, "cmdAccept", {3960, 5340, 1320, 375}, "Accept");
+  cmdDecline = &add(ControlKind::CommandButton, "cmdDecline", {5520, 5340, 1320, 375}, "Decline");
+  cmdAccept->onClick = [this] { accept(); };
+  cmdDecline->onClick = [this] { decline(); };
+  // Closing the window without answering is no acceptance; nothing else could follow it.
+  onQueryClose = [this] {
+    decline();
+    return true;
+  };
+}
+
+void AgreementForm::accept() {
+  acceptAgreement(services().settings);
+  hide();
+  app_.splash().resume();
+}
+
+void AgreementForm::decline() {
+  app_.end();
+}
+
+}  // namespace vantrel

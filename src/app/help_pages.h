@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+// The help pages travel inside the program and are copied into the "help" folder of the
+// application folder, where the browser opens them; nothing is fetched from the network.
+struct HelpPage {
+  std::string_view name;  // "index.html"
+  std::string_view text;
+};
+
+const std::vector<HelpPage>& helpPages();
+
+std::string helpFolder(const std::string& appFolder);
+
+// Writes every page missing from the help folder; an existing page is left as the user may
+// have it. False when a page could not be written.
+bool installHelpPages(const std::string& appFolder);
+
+// The file address of a page of the help folder, for the browser.
+std::string helpAddress(const std::string& appFolder, std::string_view page);
+
+}  // namespace vantrel

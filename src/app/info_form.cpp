@@ -1,0 +1,56 @@
+#include "app/info_form.h"
+
+#include "app/help_pages.h"
+#include "app/splash_form.h"
+#include "app/vantrel.h"
+
+namespace vantrel {
+
+namespace {
+constexpr Colour kLinkBlue = colour::rgb(0, 70, 200);
+}  // namespace
+
+const InfoContent InfoForm::kAbout{
+    "frmAbout", "About Vantrel",
+    "Vantrel times your work on a job and turns it into billed hours, an invoice and a "
+    "report. Your projects, price lists and customer cards stay on this computer; Vantrel "
+    "sends nothing over the network.",
+    "Read the Vantrel help pages", "index.html"};
+
+const InfoContent InfoForm::kHelp{
+    "frmHelp", "Vantrel Help",
+    "The help pages explain the job clock, the job sheet and its rates, project files, "
+    "invoices, reports and the tray icon. They were installed with Vantrel and open in your "
+    "web browser from this computer.",
+    "Open the help pages", "index.html"};
+
+const InfoContent InfoForm::kUpdate{
+    "frmUpdate", "Check for Updates",
+    "Vantrel never connects to the internet, so it does not look for updates by itself. The "
+    "version you are running is shown above; the help page below explains how to install a "
+    "newer one without losing your files.",
+    "How to update Vantrel", "updates.html"};
+
+InfoForm::InfoForm(Vantrel& app, const InfoContent& content)
+    : Form(app.services(), content.name, content.caption, 5400, 3840), page_(content.page) {
+  lblName = &add(ControlKind::Label, "lblName", {240, 180, 4920, 480}, "Vantrel");
+  lblName->style() = Style{18, true, Align::Left};
+  lblVersion = &add(ControlKind::Label, "lblVersion", {240, 720, 4920, 270},
+                    versionText(services().app.version()));
+  lblText = &add(ControlKind::Label, "lblText", {240, 1140, 4920, 1200}, content.text);
+  lblText->style().multiLine = true;
+  lblLink = &add(ControlKind::Label, "lblLink", {240, 2460, 4920, 270}, content.link);
+  lblLink->style().foreColour = kLinkBlue;
+  lblLink->setTooltip("Opens in your web browser");
+  lblLink->onClick = [this] { openLink(); };
+  cmdOK = &add(ControlKind::CommandButton, "cmdOK", {3960, 2940, 1200, 375}, "OK");
+  cmdOK->onClick = [this] { hide(); };
+}
+
+void InfoForm::openLink() {
+  const std::string folder = services().app.folder();
+  installHelpPages(folder);
+  services().browser.open(helpAddress(folder, page_));
+}
+
+}  // namespace vantrel

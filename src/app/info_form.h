@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace vantrel {
+
+class Vantrel;
+
+// What one information window says and which help page its link opens.
+struct InfoContent {
+  const char* name;
+  const char* caption;
+  const char* text;
+  const char* link;
+  const char* page;
+};
+
+// The About, Help and Check for Updates windows: the program's name and version, a few
+// lines, and a link to the help pages in the application folder.
+class InfoForm : public Form {
+ public:
+  InfoForm(Vantrel& app, const InfoContent& content);
+
+  static const InfoContent kAbout;
+  static const InfoContent kHelp;
+  static const InfoContent kUpdate;
+
+  // Opens the page in the browser, putting the help pages back first if they went missing.
+  void openLink();
+
+  Control* lblName = nullptr;
+  Control* lblVersion = nullptr;
+  Control* lblText = nullptr;
+  Control* lblLink = nullptr;
+  Control* cmdOK = nullptr;
+
+ private:
+  const char* page_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,26 @@
+#include "app/quit_form.h"
+
+#include "app/main_form.h"
+#include "app/vantrel.h"
+#include "timers/countdown_form.h"
+
+namespace vantrel {
+
+QuitForm::QuitForm(Vantrel& app)
+    : Form(app.services(), "frmQEx", "Exit Vantrel", 4200, 1800), app_(app) {
+  Label1 =
+      &add(ControlKind::Label, "Label1", {240, 240, 3720, 300}, "You want to EXIT the program?");
+  Label1->style().align = Align::Centre;
+  Command1 = &add(ControlKind::CommandButton, "Command1", {720, 780, 1200, 375}, "Yes");
+  No = &add(ControlKind::CommandButton, "frmQEx", {2280, 780, 1200, 375}, "No");
+  Command1->onClick = [this] {
+    app_.main().tray.remove();
+    app_.end();
+  };
+  No->onClick = [this] {
+    hide();
+    app_.countdown().hide();
+  };
+}
+
+}  // namespace vantrel
