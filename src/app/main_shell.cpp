@@ -1,11 +1,230 @@
 #include "app/main_shell.h"
 
+#include <algorithm>
+
+#include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/vantrel.h"
+#include "clock/job_clock.h"
+#include "clock/settings_form.h"
+#include "documents/report_form.h"
+#include "store/labels_form.h"
+#include "store/options_form.h"
+#include "timers/countdown_form.h"
 
 namespace vantrel {
 
-MainShell::MainShell(MainForm& main) : main_(main) {}
+namespace {
 
-void MainShell::load() { main_.setSize(7200, 8970); }
+constexpr const char* kStopClock = "Please stop the clock";
+constexpr const char* kCountdownActive = "The Countdown Timer is still active";
+constexpr const char* kSaveProject = "Please save the project";
+constexpr const char* kSaveYourProject = "Please save your project";
+constexpr const char* kStopped = "Vantrel - Stopped";
+
+}  // namespace
+
+MainShell::MainShell(MainForm& main) : main_(main) {
+  wireTimers();
+  wireWindows();
+  wireTrayMenu();
+  wireExits();
+  main_.Text54->onChange = [this] { main_.tray.copyTip(); };
+  main_.onQueryClose = [this] { return queryClose(); };
+  main_.cmdcopy->onClick = [this] {
+    Clipboard& clipboard = main_.services().clipboard;
+    clipboard.clear();
+    clipboard.setText(main_.totalHours->text());
+  };
+}
+
+MainShell::~MainShell() {
+  main_.services().tray.onMouse = nullptr;
+}
+
+Vantrel& MainShell::app() const {
+  return main_.app();
+}
+
+void MainShell::load() {
+  Services& services = main_.services();
+  main_.setSize(7200, 8970);
+  main_.tray.add();
+  services.tray.onMouse = [this](int message) { trayMouse(message); };
+  resetClock();
+  main_.cmdsav->setEnabled(false);
+  main_.cmdSave->setEnabled(false);
+  main_.save->setEnabled(false);
+
+  LabelsForm& labels = app().labels();
+  for (int i = 1; i <= 7; ++i) setField(*main_.categorySelected[i], labels.labelText[i]->text());
+  app().options();
+
+  main_.setIcon("stopped");
+  main_.CmdStop->setBackColour(colour::red);
+  main_.setCaption(kStopped);
+  const std::string& path = main_.projectPath->text();
+  if (path == "Save New File" || path.empty()) main_.save->setEnabled(false);
+  setField(*main_.Label20, services.clock.dateText());
+  setField(*labels.labelText[1], "Hours");
+
+  setField(*main_.Text54, kStopped);
+  main_.tray.remove();
+  if (main_.CmdStop->backColour() == colour::red) main_.tray.add();
+
+  SettingsForm& settings = app().settings();
+  setField(*settings.Text5, "0");
+  if (settings.startRule[2]->value() != 0) main_.CmdReset->setEnabled(false);
+  main_.cmdopen->setEnabled(true);
+  main_.open1->setEnabled(true);
+  startBreakReminder();
+}
+
+void MainShell::resetClock() {
+  main_.clock->clearForLoad();
+}
+
+// The break reminder's window comes later; its timer starts here once it exists.
+void MainShell::startBreakReminder() {}
+
+void MainShell::wireTimers() {
+  Clock& clock = main_.services().clock;
+  main_.Timer3->onTimer = [this, &clock] {
+    setField(*main_.Text50, clock.timeText());
+    main_.Timer3->setEnabled(false);
+  };
+  main_.Timer4->onTimer = [this, &clock] {
+    const std::string now = clock.timeText();
+    setField(*main_.Text52, now);
+    setField(*main_.Label19, now);
+  };
+  main_.Timer6->onTimer = [this] { openCommandLine(); };
+}
+
+std::string MainShell::commandLinePath(std::string commandLine) {
+  std::erase(commandLine, '"');
+  return commandLine;
+}
+
+void MainShell::openCommandLine() {
+  // Off before opening: a message box from the open must not let the timer run again.
+  main_.Timer6->setEnabled(false);
+  const std::string line = main_.services().app.commandLine();
+  if (line.empty()) return;
+  const std::string path = commandLinePath(line);
+  setField(*main_.projectPath, path);
+  if (!path.empty()) openProjectFile(path);
+}
+
+// Opening a project by its path arrives with the project files.
+void MainShell::openProjectFile(const std::string&) {}
+
+void MainShell::wireWindows() {
+  auto showOptions = [this] { app().options().show(); };
+  main_.cmdoptions->onClick = showOptions;
+  main_.options->onClick = showOptions;
+  main_.mnuSO->onClick = [this] {
+    OptionsForm& options = app().options();
+    options.show();
+    options.setSize(5700, 8415);
+  };
+  main_.customer->onClick = [this] { app().plain("frmcustomer").show(); };
+  main_.setg->onClick = [this] { app().settings().show(); };
+  main_.CDT->onClick = [this] { app().countdown().show(); };
+  main_.ECI->onClick = [this] { app().plain("frmCompany").show(); };
+  main_.EL->onClick = [this] { app().labels().show(); };
+  main_.viewReport->onClick = [this] { app().report().show(); };
+  // Printed as a picture of the window, which need not be shown for it.
+  main_.pntReport->onClick = [this] { main_.services().printer.printForm(app().report()); };
+  auto showAbout = [this] { app().about().show(); };
+  main_.ATP->onClick = showAbout;
+  main_.image[1]->onClick = showAbout;
+  main_.CFP->onClick = [this] { app().update().show(); };
+  main_.help->onClick = [this] { app().help().show(); };
+}
+
+void MainShell::wireTrayMenu() {
+  main_.MnuShow->onClick = [this] { main_.show(); };
+  main_.MnuCancel->onClick = [this] { main_.closePopup(); };
+}
+
+void MainShell::trayMouse(int message) {
+  if (message == kTrayDoubleClick) {
+    main_.show();
+  } else if (message == kTrayRightButton) {
+    main_.popup(*main_.Mnu_File);
+  }
+}
+
+bool MainShell::queryClose() {
+  if (main_.CmdStart->backColour() == colour::green || main_.CmdStop->backColour() == colour::red) {
+    if (main_.services().tray.available()) {
+      main_.tray.add();
+      main_.hide();
+    } else {
+      // Without a tray a hidden window could not be brought back to a running clock.
+      main_.setState(WindowState::Minimized);
+    }
+  }
+  return true;
+}
+
+void MainShell::wireExits() {
+  main_.cmdexit->onClick = [this] { exitButton(); };
+  main_.ext->onClick = [this] { exitMenu(); };
+  main_.cls->onClick = [this] { closeMenu(); };
+  main_.MnuExit->onClick = [this] { exitFromTray(); };
+}
+
+bool MainShell::clockRunning() const {
+  return main_.CmdStart->backColour() == colour::green;
+}
+
+// Reading the countdown must not create its window: one never opened is not running.
+bool MainShell::countdownRunning() const {
+  const Form* countdown = app().loadedForm("frmCount");
+  return countdown != nullptr && countdown->control("Timer1a").enabled();
+}
+
+bool MainShell::refuse(bool failed, const char* message) const {
+  if (failed) main_.services().messages.show(message);
+  return failed;
+}
+
+void MainShell::endProgram() {
+  main_.tray.remove();
+  app().end();
+}
+
+void MainShell::exitButton() {
+  if (refuse(clockRunning(), kStopClock) || refuse(countdownRunning(), kCountdownActive) ||
+      refuse(main_.cmdsav->enabled(), kSaveProject)) {
+    return;
+  }
+  endProgram();
+}
+
+void MainShell::exitMenu() {
+  if (refuse(clockRunning(), kStopClock) || refuse(countdownRunning(), kCountdownActive)) return;
+  endProgram();
+}
+
+void MainShell::closeMenu() {
+  if (refuse(countdownRunning(), kCountdownActive) ||
+      refuse(main_.cmdSave->enabled(), kSaveProject)) {
+    return;
+  }
+  endProgram();
+}
+
+void MainShell::exitFromTray() {
+  if (refuse(countdownRunning(), kCountdownActive)) return;
+  if (refuse(main_.cmdSave->enabled(), kSaveYourProject)) {
+    main_.show();
+    return;
+  }
+  for (Form* form : app().loadedForms()) form->hide();
+  endProgram();
+}
 
 }  // namespace vantrel
