@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/info_form.h"
+#include "app/main_form.h"
+#include "app/quit_form.h"
+#include "app/vantrel.h"
+#include "platform/headless/headless_services.h"
+#include "platform/user_input.h"
+#include "timers/countdown_form.h"
+
+namespace vantrel {
+namespace {
+
+enum Condition { ClockRunning, CountdownRunning, SaveEnabled, SaveAsEnabled };
+
+class ShellExitTest : public ::testing::Test {
+ protected:
+  ShellExitTest() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-exit-XXXXXX").string();
+    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    platform = std::make_unique<HeadlessServices>(folder, 0);
+    platform->write("Ploven", "Settings", "SLA", "1");
+    app = std::make_unique<Vantrel>(platform->services());
+    app->start();
+    platform->advance(1500);
+  }
+  ~ShellExitTest() override {
+    app.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+
+  MainForm& m() { return app->main(); }
+
+  void set(Condition c, bool on) {
+    switch (c) {
+      case ClockRunning:
+        m().CmdStart->setBackColour(on ? colour::green : colour::buttonFace);
+        break;
+      case CountdownRunning:
+        app->countdown().Timer1a->setEnabled(on);
+        break;
+      case SaveEnabled:
+        m().cmdsav->setEnabled(on);
+        break;
+      case SaveAsEnabled:
+        m().cmdSave->setEnabled(on);
+        break;
+    }
+  }
+
+  // Runs the command once; the message it showed, or "" when it showed none.
+  std::string attempt(Control& command) {
+    platform->messagesShown.clear();
+    userClick(command);
+    EXPECT_LE(platform->messagesShown.size(), 1u);
+    return platform->messagesShown.empty() ? std::string() : platform->messagesShown[0];
+  }
+
+  // With every condition failing, each attempt must name the next check in order; once the
+  // command's own checks are cleared it ends the program, whatever else still fails.
+  void expectChecksInOrder(Control& command,
+                           const std::vector<std::pair<Condition, std::string>>& checks) {
+    for (Condition c : {ClockRunning, CountdownRunning, SaveEnabled, SaveAsEnabled}) set(c, true);
+    for (const auto& [condition, message] : checks) {
+      EXPECT_EQ(attempt(command), message) << command.name();
+      EXPECT_FALSE(app->ended()) << command.name();
+      EXPECT_TRUE(platform->trayRecord) << command.name();
+      set(condition, false);
+    }
+    EXPECT_EQ(attempt(command), "") << command.name();
+    EXPECT_TRUE(app->ended()) << command.name();
+    EXPECT_TRUE(platform->ended) << command.name();
+    EXPECT_FALSE(platform->trayRecord) << command.name();
+    EXPECT_FALSE(m().visible()) << command.name();
+  }
+
+  std::string folder;
+  std::unique_ptr<HeadlessServices> platform;
+  std::unique_ptr<Vantrel> app;
+};
+
+TEST_F(ShellExitTest, ExitButtonChecksClockCountdownThenSave) {
+  expectChecksInOrder(*m().cmdexit, {{ClockRunning, "Please stop the clock"},
+                                     {CountdownRunning, "The Countdown Timer is still active"},
+                                     {SaveEnabled, "Please save the project"}});
+}
+
+TEST_F(ShellExitTest, ExitMenuChecksClockThenCountdownAndNotTheSave) {
+  expectChecksInOrder(*m().ext, {{ClockRunning, "Please stop the clock"},
+                                 {CountdownRunning, "The Countdown Timer is still active"}});
+}
+
+TEST_F(ShellExitTest, CloseMenuChecksCountdownThenSaveAsAndNotTheClock) {
+  expectChecksInOrder(*m().cls, {{CountdownRunning, "The Countdown Timer is still active"},
+                                 {SaveAsEnabled, "Please save the project"}});
+}
+
+TEST_F(ShellExitTest, TrayExitChecksCountdownThenSaveAsAndNotTheClock) {
+  expectChecksInOrder(*m().MnuExit, {{CountdownRunning, "The Countdown Timer is still active"},
+                                     {SaveAsEnabled, "Please save your project"}});
+}
+
+TEST_F(ShellExitTest, TrayExitAskingForTheSaveShowsTheHiddenWindow) {
+  set(SaveAsEnabled, true);
+  m().hide();
+  platform->onMouse(516);
+  EXPECT_EQ(attempt(*m().MnuExit), "Please save your project");
+  EXPECT_TRUE(m().visible());
+}
+
+TEST_F(ShellExitTest, TrayExitUnloadsEveryOpenWindow) {
+  app->about().show();
+  app->countdown().show();
+  userClick(*m().MnuExit);
+  EXPECT_TRUE(app->ended());
+  for (Form* form : app->loadedForms()) EXPECT_FALSE(form->visible()) << form->name();
+}
+
+TEST_F(ShellExitTest, CountdownNeverOpenedIsNotRunningAndStaysUnopened) {
+  EXPECT_EQ(attempt(*m().cls), "");
+  EXPECT_EQ(app->loadedForm("frmCount"), nullptr);
+  EXPECT_TRUE(app->ended());
+}
+
+TEST_F(ShellExitTest, CountdownWindowStartsWithItsTickOff) {
+  CountdownForm& countdown = app->countdown();
+  EXPECT_EQ(countdown.caption(), "Countdown Timer");
+  EXPECT_FALSE(countdown.Timer1a->enabled());
+  EXPECT_EQ(countdown.Timer1a->interval(), 1000);
+}
+
+TEST_F(ShellExitTest, QuitConfirmationYesEndsNoHidesItAndTheCountdown) {
+  QuitForm& quit = app->quit();
+  EXPECT_EQ(quit.caption(), "Exit Vantrel");
+  EXPECT_EQ(quit.No->name(), "frmQEx");
+  EXPECT_EQ(quit.No->text(), "No");
+  app->countdown().show();
+  quit.show();
+  userClick(*quit.No);
+  EXPECT_FALSE(quit.visible());
+  EXPECT_FALSE(app->countdown().visible());
+  EXPECT_FALSE(app->ended());
+
+  quit.show();
+  userClick(*quit.Command1);
+  EXPECT_TRUE(app->ended());
+  EXPECT_FALSE(platform->trayRecord);
+}
+
+}  // namespace
+}  // namespace vantrel

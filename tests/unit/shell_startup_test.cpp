@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/agreement_form.h"
+#include "app/help_pages.h"
+#include "app/info_form.h"
+#include "app/main_form.h"
+#include "app/main_shell.h"
+#include "app/splash_form.h"
+#include "app/vantrel.h"
+#include "clock/settings_form.h"
+#include "platform/headless/headless_services.h"
+#include "platform/user_input.h"
+
+namespace vantrel {
+namespace {
+
+// Keeps every tip the tray was handed, present or not, to see the load's order.
+class TrayLog : public HeadlessServices {
+ public:
+  using HeadlessServices::HeadlessServices;
+  std::vector<std::string> calls;
+  void add(const TrayRecord& record) override {
+    calls.push_back("add " + record.tipText());
+    HeadlessServices::add(record);
+  }
+  void remove(const TrayRecord& record) override {
+    calls.push_back("remove");
+    HeadlessServices::remove(record);
+  }
+};
+
+class ShellStartTest : public ::testing::Test {
+ protected:
+  ShellStartTest() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantrel-shell-XXXXXX").string();
+    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    platform = std::make_unique<TrayLog>(folder, parseDateTime("2026-01-05 09:00:00").value_or(0));
+    app = std::make_unique<Vantrel>(platform->services());
+  }
+  ~ShellStartTest() override {
+    app.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+
+  void agreement(const char* value) { platform->write("Ploven", "Settings", "SLA", value); }
+  Form* loaded(const char* name) { return app->loadedForm(name); }
+  bool mainShown() { return loaded("frmMain") != nullptr && loaded("frmMain")->visible(); }
+  void ms(int n) { platform->advance(n); }
+
+  std::string folder;
+  std::unique_ptr<TrayLog> platform;
+  std::unique_ptr<Vantrel> app;
+};
+
+TEST_F(ShellStartTest, AgreementFlagReadsAsAcceptedOnlyWhenANonZeroNumber) {
+  EXPECT_FALSE(agreementAccepted(*platform));
+  for (const char* no : {"0", "", "yes", "0.0", " 0 "}) {
+    agreement(no);
+    EXPECT_FALSE(agreementAccepted(*platform)) << '"' << no << '"';
+  }
+  for (const char* yes : {"1", "2", " 1"}) {
+    agreement(yes);
+    EXPECT_TRUE(agreementAccepted(*platform)) << '"' << yes << '"';
+  }
+}
+
+TEST_F(ShellStartTest, MissingFlagShowsTheAgreementInsteadOfTheSplash) {
+  app->start();
+  EXPECT_FALSE(app->splash().visible());
+  EXPECT_FALSE(app->splash().Timer5->enabled());
+  EXPECT_TRUE(app->agreement().visible());
+  ms(60000);
+  EXPECT_EQ(loaded("frmMain"), nullptr);
+
+  userClick(*app->agreement().cmdAccept);
+  EXPECT_EQ(platform->read("Ploven", "Settings", "SLA"), "1");
+  EXPECT_TRUE(app->splash().visible());
+  ms(1499);
+  EXPECT_FALSE(mainShown());
+  ms(1);
+  EXPECT_TRUE(mainShown());
+}
+
+TEST_F(ShellStartTest, ClosingTheAgreementWindowEndsTheProgramLikeDecline) {
+  app->start();
+  EXPECT_TRUE(app->agreement().requestClose() == false);
+  EXPECT_TRUE(platform->ended);
+  EXPECT_EQ(platform->read("Ploven", "Settings", "SLA"), std::nullopt);
+}
+
+TEST_F(ShellStartTest, SplashShowsTheBuildVersionAndGoesEarlyOnAKeyClickOrCloseBox) {
+  platform->versionNumbers = {1, 0, 51};
+  agreement("1");
+  app->start();
+  SplashForm& splash = app->splash();
+  EXPECT_EQ(splash.lblVersion->text(), "Version 1.0.51");
+  ms(300);
+  splash.onKeyPress();
+  EXPECT_FALSE(splash.visible());
+  EXPECT_TRUE(mainShown());
+  // The timer that would have ended the moment must not show the window a second time.
+  app->main().hide();
+  ms(5000);
+  EXPECT_FALSE(app->main().visible());
+}
+
+TEST_F(ShellStartTest, SplashClickAndCloseBoxDoWhatAKeyDoes) {
+  agreement("1");
+  app->start();
+  app->splash().onClick();
+  EXPECT_TRUE(mainShown());
+
+  app.reset();
+  app = std::make_unique<Vantrel>(platform->services());
+  app->start();
+  EXPECT_FALSE(app->splash().requestClose());
+  EXPECT_FALSE(app->splash().visible());
+  EXPECT_TRUE(app->main().visible());
+}
+
+TEST_F(ShellStartTest, LoadRegistersTheIconTwiceAroundTheStoppedTip) {
+  agreement("1");
+  app->start();
+  ms(1500);
+  EXPECT_EQ(platform->calls,
+            (std::vector<std::string>{"add Vantrel", "remove", "add Vantrel - Stopped"}));
+  ASSERT_TRUE(platform->trayRecord);
+  EXPECT_EQ(platform->trayRecord->iconName, "stopped");
+  EXPECT_EQ(app->main().icon(), "stopped");
+  EXPECT_EQ(app->main().backColour(), 13420735u);
+}
+
+TEST_F(ShellStartTest, LoadDisablesResetUnderStartAfterMinimum) {
+  agreement("1");
+  app->start();
+  app->settings().startRule[2]->setValue(1);
+  ms(1500);
+  EXPECT_FALSE(app->main().CmdReset->enabled());
+}
+
+TEST_F(ShellStartTest, LoadTakesTheCategoryNamesFromTheLabels) {
+  agreement("1");
+  app->start();
+  setField(*app->form("frmLabels")->find("Text3"), "Travel");
+  ms(1500);
+  EXPECT_EQ(app->main().categorySelected[3]->text(), "Travel");
+  EXPECT_EQ(app->main().categorySelected[1]->text(), "Hours");
+}
+
+TEST_F(ShellStartTest, CommandLinePathLosesEveryQuote) {
+  EXPECT_EQ(MainShell::commandLinePath("\"/a b/c.pcl\""), "/a b/c.pcl");
+  EXPECT_EQ(MainShell::commandLinePath("/a/\"x\"/c.pcl"), "/a/x/c.pcl");
+  EXPECT_EQ(MainShell::commandLinePath("\"\""), "");
+  EXPECT_EQ(MainShell::commandLinePath("/plain.pcl"), "/plain.pcl");
+}
+
+TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {
+  agreement("1");
+  platform->commandLineText = "\"\"";
+  app->start();
+  ms(1600);
+  EXPECT_EQ(app->main().projectPath->text(), "");
+  EXPECT_FALSE(app->main().Timer6->enabled());
+  EXPECT_TRUE(platform->messagesShown.empty());
+}
+
+// The help pages.
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(ShellStartTest, StartInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
+  std::filesystem::create_directories(folder + "/help");
+  { std::ofstream(folder + "/help/index.html") << "my own notes"; }
+  agreement("1");
+  app->start();
+  EXPECT_EQ(slurp(folder + "/help/index.html"), "my own notes");
+  for (const HelpPage& page : helpPages()) {
+    std::string path = folder + "/help/" + std::string(page.name);
+    ASSERT_TRUE(std::filesystem::exists(path)) << page.name;
+    if (page.name != "index.html") {
+      EXPECT_EQ(slurp(path).size(),
+                page.text.size() + std::count(page.text.begin(), page.text.end(), '\n'))
+          << page.name << ": written with CR LF line ends";
+    }
+  }
+}
+
+TEST(HelpPages, EveryLocalLinkNamesAShippedPageAndTheTextIsPlainAscii) {
+  std::set<std::string> names;
+  for (const HelpPage& page : helpPages()) names.emplace(page.name);
+  for (const char* needed : {"index.html", "updates.html", "style.css"}) {
+    EXPECT_TRUE(names.count(needed)) << needed;
+  }
+  const std::regex link(R"re((?:href|src)="([^"#:]+))re");
+  for (const HelpPage& page : helpPages()) {
+    std::string text(page.text);
+    for (unsigned char c : text) {
+      ASSERT_LT(c, 0x80) << page.name;
+    }
+    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
+      EXPECT_TRUE(names.count((*it)[1])) << page.name << " links to " << (*it)[1];
+    }
+  }
+}
+
+TEST(HelpPages, AddressIsAnAbsoluteFileAddressWithUnsafeCharactersEncoded) {
+  EXPECT_EQ(helpAddress("/home/pat/My Files#1", "index.html"),
+            "file:///home/pat/My%20Files%231/help/index.html");
+  std::string relative = helpAddress("here", "updates.html");
+  EXPECT_EQ(relative.rfind("file:///", 0), 0u) << relative;
+}
+
+TEST_F(ShellStartTest, InformationLinksOpenTheirPageAndPutAMissingPageBack) {
+  agreement("1");
+  app->start();
+  std::filesystem::remove_all(folder + "/help");
+  userClick(*app->update().lblLink);
+  ASSERT_EQ(platform->opened.size(), 1u);
+  EXPECT_EQ(platform->opened.back(), helpAddress(folder, "updates.html"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/help/updates.html"));
+  userClick(*app->about().lblLink);
+  EXPECT_EQ(platform->opened.back(), helpAddress(folder, "index.html"));
+  EXPECT_EQ(app->about().lblVersion->text(), versionText(platform->version()));
+}
+
+}  // namespace
+}  // namespace vantrel
