@@ -32,18 +32,18 @@ const InfoContent InfoForm::kUpdate{
     "How to update Vantrel", "updates.html"};
 
 InfoForm::InfoForm(Vantrel& app, const InfoContent& content)
-    : Form(app.services(), content.name, content.caption, 5400, 3840), page_(content.page) {
-  lblName = &add(ControlKind::Label, "lblName", {240, 180, 4920, 480}, "Vantrel");
+    : Form(app.services(), content.name, content.caption, 5400, 4200), page_(content.page) {
+  lblName = &add(ControlKind::Label, "lblName", {240, 180, 4680, 480}, "Vantrel");
   lblName->style() = Style{18, true, Align::Left};
-  lblVersion = &add(ControlKind::Label, "lblVersion", {240, 720, 4920, 270},
+  lblVersion = &add(ControlKind::Label, "lblVersion", {240, 720, 4680, 270},
                     versionText(services().app.version()));
-  lblText = &add(ControlKind::Label, "lblText", {240, 1140, 4920, 1200}, content.text);
+  lblText = &add(ControlKind::Label, "lblText", {240, 1140, 4680, 1200}, content.text);
   lblText->style().multiLine = true;
-  lblLink = &add(ControlKind::Label, "lblLink", {240, 2460, 4920, 270}, content.link);
+  lblLink = &add(ControlKind::Label, "lblLink", {240, 2460, 4680, 270}, content.link);
   lblLink->style().foreColour = kLinkBlue;
   lblLink->setTooltip("Opens in your web browser");
   lblLink->onClick = [this] { openLink(); };
-  cmdOK = &add(ControlKind::CommandButton, "cmdOK", {3960, 2940, 1200, 375}, "OK");
+  cmdOK = &add(ControlKind::CommandButton, "cmdOK", {3720, 2940, 1200, 375}, "OK");
   cmdOK->onClick = [this] { hide(); };
 }
 

@@ -7,12 +7,12 @@
 namespace vantrel {
 
 QuitForm::QuitForm(Vantrel& app)
-    : Form(app.services(), "frmQEx", "Exit Vantrel", 4200, 1800), app_(app) {
+    : Form(app.services(), "frmQEx", "Exit Vantrel", 4200, 1920), app_(app) {
   Label1 =
-      &add(ControlKind::Label, "Label1", {240, 240, 3720, 300}, "You want to EXIT the program?");
+      &add(ControlKind::Label, "Label1", {240, 240, 3480, 300}, "You want to EXIT the program?");
   Label1->style().align = Align::Centre;
-  Command1 = &add(ControlKind::CommandButton, "Command1", {720, 780, 1200, 375}, "Yes");
-  No = &add(ControlKind::CommandButton, "frmQEx", {2280, 780, 1200, 375}, "No");
+  Command1 = &add(ControlKind::CommandButton, "Command1", {600, 780, 1200, 375}, "Yes");
+  No = &add(ControlKind::CommandButton, "frmQEx", {2160, 780, 1200, 375}, "No");
   Command1->onClick = [this] {
     app_.main().tray.remove();
     app_.end();
