@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "platform/form.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_printing.h"
 
@@ -95,6 +96,19 @@ class QtServicesTest : public QObject {
     QVERIFY(!resourceIcon("running").isNull());
     QVERIFY(!resourceIcon("stopped").isNull());
     QVERIFY(resourceIcon("").isNull());
+  }
+
+  void endingTheProgramStopsTheLoop() {
+    QtServices services(QStringList{});
+    Form form(services.services(), "frmMain", "Vantrel", 4800, 3600);
+    services.attach(form);
+    form.onQueryClose = [] { return true; };  // the close box only ever hides or refuses
+    form.show();
+    QTimer::singleShot(0, [&] { services.quit(); });
+    QTimer::singleShot(3000, [] { QCoreApplication::exit(1); });  // a refused quit
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(form.visible());  // nobody asked the window
+    services.releaseWindows();
   }
 
   void pagesPrintInCentimetres() {

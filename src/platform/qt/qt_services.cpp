@@ -231,8 +231,10 @@ void QtServices::attach(Form& form) {
 }
 
 void QtServices::quit() {
-  // The model finishes the command that ended the program before the loop stops.
-  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  // The model finishes the command that ended the program before the loop stops. Not
+  // QCoreApplication::quit(): that first asks every window to close, and a close box is the
+  // model's to answer (the main window hides to the tray), so the quit would be refused.
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel
