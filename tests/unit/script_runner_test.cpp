@@ -336,13 +336,16 @@ TEST(ScriptDriver, RunsOnTheProgram) {
   options.startMs = *parseDateTime("2026-01-05 09:00:00");
   std::ostringstream out, err;
   EXPECT_EQ(runScript(options,
-                      "expect frmMain.visible \"true\"\n"
+                      "expect frmUELA.visible \"true\"\n"
                       "expect settings.SLA \"0\"\n"
+                      "click frmUELA.cmdAccept\n"
+                      "wait 1.5\n"
+                      "expect frmMain.visible \"true\"\n"
                       "expect frmMain.caption \"Vantrel - Stopped\"\n",
                       out, err),
             kAllPassed)
       << out.str() << err.str();
-  EXPECT_EQ(out.str(), "3 passed, 0 failed\n");
+  EXPECT_EQ(out.str(), "4 passed, 0 failed\n");
 
   out.str("");
   EXPECT_EQ(runScript(options, "wait 1\nexpect frmMian.caption \"x\"\n", out, err), kScriptError);
