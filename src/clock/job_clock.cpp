@@ -1,6 +1,7 @@
 #include "clock/job_clock.h"
 
 #include <cmath>
+#include <exception>
 #include <string_view>
 
 #include "app/main_form.h"
@@ -172,7 +173,14 @@ void JobClock::tick() {
 }
 
 void JobClock::autosave() {
-  WriteResult written = writeProject(main_, main_.autosavePath->text());
+  WriteResult written;
+  // The tick runs from the timer with nobody to catch for it: whatever goes wrong in the
+  // save is reported and the clock runs on.
+  try {
+    written = writeProject(main_, main_.autosavePath->text());
+  } catch (const std::exception& e) {
+    written.error = e.what();
+  }
   if (!written) setField(*main_.statusMessage, "Autosave failed: " + written.error);
 }
 
