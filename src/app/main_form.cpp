@@ -63,14 +63,14 @@ void MainForm::design() {
   Label20 = label("Label20", {1680, 60, 2400, 270}, "");
   for (int i = 1; i <= 4; ++i) {
     std::string name = "Image" + std::to_string(i);
-    image[i] = &add(ControlKind::Image, name, {6240, 0, 600, 600}, "");
+    image[i] = &add(ControlKind::Image, name, {6360, 0, 480, 420}, "");
     image[i]->setPicture("skin" + std::to_string(i));
     image[i]->setVisible(i == 1);
   }
   image[1]->setTooltip("About Vantrel");
 
   // The clock: days above, then hours, minutes and seconds, the three commands beside.
-  frameClock = frame("Frame1", {120, 420, 4320, 1440}, "Job Clock");
+  frameClock = frame("Frame1", {120, 420, 4200, 1440}, "Job Clock");
   lblDays = hidden(label("lblDays", {240, 210, 600, 270}, "Days", frameClock));
   txtDays = hidden(box("txtDays", {840, 180, 720, 300}, "0", frameClock));
   txtDays->style() = Style{0, true, Align::Centre, true};
@@ -86,9 +86,9 @@ void MainForm::design() {
   setField(*Text27, ":");
   txt0 = digit("txt0", 2280, frameClock);
   txtSecs = digit("txtSecs", 2700, frameClock);
-  CmdStart = button("CmdStart", {3300, 240, 900, kRow}, "Start", frameClock);
-  CmdStop = button("CmdStop", {3300, 630, 900, kRow}, "Stop", frameClock);
-  CmdReset = button("CmdReset", {3300, 1020, 900, kRow}, "Reset", frameClock);
+  CmdStart = button("CmdStart", {3180, 240, 900, kRow}, "Start", frameClock);
+  CmdStop = button("CmdStop", {3180, 630, 900, kRow}, "Stop", frameClock);
+  CmdReset = button("CmdReset", {3180, 1020, 900, kRow}, "Reset", frameClock);
   CmdStart->setTooltip("Start the clock");
   CmdStop->setTooltip("Stop the clock");
   CmdReset->setTooltip("Reset the clock");
@@ -97,7 +97,7 @@ void MainForm::design() {
   Timer25 = &addTimer("Timer25", 10000, true);
 
   // The adjusters: the mode pair on top, the four amounts below.
-  Frame2 = frame("Frame2", {4560, 420, 2400, 1440}, "Additions");
+  Frame2 = frame("Frame2", {4440, 420, 2400, 1440}, "Additions");
   chkplus = &add(ControlKind::CheckBox, "chkplus", {120, 240, 1020, kRow}, "+", Frame2);
   chkminus = &add(ControlKind::CheckBox, "chkminus", {1260, 240, 1020, kRow}, "-", Frame2);
   for (Control* mode : {chkplus, chkminus}) mode->style().graphical = true;
@@ -107,7 +107,7 @@ void MainForm::design() {
   Command8 = button("Command8", {1260, 1020, 1020, kRow}, "2 Hours", Frame2);
 
   // The base category, fed by the clock, with the billed minutes and their adjusters.
-  frameBase = frame("Frame3", {120, 1920, 6840, 720}, "Base");
+  frameBase = frame("Frame3", {120, 1920, 6720, 720}, "Base");
   int top = 270;
   categorySelected[1] = &add(ControlKind::CheckBox, "Check1", {120, top, 1860, kRow}, "Hours",
                              frameBase);
@@ -116,20 +116,20 @@ void MainForm::design() {
   categoryHours[1]->setTooltip("This field is only affected by the time clock");
   categoryHours[1]->style().readOnly = true;
   categoryHours[1]->style().align = Align::Right;
-  rateAt[1] = label("Label6", {3120, top + 30, 240, 270}, "@", frameBase);
+  rateAt[1] = label("Label6", {3120, top + 45, 240, 270}, "@", frameBase);
   categoryRate[1] = box("Text42", {3360, top, 1020, kRow}, "", frameBase);
-  label("Label16", {4500, top + 30, 780, 270}, "Minutes", frameBase);
-  minuteCounter = box("Text24", {5280, top, 780, kRow}, "0", frameBase);
+  label("Label16", {4500, top + 45, 720, 270}, "Minutes", frameBase);
+  minuteCounter = box("Text24", {5220, top, 720, kRow}, "0", frameBase);
   minuteCounter->setTooltip("Minute Counter");
   minuteCounter->style().readOnly = true;
   minuteCounter->style().align = Align::Right;
-  Command1 = button("Command1", {6120, top, 330, kRow}, "+", frameBase);
+  Command1 = button("Command1", {6000, top, 300, kRow}, "+", frameBase);
   Command1->setTooltip("Add 1 Minute");
-  Command3 = button("Command3", {6450, top, 330, kRow}, "-", frameBase);
+  Command3 = button("Command3", {6300, top, 300, kRow}, "-", frameBase);
   Command3->setTooltip("Subtract 1 Minute");
 
   // The six services.
-  frameServices = frame("Frame4", {120, 2700, 4560, 2640}, "Services");
+  frameServices = frame("Frame4", {120, 2700, 4440, 2640}, "Services");
   const char* atNames[8] = {"", "", "Label7", "Label8", "Label9", "Label10", "Label11", "Label14"};
   for (int i = 2; i <= 7; ++i) {
     int y = 270 + (i - 2) * 390;
@@ -140,9 +140,9 @@ void MainForm::design() {
                    frameServices));
     categoryHours[i]->setTooltip("Enter in your own number");
     categoryHours[i]->style().align = Align::Right;
-    rateAt[i] = label(atNames[i], {3120, y + 30, 240, 270}, "@", frameServices);
+    rateAt[i] = label(atNames[i], {3120, y + 45, 240, 270}, "@", frameServices);
     categoryRate[i] =
-        box(("Text" + std::to_string(i + 41)).c_str(), {3360, y, 1020, kRow}, "", frameServices);
+        box(("Text" + std::to_string(i + 41)).c_str(), {3360, y, 960, kRow}, "", frameServices);
   }
   for (int i = 1; i <= 7; ++i) {
     categoryRate[i]->style().align = Align::Right;
@@ -153,40 +153,40 @@ void MainForm::design() {
   }
 
   // Totals and the hour calculator, to the right of the services.
-  label("Label17", {4800, 2760, 2160, 240}, "Total Cost");
-  totalCost = box("Text22", {4800, 3000, 2160, 360}, "0");
+  label("Label17", {4680, 2760, 2160, 240}, "Total Cost");
+  totalCost = box("Text22", {4680, 3000, 2160, 360}, "0");
   totalCost->setTooltip("Total Cost");
   totalCost->style() = Style{11, true, Align::Right, true};
-  label("Label18", {4800, 3450, 2160, 240}, "Total Hours");
-  totalHours = box("Text23", {4800, 3690, 1380, 360}, "0");
+  label("Label18", {4680, 3450, 2160, 240}, "Total Hours");
+  totalHours = box("Text23", {4680, 3690, 1380, 360}, "0");
   totalHours->setTooltip("Total Hours");
   totalHours->style() = Style{11, true, Align::Right, true};
-  cmdcopy = button("cmdcopy", {6240, 3705, 720, kRow}, "Copy");
+  cmdcopy = button("cmdcopy", {6120, 3705, 720, kRow}, "Copy");
   cmdcopy->setTooltip("Copy to Clipboard");
-  frameCalculator = frame("Frame6", {4800, 4140, 2160, 1200}, "Hour Calculator");
+  frameCalculator = frame("Frame6", {4680, 4140, 2160, 1200}, "Hour Calculator");
   calculatorHours = box("Text39", {120, 300, 1080, kRow}, "", frameCalculator);
   calculatorHours->setTooltip("Hour to Minute Calculator");
-  label("Label12", {1260, 330, 780, 270}, "Hours", frameCalculator);
+  label("Label12", {1260, 345, 780, 270}, "Hours", frameCalculator);
   calculatorMinutes = box("Text40", {120, 720, 1080, kRow}, "", frameCalculator);
   calculatorMinutes->style().readOnly = true;
-  label("Label13", {1260, 750, 780, 270}, "Mins", frameCalculator);
+  label("Label13", {1260, 765, 780, 270}, "Mins", frameCalculator);
   calculatorFactor = hidden(box("Text41", {kHidden, 0, 600, kRow}, "60"));
 
   // The job's customer, copied from the customer window.
-  frameCustomer = frame("Frame5", {120, 5400, 4560, 1200}, "Customer");
+  frameCustomer = frame("Frame5", {120, 5400, 4440, 1200}, "Customer");
   frameCustomer->setTooltip("Customer Information Field ");
-  label("Label21", {120, 330, 780, 270}, "Date", frameCustomer);
-  Text35 = box("Text35", {900, 300, 1320, kRow}, "", frameCustomer);
-  label("Label22", {2340, 330, 780, 270}, "Invoice", frameCustomer);
-  Text36 = box("Text36", {3120, 300, 1320, kRow}, "", frameCustomer);
-  label("Label23", {120, 750, 780, 270}, "Customer", frameCustomer);
-  Text37 = box("Text37", {900, 720, 1320, kRow}, "", frameCustomer);
-  label("Label24", {2340, 750, 780, 270}, "Project", frameCustomer);
-  Text38 = box("Text38", {3120, 720, 1320, kRow}, "", frameCustomer);
+  label("Label21", {120, 345, 900, 270}, "Date", frameCustomer);
+  Text35 = box("Text35", {1020, 300, 1200, kRow}, "", frameCustomer);
+  label("Label22", {2340, 345, 780, 270}, "Invoice", frameCustomer);
+  Text36 = box("Text36", {3120, 300, 1200, kRow}, "", frameCustomer);
+  label("Label23", {120, 765, 900, 270}, "Customer", frameCustomer);
+  Text37 = box("Text37", {1020, 720, 1200, kRow}, "", frameCustomer);
+  label("Label24", {2340, 765, 780, 270}, "Project", frameCustomer);
+  Text38 = box("Text38", {3120, 720, 1200, kRow}, "", frameCustomer);
   for (Control* c : {Text35, Text36, Text37, Text38}) c->style().readOnly = true;
 
   // The commands.
-  int left = 4800, right = 5940, y = 5430;
+  int left = 4680, right = 5820, y = 5430;
   cmdnew = button("cmdnew", {left, y, 1020, kRow}, "New");
   cmdopen = button("cmdopen", {right, y, 1020, kRow}, "Open");
   cmdsav = button("cmdsav", {left, y + 390, 1020, kRow}, "Save");
@@ -197,15 +197,15 @@ void MainForm::design() {
   cmdexit = button("cmdexit", {right, y + 1170, 1020, kRow}, "Exit");
 
   // Start time, project file and the status line along the bottom.
-  label("Label25", {120, 6720, 1440, 270}, "Program Started:");
+  label("Label25", {120, 6735, 1440, 270}, "Program Started:");
   Text50 = box("Text50", {1560, 6690, 1500, 300}, "");
   Text50->setTooltip("The Time the Program Started");
   Text50->style().readOnly = true;
   Text50->setBackColour(colour::sheetGrey);
-  label("Label26", {120, 7080, 960, 270}, "Save Path:");
-  projectPath = box("Text78", {1080, 7050, 5880, 300}, "");
+  label("Label26", {120, 7095, 960, 270}, "Save Path:");
+  projectPath = box("Text78", {1080, 7050, 5760, 300}, "");
   projectPath->style().readOnly = true;
-  statusMessage = label("Label15", {120, 7440, 6840, 300}, "");
+  statusMessage = label("Label15", {120, 7440, 6720, 300}, "");
   statusMessage->style().bold = true;
 
   // Fields that hold state but are never shown.
