@@ -116,7 +116,7 @@ std::string fixed(const Decimal& d, int decimals, bool group) {
   for (int k = 0; k < d.point; ++k) {
     whole += k < static_cast<int>(d.digits.size()) ? d.digits[k] : '0';
   }
-  if (whole.empty()) whole = "0";
+  if (whole.empty()) whole.push_back('0');
   for (int k = 0; k < decimals; ++k) {
     int at = d.point + k;
     fraction += (at >= 0 && at < static_cast<int>(d.digits.size())) ? d.digits[at] : '0';
@@ -133,7 +133,10 @@ std::string fixed(const Decimal& d, int decimals, bool group) {
   }
   std::string out = (d.negative && !d.digits.empty()) ? "-" : "";
   out += whole;
-  if (decimals > 0) out += "." + fraction;
+  if (decimals > 0) {
+    out += '.';
+    out += fraction;
+  }
   return out;
 }
 
@@ -158,16 +161,24 @@ std::string numberText(double value) {
   std::string out = d.negative ? "-" : "";
   if (!exponentForm) {
     if (d.point <= 0) {
-      out += "0." + std::string(-d.point, '0') + d.digits;
+      out += "0.";
+      out.append(static_cast<std::size_t>(-d.point), '0');
+      out += d.digits;
     } else if (d.point >= n) {
-      out += d.digits + std::string(d.point - n, '0');
+      out += d.digits;
+      out.append(static_cast<std::size_t>(d.point - n), '0');
     } else {
-      out += d.digits.substr(0, d.point) + "." + d.digits.substr(d.point);
+      out.append(d.digits, 0, d.point);
+      out += '.';
+      out.append(d.digits, d.point);
     }
     return out;
   }
   out += d.digits.substr(0, 1);
-  if (n > 1) out += "." + d.digits.substr(1);
+  if (n > 1) {
+    out += '.';
+    out.append(d.digits, 1);
+  }
   int e = d.point - 1;
   char buf[16];
   std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
