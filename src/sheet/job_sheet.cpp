@@ -115,10 +115,13 @@ void JobSheet::hoursChanged(int i) {
   computeAmount(i, *main_.categoryRate[i]);
   setField(*app_.report().hours[i], hours.text());
   setField(*app_.invoice().hours[i], hours.text());
-  if (isZero(hours)) hours.setVisible(false);
+  // Hours that do not read count as both zero and not zero: hidden, then shown again. Only
+  // the end state is set, so a box being typed in never loses the focus on the way.
   if (isNotZero(hours)) {
     if (i == 1) main_.categorySelected[1]->setEnabled(false);
     hours.setVisible(true);
+  } else {
+    hours.setVisible(false);
   }
   if (i == 1 && isZero(*main_.minuteCounter)) {
     auto h = number(hours);

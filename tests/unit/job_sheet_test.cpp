@@ -114,9 +114,16 @@ TEST_F(JobSheetTest, TextThatDoesNotReadLeavesFiguresAlone) {
   EXPECT_FALSE(main.rateAt[5]->visible());
   EXPECT_TRUE(main.categorySelected[5]->visible());
 
-  // Cleared hours: still shown, amount unchanged.
+  // Cleared hours: still shown, without ever being hidden on the way (a hidden box loses
+  // the focus of the user typing in it), and the amount unchanged.
   setField(*main.categoryRate[5], "10");
+  int hides = 0;
+  main.categoryHours[5]->observer = [&hides](Control& c, Property p) {
+    if (p == Property::Visible && !c.visible()) ++hides;
+  };
   setField(*main.categoryHours[5], "");
+  main.categoryHours[5]->observer = nullptr;
+  EXPECT_EQ(hides, 0);
   EXPECT_TRUE(main.categoryHours[5]->visible());
   EXPECT_EQ(text(main.categoryAmount[5]), "30.00");
 
