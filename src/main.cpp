@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStyle>
 #include <QStyleFactory>
 
 #include "app/vantrel.h"
@@ -10,8 +11,11 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vantrel"));
   QGuiApplication::setDesktopFileName(QStringLiteral("vantrel"));
   // One style everywhere, and one that draws the clock buttons in their palette colours.
+  // Its own light palette too: the windows set light backgrounds of their own, which a dark
+  // desktop palette's light text would not show on.
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
     QApplication::setStyle(fusion);
+    QApplication::setPalette(fusion->standardPalette());
   }
   QApplication::setWindowIcon(vantrel::resourceIcon("stopped"));
   // Closing the main window hides it to the tray; only the exit commands end the program.

@@ -270,6 +270,20 @@ class FormWidgetTest : public QObject {
     QCOMPARE(f.form.poppedUp(), nullptr);
   }
 
+  void viewGoesQuietlyBeforeItsForm() {
+    Fixture f;
+    Timer& timer = f.form.addTimer("Timer1", 1000, false);
+    MenuItem& file = f.form.addMenu("mnuFile", "&File");
+    QVERIFY(f.view->actionFor(file) != nullptr);
+    f.view.reset();
+    // Nothing may reach the freed view any more.
+    timer.setInterval(500);
+    file.setEnabled(false);
+    setField(f.box, "after");
+    f.form.setCaption("after");
+    f.form.hide();
+  }
+
   void formKeyAndClickHandlers() {
     QTemporaryDir dir;
     HeadlessServices platform{dir.path().toStdString()};

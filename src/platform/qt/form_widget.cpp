@@ -113,8 +113,9 @@ FormWidget::FormWidget(Form& form, QWidget* parent)
 FormWidget::~FormWidget() {
   detached_ = true;
   form_.observer = nullptr;
-  for (auto& [control, bound] : bound_) bound.control->observer = nullptr;
-  for (auto& [item, action] : actions_) const_cast<MenuItem*>(item)->observer = nullptr;
+  // Every control looked at got an observer, timers and menu items included.
+  const auto& controls = form_.controls();
+  for (std::size_t i = 0; i < built_ && i < controls.size(); ++i) controls[i]->observer = nullptr;
   // Children go while the bookkeeping they might report to still exists.
   for (auto& [item, menu] : menus_) menu->disconnect(this);
   delete takeCentralWidget();
