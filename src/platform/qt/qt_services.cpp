@@ -83,9 +83,10 @@ FormWidget* QtServices::window(const Form& form) const {
 
 Answer QtServices::show(const std::string& text, Buttons buttons) {
   const bool yesNo = buttons == Buttons::YesNo;
-  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle), toQString(text),
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle), modelToScreenText(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
   box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
   const int chosen = box.exec();
   if (!yesNo) return Answer::Ok;
