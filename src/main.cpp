@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -15,7 +16,13 @@ int main(int argc, char** argv) {
   // desktop palette's light text would not show on.
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
     QApplication::setStyle(fusion);
-    QApplication::setPalette(fusion->standardPalette());
+    QPalette palette = fusion->standardPalette();
+    // Disabled captions stay readable on the sheet's grey, which the standard grey is not.
+    const QColor dimmed(110, 110, 110);
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+      palette.setColor(QPalette::Disabled, role, dimmed);
+    }
+    QApplication::setPalette(palette);
   }
   QApplication::setWindowIcon(vantrel::resourceIcon("stopped"));
   // Closing the main window hides it to the tray; only the exit commands end the program.

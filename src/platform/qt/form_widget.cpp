@@ -631,6 +631,8 @@ void FormWidget::applyStyle(Bound& bound) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     edit->setAlignment(align | Qt::AlignVCenter);
     edit->setReadOnly(style.readOnly);
+    // A box the user cannot change is no stop for Tab, nor where a window's focus starts.
+    if (style.readOnly) edit->setFocusPolicy(Qt::ClickFocus);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     edit->setReadOnly(style.readOnly);
   } else if (auto* label = qobject_cast<QLabel*>(widget);
@@ -831,6 +833,15 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       if (watched == bound->widget) {
         focusEntered(*bound, static_cast<QFocusEvent*>(event)->reason());
+      }
+      return false;
+    case QEvent::Enter:
+      // The pointer coming over a control is its first mouse move; rules use it to
+      // refresh a tooltip before it shows.
+      if (watched == bound->widget && bound->control->onMouseMove) {
+        auto rule = bound->control->onMouseMove;
+        const QPoint at = bound->widget->mapFromGlobal(QCursor::pos());
+        rule(at.x() * 15, at.y() * 15);
       }
       return false;
     default:
