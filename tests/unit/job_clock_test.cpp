@@ -17,28 +17,15 @@
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "store/project_file.h"
+#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
 
-class JobClockTest : public ::testing::Test {
+class JobClockTest : public ProgramFixture<> {
  protected:
-  JobClockTest() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantrel-clock-XXXXXX").string();
-    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    platform = std::make_unique<HeadlessServices>(folder,
-                                                  parseDateTime("2026-01-05 09:00:00").value_or(0));
-    app = std::make_unique<Vantrel>(platform->services());
-    app->start();
-  }
-  ~JobClockTest() override {
-    app.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
+  JobClockTest() : ProgramFixture("vantrel-clock") { app->start(); }
 
-  MainForm& m() { return app->main(); }
   SettingsForm& prefs() { return app->settings(); }
   void seconds(int n) { platform->advance(n * 1000LL); }
 
@@ -63,9 +50,6 @@ class JobClockTest : public ::testing::Test {
 
   void enableAutosave() { app->options().autoSaveEnabled->setValue(1); }
 
-  std::string folder;
-  std::unique_ptr<HeadlessServices> platform;
-  std::unique_ptr<Vantrel> app;
 };
 
 TEST_F(JobClockTest, CountsSecondsIntoMinutesAndBillsEachMinuteRightAway) {

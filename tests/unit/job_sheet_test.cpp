@@ -10,15 +10,17 @@
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
 #include "store/options_form.h"
+#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
 
-class JobSheetTest : public ::testing::Test {
+class JobSheetTest : public ProgramFixture<> {
  protected:
-  HeadlessServices platform{::testing::TempDir()};
-  Vantrel app{platform.services()};
-  MainForm& main = app.main();
+  JobSheetTest() : ProgramFixture("vantrel-sheet") {}
+  HeadlessServices& services = *platform;
+  MainForm& main = m();
+  Vantrel& program = *app;
 
   void type(Control& box, const std::string& text) {
     for (char c : text) userType(box, c);
@@ -27,7 +29,7 @@ class JobSheetTest : public ::testing::Test {
 };
 
 TEST_F(JobSheetTest, TypedHoursWithARateGiveAmountTotalsAndCopies) {
-  setField(*app.options().priceListRate[1], "40");
+  setField(*program.options().priceListRate[1], "40");
   setField(*main.categoryRate[3], "20");
   EXPECT_EQ(text(main.categoryRate[3]), "20.00");
   EXPECT_TRUE(main.rateAt[3]->visible());
@@ -39,13 +41,13 @@ TEST_F(JobSheetTest, TypedHoursWithARateGiveAmountTotalsAndCopies) {
   EXPECT_EQ(text(main.categoryAmount[3]), "140.00");
   EXPECT_EQ(text(main.totalCost), "140.00");
   EXPECT_EQ(text(main.totalHours), "3.50");  // 140.00 / price-list rate 1
-  EXPECT_EQ(text(app.report().hours[3]), "7");
-  EXPECT_EQ(text(app.report().cost[3]), "140.00");
-  EXPECT_EQ(text(app.report().totalCost), "140.00");
-  EXPECT_EQ(text(app.report().totalHours), "3.50");
-  EXPECT_EQ(text(app.invoice().hours[3]), "7");
-  EXPECT_EQ(text(app.invoice().amount[3]), "140.00");
-  EXPECT_EQ(text(app.invoice().totalHours), "3.50");
+  EXPECT_EQ(text(program.report().hours[3]), "7");
+  EXPECT_EQ(text(program.report().cost[3]), "140.00");
+  EXPECT_EQ(text(program.report().totalCost), "140.00");
+  EXPECT_EQ(text(program.report().totalHours), "3.50");
+  EXPECT_EQ(text(program.invoice().hours[3]), "7");
+  EXPECT_EQ(text(program.invoice().amount[3]), "140.00");
+  EXPECT_EQ(text(program.invoice().totalHours), "3.50");
   // Unsaved work: New and Open are off, Save As is on; Save waits for a file.
   EXPECT_FALSE(main.cmdnew->enabled());
   EXPECT_FALSE(main.open1->enabled());
@@ -57,7 +59,7 @@ TEST_F(JobSheetTest, TypedHoursWithARateGiveAmountTotalsAndCopies) {
 TEST_F(JobSheetTest, BilledMinutesFeedTheBaseCategory) {
   setField(*main.minuteCounter, "90");
   EXPECT_EQ(text(main.categoryHours[1]), "1.5000");
-  EXPECT_EQ(text(app.settings().nextBillableMinute), "90");
+  EXPECT_EQ(text(program.settings().nextBillableMinute), "90");
   EXPECT_TRUE(main.categoryHours[1]->visible());
   EXPECT_FALSE(main.categorySelected[1]->enabled());
 
@@ -69,11 +71,11 @@ TEST_F(JobSheetTest, BilledMinutesFeedTheBaseCategory) {
   setField(*main.minuteCounter, "45");
   EXPECT_EQ(text(main.categoryAmount[1]), "30.00");
   EXPECT_EQ(text(main.totalCost), "30.00");
-  EXPECT_EQ(text(app.invoice().hours[1]), "0.7500");
+  EXPECT_EQ(text(program.invoice().hours[1]), "0.7500");
 }
 
 TEST_F(JobSheetTest, TickingTheBaseCategoryBillsTheMinimum) {
-  setField(*app.settings().minimumHours, ".5");
+  setField(*program.settings().minimumHours, ".5");
   userClick(*main.categorySelected[1]);
   EXPECT_EQ(text(main.categoryHours[1]), "0.5000");
   EXPECT_EQ(text(main.minuteCounter), "30");
@@ -82,8 +84,8 @@ TEST_F(JobSheetTest, TickingTheBaseCategoryBillsTheMinimum) {
 }
 
 TEST_F(JobSheetTest, TickingAServiceStartsANewFileAndUntickingClearsIt) {
-  setField(*app.settings().autosaveTarget, "/data/AutoSave.pcl");
-  setField(*app.options().priceListRate[4], "");
+  setField(*program.settings().autosaveTarget, "/data/AutoSave.pcl");
+  setField(*program.options().priceListRate[4], "");
   userClick(*main.categorySelected[4]);
   EXPECT_EQ(text(main.categoryHours[4]), "1");
   EXPECT_TRUE(main.categoryHours[4]->visible());
@@ -92,7 +94,7 @@ TEST_F(JobSheetTest, TickingAServiceStartsANewFileAndUntickingClearsIt) {
   EXPECT_FALSE(main.cmdsav->enabled());
   EXPECT_FALSE(main.save->enabled());
   // The price list has no rate for it yet, so the options window comes up.
-  EXPECT_TRUE(app.options().visible());
+  EXPECT_TRUE(program.options().visible());
 
   userClick(*main.categorySelected[4]);
   EXPECT_EQ(text(main.categoryHours[4]), "0");
@@ -128,10 +130,10 @@ TEST_F(JobSheetTest, TextThatDoesNotReadLeavesFiguresAlone) {
   EXPECT_EQ(text(main.categoryAmount[5]), "30.00");
 
   // A zero price-list rate keeps the total hours as they were.
-  setField(*app.options().priceListRate[1], "20");
+  setField(*program.options().priceListRate[1], "20");
   setField(*main.categoryHours[5], "4");
   EXPECT_EQ(text(main.totalHours), "2.00");
-  setField(*app.options().priceListRate[1], "0");
+  setField(*program.options().priceListRate[1], "0");
   setField(*main.categoryHours[5], "5");
   EXPECT_EQ(text(main.totalCost), "50.00");
   EXPECT_EQ(text(main.totalHours), "2.00");
@@ -169,17 +171,17 @@ TEST_F(JobSheetTest, KeyFiltersRefuseWhatIsNotANumber) {
   setField(hours, "");
   type(hours, "1a.5\r");
   EXPECT_EQ(text(&hours), "1.5");
-  EXPECT_EQ(platform.messagesShown, (std::vector<std::string>{"error", "error"}));
+  EXPECT_EQ(services.messagesShown, (std::vector<std::string>{"error", "error"}));
 
   userType(hours, '\b');
   userType(hours, '\b');
   EXPECT_EQ(text(&hours), "1");
 
-  platform.messagesShown.clear();
+  services.messagesShown.clear();
   type(*main.calculatorHours, "2x");
   EXPECT_EQ(text(main.calculatorHours), "2");
   EXPECT_EQ(text(main.calculatorMinutes), "120");
-  EXPECT_EQ(platform.messagesShown, (std::vector<std::string>{"ERROR Numbers only please."}));
+  EXPECT_EQ(services.messagesShown, (std::vector<std::string>{"ERROR Numbers only please."}));
 
   // A pasted text is not filtered.
   setField(*main.calculatorHours, "1.5");
@@ -207,17 +209,17 @@ TEST_F(JobSheetTest, MinimumFactorsSetTheMinimumWithoutTotals) {
 TEST_F(JobSheetTest, TotalCostGatesThePreferencesReset) {
   setField(*main.categoryRate[2], "10");
   setField(*main.categoryHours[2], "1");
-  EXPECT_FALSE(app.settings().Command6->enabled());
+  EXPECT_FALSE(program.settings().Command6->enabled());
   setField(*main.categoryHours[2], "0");
   EXPECT_EQ(text(main.totalCost), "0.00");
-  EXPECT_TRUE(app.settings().Command6->enabled());
+  EXPECT_TRUE(program.settings().Command6->enabled());
 }
 
 TEST_F(JobSheetTest, LaunchAppIsOffWhileTheOptionsSaySo) {
   EXPECT_TRUE(main.caculate->enabled());
-  app.options().launchDisabled->setValue(1);
+  program.options().launchDisabled->setValue(1);
   EXPECT_FALSE(main.caculate->enabled());
-  app.options().launchDisabled->setValue(0);
+  program.options().launchDisabled->setValue(0);
   EXPECT_TRUE(main.caculate->enabled());
 }
 

@@ -13,30 +13,17 @@
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
 #include "timers/countdown_form.h"
+#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
 
 enum Condition { ClockRunning, CountdownRunning, SaveEnabled, SaveAsEnabled };
 
-class ShellExitTest : public ::testing::Test {
+class ShellExitTest : public ProgramFixture<> {
  protected:
-  ShellExitTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-exit-XXXXXX").string();
-    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    platform = std::make_unique<HeadlessServices>(folder, 0);
-    platform->write("Ploven", "Settings", "SLA", "1");
-    app = std::make_unique<Vantrel>(platform->services());
-    app->start();
-    platform->advance(1500);
-  }
-  ~ShellExitTest() override {
-    app.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
+  ShellExitTest() : ProgramFixture("vantrel-exit", 0) { launch(); }
 
-  MainForm& m() { return app->main(); }
 
   void set(Condition c, bool on) {
     switch (c) {
@@ -80,10 +67,6 @@ class ShellExitTest : public ::testing::Test {
     EXPECT_FALSE(platform->trayRecord) << command.name();
     EXPECT_FALSE(m().visible()) << command.name();
   }
-
-  std::string folder;
-  std::unique_ptr<HeadlessServices> platform;
-  std::unique_ptr<Vantrel> app;
 };
 
 TEST_F(ShellExitTest, ExitButtonChecksClockCountdownThenSave) {

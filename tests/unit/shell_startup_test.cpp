@@ -20,6 +20,7 @@
 #include "clock/settings_form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
+#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -39,29 +40,14 @@ class TrayLog : public HeadlessServices {
   }
 };
 
-class ShellStartTest : public ::testing::Test {
+class ShellStartTest : public ProgramFixture<TrayLog> {
  protected:
-  ShellStartTest() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantrel-shell-XXXXXX").string();
-    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    platform = std::make_unique<TrayLog>(folder, parseDateTime("2026-01-05 09:00:00").value_or(0));
-    app = std::make_unique<Vantrel>(platform->services());
-  }
-  ~ShellStartTest() override {
-    app.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
+  ShellStartTest() : ProgramFixture("vantrel-shell") {}
 
   void agreement(const char* value) { platform->write("Ploven", "Settings", "SLA", value); }
   Form* loaded(const char* name) { return app->loadedForm(name); }
   bool mainShown() { return loaded("frmMain") != nullptr && loaded("frmMain")->visible(); }
   void ms(int n) { platform->advance(n); }
-
-  std::string folder;
-  std::unique_ptr<TrayLog> platform;
-  std::unique_ptr<Vantrel> app;
 };
 
 TEST_F(ShellStartTest, AgreementFlagReadsAsAcceptedOnlyWhenANonZeroNumber) {

@@ -10,37 +10,20 @@
 #include "app/vantrel.h"
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
+#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
 
-class ShellTrayTest : public ::testing::Test {
+class ShellTrayTest : public ProgramFixture<> {
  protected:
-  ShellTrayTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-tray-XXXXXX").string();
-    folder = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    platform = std::make_unique<HeadlessServices>(folder, 0);
-    platform->write("Ploven", "Settings", "SLA", "1");
-    app = std::make_unique<Vantrel>(platform->services());
-    app->start();
-    platform->advance(1500);
-  }
-  ~ShellTrayTest() override {
-    app.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
+  ShellTrayTest() : ProgramFixture("vantrel-tray", 0) { launch(); }
 
-  MainForm& m() { return app->main(); }
   void mouse(int message) { platform->onMouse(message); }
   void reregister() {
     m().tray.remove();
     m().tray.add();
   }
-
-  std::string folder;
-  std::unique_ptr<HeadlessServices> platform;
-  std::unique_ptr<Vantrel> app;
 };
 
 TEST_F(ShellTrayTest, RecordCarriesTheFixedFieldsAndTheIconOfTheWindow) {
