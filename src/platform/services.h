@@ -196,4 +196,29 @@ struct Services {
   WindowSystem& windows;
 };
 
+// A whole platform in one object, as the headless and the Qt platforms each are.
+class Platform : public MessageBoxes,
+                 public FileDialogs,
+                 public Tray,
+                 public Sound,
+                 public Printer,
+                 public Clipboard,
+                 public Launcher,
+                 public Browser,
+                 public SettingsStore,
+                 public AppInfo,
+                 public Clock,
+                 public TimerHost,
+                 public WindowSystem {
+ public:
+  Platform() = default;
+  Platform(const Platform&) = delete;
+  Platform& operator=(const Platform&) = delete;
+  Services& services() { return services_; }
+
+ private:
+  Services services_{*this, *this, *this, *this, *this, *this, *this,
+                     *this, *this, *this, *this, *this, *this};
+};
+
 }  // namespace vantrel

@@ -50,9 +50,7 @@ std::optional<std::int64_t> parseDateTime(const std::string& text) {
 }
 
 HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
-    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs),
-      services_(*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this,
-                *this, *this) {}
+    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs) {}
 
 HeadlessServices::~HeadlessServices() = default;
 

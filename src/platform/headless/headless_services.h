@@ -14,25 +14,12 @@ namespace vantrel {
 
 // The platform without a display: virtual time, scripted answers, records of what the
 // program asked for. Used by the tests and the script driver.
-class HeadlessServices : public MessageBoxes,
-                         public FileDialogs,
-                         public Tray,
-                         public Sound,
-                         public Printer,
-                         public Clipboard,
-                         public Launcher,
-                         public Browser,
-                         public SettingsStore,
-                         public AppInfo,
-                         public Clock,
-                         public TimerHost,
-                         public WindowSystem {
+class HeadlessServices : public Platform {
  public:
   // startMs: local wall time, ms since 1970-01-01 00:00.
   explicit HeadlessServices(std::string folder, std::int64_t startMs = 0);
   ~HeadlessServices() override;
 
-  Services& services() { return services_; }
 
   // Virtual time: fires every due timer in time order (ties in the order they were started).
   void advance(std::int64_t ms);
@@ -116,7 +103,6 @@ class HeadlessServices : public MessageBoxes,
   std::int64_t nowMs_;
   std::uint64_t nextOrder_ = 0;
   std::map<Timer*, Due> due_;
-  Services services_;
 };
 
 // "YYYY-MM-DD HH:MM:SS" as local ms since 1970; nothing when it does not read.

@@ -19,19 +19,7 @@ class FormWidget;
 
 // The platform on a desktop: every service of services.h done with Qt. Construct it after
 // the QApplication; it makes the application folder at once.
-class QtServices : public MessageBoxes,
-                   public FileDialogs,
-                   public Tray,
-                   public Sound,
-                   public Printer,
-                   public Clipboard,
-                   public Launcher,
-                   public Browser,
-                   public SettingsStore,
-                   public AppInfo,
-                   public Clock,
-                   public TimerHost,
-                   public WindowSystem {
+class QtServices : public Platform {
  public:
   static constexpr const char* kTitle = "Vantrel";
 
@@ -41,7 +29,6 @@ class QtServices : public MessageBoxes,
   QtServices(const QtServices&) = delete;
   QtServices& operator=(const QtServices&) = delete;
 
-  Services& services() { return services_; }
 
   // The windows go while their forms still exist: call before the forms are destroyed.
   void releaseWindows();
@@ -108,7 +95,6 @@ class QtServices : public MessageBoxes,
   std::unique_ptr<QSystemTrayIcon> tray_;
   bool trayPresent_ = false;
   std::unique_ptr<QSoundEffect> sound_;
-  Services services_;
 };
 
 }  // namespace vantrel
