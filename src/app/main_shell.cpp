@@ -21,6 +21,7 @@ constexpr const char* kCountdownActive = "The Countdown Timer is still active";
 constexpr const char* kSaveProject = "Please save the project";
 constexpr const char* kSaveYourProject = "Please save your project";
 constexpr const char* kStopped = "Vantrel - Stopped";
+constexpr const char* kExitUnsaved = "Your project has not been saved. Exit anyway?";
 
 }  // namespace
 
@@ -206,6 +207,12 @@ void MainShell::exitButton() {
 
 void MainShell::exitMenu() {
   if (refuse(clockRunning(), kStopClock) || refuse(countdownRunning(), kCountdownActive)) return;
+  // This exit does not insist on a save, but unsaved hours are not thrown away unasked
+  // (Ctrl+Q is easily pressed).
+  if (main_.cmdSave->enabled() &&
+      main_.services().messages.show(kExitUnsaved, Buttons::YesNo) == Answer::No) {
+    return;
+  }
   endProgram();
 }
 

@@ -75,9 +75,26 @@ TEST_F(ShellExitTest, ExitButtonChecksClockCountdownThenSave) {
                                      {SaveEnabled, "Please save the project"}});
 }
 
-TEST_F(ShellExitTest, ExitMenuChecksClockThenCountdownAndNotTheSave) {
-  expectChecksInOrder(*m().ext, {{ClockRunning, "Please stop the clock"},
-                                 {CountdownRunning, "The Countdown Timer is still active"}});
+TEST_F(ShellExitTest, ExitMenuChecksClockThenCountdownThenAsksAboutUnsavedWork) {
+  const char* unsaved = "Your project has not been saved. Exit anyway?";
+  for (Condition c : {ClockRunning, CountdownRunning, SaveEnabled, SaveAsEnabled}) set(c, true);
+  EXPECT_EQ(attempt(*m().ext), "Please stop the clock");
+  set(ClockRunning, false);
+  EXPECT_EQ(attempt(*m().ext), "The Countdown Timer is still active");
+  set(CountdownRunning, false);
+  platform->answers.push_back(Answer::No);
+  EXPECT_EQ(attempt(*m().ext), unsaved);
+  EXPECT_FALSE(app->ended());
+  platform->answers.push_back(Answer::Yes);
+  EXPECT_EQ(attempt(*m().ext), unsaved);
+  EXPECT_TRUE(app->ended());
+  EXPECT_FALSE(platform->trayRecord);
+}
+
+TEST_F(ShellExitTest, ExitMenuLeavesASavedJobWithoutAsking) {
+  set(SaveEnabled, true);  // the clock's seconds enable Save; the job is still saved
+  EXPECT_EQ(attempt(*m().ext), "");
+  EXPECT_TRUE(app->ended());
 }
 
 TEST_F(ShellExitTest, CloseMenuChecksCountdownThenSaveAsAndNotTheClock) {
