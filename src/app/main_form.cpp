@@ -10,8 +10,8 @@
 namespace vantrel {
 namespace {
 
-constexpr int kRow = 330;       // height of a box or button
-constexpr int kHidden = 7500;   // left of controls that are never on screen
+constexpr int kRow = 330;      // height of a box or button
+constexpr int kHidden = 7500;  // left of controls that are never on screen
 
 }  // namespace
 
@@ -27,7 +27,9 @@ MainForm::MainForm(Vantrel& app)
 
 MainForm::~MainForm() = default;
 
-void MainForm::load() { shell->load(); }
+void MainForm::load() {
+  shell->load();
+}
 
 void MainForm::design() {
   auto box = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
@@ -109,8 +111,8 @@ void MainForm::design() {
   // The base category, fed by the clock, with the billed minutes and their adjusters.
   frameBase = frame("Frame3", {120, 1920, 6720, 720}, "Base");
   int top = 270;
-  categorySelected[1] = &add(ControlKind::CheckBox, "Check1", {120, top, 1860, kRow}, "Hours",
-                             frameBase);
+  categorySelected[1] =
+      &add(ControlKind::CheckBox, "Check1", {120, top, 1860, kRow}, "Hours", frameBase);
   categorySelected[1]->setTooltip("Click here to get the Minimum Hour");
   categoryHours[1] = hidden(box("Text8", {2040, top, 1020, kRow}, "0", frameBase));
   categoryHours[1]->setTooltip("This field is only affected by the time clock");
@@ -135,9 +137,8 @@ void MainForm::design() {
     int y = 270 + (i - 2) * 390;
     categorySelected[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i),
                                {120, y, 1860, kRow}, "Your Text Here", frameServices);
-    categoryHours[i] =
-        hidden(box(("Text" + std::to_string(i + 7)).c_str(), {2040, y, 1020, kRow}, "0",
-                   frameServices));
+    categoryHours[i] = hidden(
+        box(("Text" + std::to_string(i + 7)).c_str(), {2040, y, 1020, kRow}, "0", frameServices));
     categoryHours[i]->setTooltip("Enter in your own number");
     categoryHours[i]->style().align = Align::Right;
     rateAt[i] = label(atNames[i], {3120, y + 45, 240, 270}, "@", frameServices);
@@ -147,8 +148,8 @@ void MainForm::design() {
   for (int i = 1; i <= 7; ++i) {
     categoryRate[i]->style().align = Align::Right;
     categoryRate[i]->setTooltip("Hourly Rate");
-    categoryAmount[i] = hidden(box(("Text" + std::to_string(i + 14)).c_str(),
-                                   {kHidden, 0, 900, kRow}, "0"));
+    categoryAmount[i] =
+        hidden(box(("Text" + std::to_string(i + 14)).c_str(), {kHidden, 0, 900, kRow}, "0"));
     rateCopy[i] = hidden(box(("Text" + std::to_string(i)).c_str(), {kHidden, 0, 900, kRow}, "0"));
   }
 

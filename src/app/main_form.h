@@ -69,8 +69,8 @@ class MainForm : public Form {
   Control* txtMins = nullptr;
   Control* txt0 = nullptr;
   Control* txtSecs = nullptr;
-  Control* Text27 = nullptr;  // ":" between minutes and seconds
-  Control* Text28 = nullptr;  // ":" between hours and minutes
+  Control* Text27 = nullptr;         // ":" between minutes and seconds
+  Control* Text28 = nullptr;         // ":" between hours and minutes
   Control* autosaveTicks = nullptr;  // the off-screen progress bar PBMin
   Timer* Timer1 = nullptr;           // the tick
   Timer* Timer25 = nullptr;          // the watchdog
@@ -88,13 +88,13 @@ class MainForm : public Form {
   Control* Command8 = nullptr;  // 2 Hours
 
   // The program's own controls
-  Control* Text54 = nullptr;    // tray tip text, hidden
-  Control* Picture1 = nullptr;  // the running picture, hidden
-  Control* Picture2 = nullptr;  // the stopped picture, hidden
-  Control* Text50 = nullptr;    // program started
-  Control* Label19 = nullptr;   // current time
-  Control* Text52 = nullptr;    // current time, hidden
-  Control* Label20 = nullptr;   // date
+  Control* Text54 = nullptr;        // tray tip text, hidden
+  Control* Picture1 = nullptr;      // the running picture, hidden
+  Control* Picture2 = nullptr;      // the stopped picture, hidden
+  Control* Text50 = nullptr;        // program started
+  Control* Label19 = nullptr;       // current time
+  Control* Text52 = nullptr;        // current time, hidden
+  Control* Label20 = nullptr;       // date
   std::array<Control*, 5> image{};  // Image1..Image4, one per skin
   Timer* Timer3 = nullptr;
   Timer* Timer4 = nullptr;

@@ -15,12 +15,12 @@ class InvoiceForm : public Form {
 
   Vantrel& app() const { return app_; }
 
-  std::array<Control*, 8> categoryName{};    // Label7..Label13
-  std::array<Control*, 8> rate{};            // Text1..Text7
-  std::array<Control*, 8> amount{};          // Text8..Text14
-  std::array<Control*, 8> hours{};           // Text17..Text23
-  Control* totalHours = nullptr;             // Text15
-  Control* total = nullptr;                  // Text16
+  std::array<Control*, 8> categoryName{};  // Label7..Label13
+  std::array<Control*, 8> rate{};          // Text1..Text7
+  std::array<Control*, 8> amount{};        // Text8..Text14
+  std::array<Control*, 8> hours{};         // Text17..Text23
+  Control* totalHours = nullptr;           // Text15
+  Control* total = nullptr;                // Text16
 
  private:
   Vantrel& app_;

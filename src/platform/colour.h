@@ -17,12 +17,20 @@ inline constexpr Colour white = 16777215;
 inline constexpr Colour black = 0;
 inline constexpr Colour buttonFace = 2147483663u;
 inline constexpr Colour windowBackground = 2147483653u;  // system colour 5
-inline constexpr Colour sheetGrey = 13420735;             // the default skin
+inline constexpr Colour sheetGrey = 13420735;            // the default skin
 
-constexpr bool isSystem(Colour c) { return (c & 0x80000000u) != 0; }
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr bool isSystem(Colour c) {
+  return (c & 0x80000000u) != 0;
+}
+constexpr int redOf(Colour c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 constexpr Colour rgb(int r, int g, int b) {
   return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
 }

@@ -7,21 +7,36 @@ namespace vantrel {
 
 const char* kindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::TextBox: return "text box";
-    case ControlKind::Label: return "label";
-    case ControlKind::CheckBox: return "check box";
-    case ControlKind::OptionButton: return "option button";
-    case ControlKind::CommandButton: return "command button";
-    case ControlKind::Frame: return "frame";
-    case ControlKind::PictureBox: return "picture box";
-    case ControlKind::Image: return "image";
-    case ControlKind::ProgressBar: return "progress bar";
-    case ControlKind::DatePicker: return "date picker";
-    case ControlKind::DriveList: return "drive list";
-    case ControlKind::FolderList: return "folder list";
-    case ControlKind::FileList: return "file list";
-    case ControlKind::MenuItem: return "menu item";
-    case ControlKind::Timer: return "timer";
+    case ControlKind::TextBox:
+      return "text box";
+    case ControlKind::Label:
+      return "label";
+    case ControlKind::CheckBox:
+      return "check box";
+    case ControlKind::OptionButton:
+      return "option button";
+    case ControlKind::CommandButton:
+      return "command button";
+    case ControlKind::Frame:
+      return "frame";
+    case ControlKind::PictureBox:
+      return "picture box";
+    case ControlKind::Image:
+      return "image";
+    case ControlKind::ProgressBar:
+      return "progress bar";
+    case ControlKind::DatePicker:
+      return "date picker";
+    case ControlKind::DriveList:
+      return "drive list";
+    case ControlKind::FolderList:
+      return "folder list";
+    case ControlKind::FileList:
+      return "file list";
+    case ControlKind::MenuItem:
+      return "menu item";
+    case ControlKind::Timer:
+      return "timer";
   }
   return "control";
 }
@@ -90,8 +105,8 @@ void Control::setValue(int value) {
     }
   }
   notify(Property::Value);
-  bool clickable = kind_ == ControlKind::CheckBox ||
-                   (kind_ == ControlKind::OptionButton && value != 0);
+  bool clickable =
+      kind_ == ControlKind::CheckBox || (kind_ == ControlKind::OptionButton && value != 0);
   if (clickable && onClick) {
     auto rule = onClick;
     rule();
@@ -134,7 +149,9 @@ Timer::Timer(Form& form, std::string name, int intervalMs, bool enabled)
   }
 }
 
-Timer::~Timer() { form().services().timers.timerGone(*this); }
+Timer::~Timer() {
+  form().services().timers.timerGone(*this);
+}
 
 void Timer::setInterval(int ms) {
   if (interval_ == ms) return;
@@ -143,7 +160,9 @@ void Timer::setInterval(int ms) {
   restart();
 }
 
-void Timer::restart() { form().services().timers.timerChanged(*this); }
+void Timer::restart() {
+  form().services().timers.timerChanged(*this);
+}
 
 void Timer::fire() {
   if (!enabled() || interval_ <= 0 || !onTimer) return;

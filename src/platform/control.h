@@ -55,7 +55,18 @@ struct Style {
 };
 
 // What changed, for the one observer of a control (the view).
-enum class Property { Text, Tooltip, Enabled, Visible, BackColour, Value, Geometry, Focus, Picture, Interval };
+enum class Property {
+  Text,
+  Tooltip,
+  Enabled,
+  Visible,
+  BackColour,
+  Value,
+  Geometry,
+  Focus,
+  Picture,
+  Interval
+};
 
 class Control {
  public:

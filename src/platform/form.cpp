@@ -7,7 +7,10 @@
 namespace vantrel {
 
 Form::Form(Services& services, std::string name, std::string caption, int width, int height)
-    : services_(services), name_(std::move(name)), caption_(std::move(caption)), width_(width),
+    : services_(services),
+      name_(std::move(name)),
+      caption_(std::move(caption)),
+      width_(width),
       height_(height) {}
 
 // Timers leave the host before the rest of the form goes.
@@ -167,7 +170,9 @@ void Form::popup(MenuItem& menu) {
   notify(FormProperty::Popup);
 }
 
-void Form::closePopup() { popped_ = nullptr; }
+void Form::closePopup() {
+  popped_ = nullptr;
+}
 
 bool Form::requestClose() {
   if (onQueryClose) {

@@ -75,8 +75,8 @@ class Form {
   // The close box: true when the close went ahead.
   bool requestClose();
   std::function<bool()> onQueryClose;  // true cancels the close
-  std::function<void()> onKeyPress;     // any key pressed on the window itself
-  std::function<void()> onClick;        // a click on the window itself
+  std::function<void()> onKeyPress;    // any key pressed on the window itself
+  std::function<void()> onClick;       // a click on the window itself
 
   std::function<void(Form&, FormProperty)> observer;
 

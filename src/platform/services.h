@@ -25,9 +25,9 @@ class MessageBoxes {
 struct FileDialogRequest {
   bool save = false;
   std::string title;
-  std::string filter;      // "Project (*.pcl)|*.pcl"
-  std::string folder;      // where it starts
-  std::string proposed;    // proposed file name
+  std::string filter;    // "Project (*.pcl)|*.pcl"
+  std::string folder;    // where it starts
+  std::string proposed;  // proposed file name
 };
 
 class FileDialogs {
@@ -179,8 +179,19 @@ struct Services {
   Services(MessageBoxes& m, FileDialogs& f, Tray& t, Sound& s, Printer& p, Clipboard& c,
            Launcher& l, Browser& b, SettingsStore& st, AppInfo& a, Clock& ck, TimerHost& th,
            WindowSystem& w)
-      : messages(m), files(f), tray(t), sound(s), printer(p), clipboard(c), launcher(l),
-        browser(b), settings(st), app(a), clock(ck), timers(th), windows(w) {}
+      : messages(m),
+        files(f),
+        tray(t),
+        sound(s),
+        printer(p),
+        clipboard(c),
+        launcher(l),
+        browser(b),
+        settings(st),
+        app(a),
+        clock(ck),
+        timers(th),
+        windows(w) {}
   MessageBoxes& messages;
   FileDialogs& files;
   Tray& tray;

@@ -28,7 +28,9 @@ void run(const std::function<void()>& handler) {
 
 }  // namespace
 
-void userPress(Control& control) { run(control.onMouseDown); }
+void userPress(Control& control) {
+  run(control.onMouseDown);
+}
 
 bool userActivate(Control& control) {
   if (takesFocus(control) && !control.form().focus(control)) return false;

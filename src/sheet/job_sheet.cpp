@@ -14,7 +14,9 @@
 namespace vantrel {
 namespace {
 
-std::optional<double> number(const Control& box) { return parseNumber(box.text()); }
+std::optional<double> number(const Control& box) {
+  return parseNumber(box.text());
+}
 
 // A condition on a number that does not read counts as true.
 bool isZero(const Control& box) {
@@ -91,7 +93,9 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
   };
 }
 
-bool JobSheet::newFile() const { return main_.projectPath->text() == kNewFileMarker; }
+bool JobSheet::newFile() const {
+  return main_.projectPath->text() == kNewFileMarker;
+}
 
 void JobSheet::disableSave() {
   main_.cmdsav->setEnabled(false);

@@ -16,8 +16,12 @@ struct Decimal {
   int point = 0;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Reads the grammar of parseNumber into exact decimal digits.
 std::optional<Decimal> scan(std::string_view text) {
@@ -213,8 +217,8 @@ std::optional<std::int64_t> parseCents(std::string_view text) {
 
 std::string centsText(std::int64_t cents) {
   bool negative = cents < 0;
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(cents)
-                                     : static_cast<std::uint64_t>(cents);
+  std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
   std::string out = negative ? "-" : "";
   out += std::to_string(magnitude / 100);
   unsigned fraction = static_cast<unsigned>(magnitude % 100);

@@ -20,27 +20,27 @@ OptionsForm::OptionsForm(Vantrel& app)
     int y = 480 + (i - 1) * 390;
     rateLabel[i] = &add(ControlKind::Label, "Label" + std::to_string(i), {240, y + 30, 2640, 270},
                         i == 1 ? "Hours" : "Your Text Here");
-    priceListRate[i] = &add(ControlKind::TextBox, "Text" + std::to_string(i),
-                            {3000, y, 1320, row}, "0");
+    priceListRate[i] =
+        &add(ControlKind::TextBox, "Text" + std::to_string(i), {3000, y, 1320, row}, "0");
     priceListRate[i]->style().align = Align::Right;
   }
   Command4 = button("Command4", {240, 3300, 2400, row}, "Edit Labels", "Edit Labels");
   Command5 = button("Command5", {2760, 3300, 2640, row}, "Your Company Information",
                     "Edit your Company Information");
 
-  launchDisabled = &add(ControlKind::CheckBox, "Check1", {240, 3840, 5160, row},
-                        "Disable Launch App Function");
+  launchDisabled =
+      &add(ControlKind::CheckBox, "Check1", {240, 3840, 5160, row}, "Disable Launch App Function");
   launchDisabled->setTooltip("Clicking this will shut down the Launch Application Function.");
   launchDisabled->onClick = [this] {
     app_.main().caculate->setEnabled(launchDisabled->value() == 0);
   };
-  autoSaveEnabled = &add(ControlKind::CheckBox, "Check2", {240, 4200, 5160, row},
-                         "Enable Auto Save Function");
-  twoHourReminder = &add(ControlKind::CheckBox, "Check3", {240, 4560, 5160, row},
-                         "Two Hour Reminder");
+  autoSaveEnabled =
+      &add(ControlKind::CheckBox, "Check2", {240, 4200, 5160, row}, "Enable Auto Save Function");
+  twoHourReminder =
+      &add(ControlKind::CheckBox, "Check3", {240, 4560, 5160, row}, "Two Hour Reminder");
   twoHourReminder->setTooltip("Click this to get a two hour reminder");
-  reminderSound = &add(ControlKind::CheckBox, "Check4", {240, 4920, 5160, row},
-                       "THR Sound (Alarm)");
+  reminderSound =
+      &add(ControlKind::CheckBox, "Check4", {240, 4920, 5160, row}, "THR Sound (Alarm)");
   reminderSound->setTooltip("Two hour Reminder Sound");
 
   add(ControlKind::Label, "Label8", {240, 5400, 5160, 480},

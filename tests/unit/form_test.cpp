@@ -1,9 +1,10 @@
+#include "platform/form.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
 

@@ -14,10 +14,10 @@
 #include "platform/headless/headless_services.h"
 #include "platform/text_file.h"
 #include "platform/user_input.h"
+#include "program_fixture.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "store/project_file.h"
-#include "program_fixture.h"
 
 namespace vantrel {
 namespace {
@@ -49,7 +49,6 @@ class JobClockTest : public ProgramFixture<> {
   }
 
   void enableAutosave() { app->options().autoSaveEnabled->setValue(1); }
-
 };
 
 TEST_F(JobClockTest, CountsSecondsIntoMinutesAndBillsEachMinuteRightAway) {

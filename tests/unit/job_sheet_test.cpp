@@ -9,8 +9,8 @@
 #include "documents/report_form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
-#include "store/options_form.h"
 #include "program_fixture.h"
+#include "store/options_form.h"
 
 namespace vantrel {
 namespace {

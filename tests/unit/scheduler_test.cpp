@@ -29,9 +29,9 @@ TEST_F(SchedulerTest, FiresInTimeOrderWithTiesInEnableOrder) {
   timer("Fast", 100, true);
   timer("Same", 300, true);
   platform.advance(650);
-  EXPECT_EQ(log, (std::vector<std::string>{"Fast@100", "Fast@200", "Slow@300", "Fast@300",
-                                           "Same@300", "Fast@400", "Fast@500", "Slow@600",
-                                           "Fast@600", "Same@600"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"Fast@100", "Fast@200", "Slow@300", "Fast@300", "Same@300",
+                                      "Fast@400", "Fast@500", "Slow@600", "Fast@600", "Same@600"}));
   EXPECT_EQ(platform.elapsedMs(), 650);
 }
 

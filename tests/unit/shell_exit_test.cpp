@@ -12,8 +12,8 @@
 #include "app/vantrel.h"
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
-#include "timers/countdown_form.h"
 #include "program_fixture.h"
+#include "timers/countdown_form.h"
 
 namespace vantrel {
 namespace {
@@ -23,7 +23,6 @@ enum Condition { ClockRunning, CountdownRunning, SaveEnabled, SaveAsEnabled };
 class ShellExitTest : public ProgramFixture<> {
  protected:
   ShellExitTest() : ProgramFixture("vantrel-exit", 0) { launch(); }
-
 
   void set(Condition c, bool on) {
     switch (c) {

@@ -39,8 +39,7 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 std::optional<std::int64_t> parseDateTime(const std::string& text) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   char tail = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) !=
-      6)
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
     return std::nullopt;
   if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 ||
       s < 0)
@@ -147,7 +146,9 @@ void HeadlessServices::timerChanged(Timer& timer) {
   }
 }
 
-void HeadlessServices::timerGone(Timer& timer) { due_.erase(&timer); }
+void HeadlessServices::timerGone(Timer& timer) {
+  due_.erase(&timer);
+}
 
 void HeadlessServices::advance(std::int64_t ms) {
   const std::int64_t target = nowMs_ + (ms > 0 ? ms : 0);

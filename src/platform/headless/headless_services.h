@@ -20,7 +20,6 @@ class HeadlessServices : public Platform {
   explicit HeadlessServices(std::string folder, std::int64_t startMs = 0);
   ~HeadlessServices() override;
 
-
   // Virtual time: fires every due timer in time order (ties in the order they were started).
   void advance(std::int64_t ms);
   std::int64_t elapsedMs() const { return nowMs_ - startMs_; }
@@ -30,14 +29,14 @@ class HeadlessServices : public Platform {
   std::deque<std::optional<std::string>> dialogResults;
 
   // Records.
-  std::vector<std::string> messagesShown;   // every message box text, in order
+  std::vector<std::string> messagesShown;  // every message box text, in order
   std::vector<FileDialogRequest> dialogsShown;
-  std::optional<TrayRecord> trayRecord;       // the icon shown, while present
+  std::optional<TrayRecord> trayRecord;  // the icon shown, while present
   int trayAdds = 0;
   int trayRemoves = 0;
   bool trayAvailable = true;
   std::vector<std::string> soundsPlayed;
-  std::vector<std::string> pagesPrinted;      // each page, one item a line
+  std::vector<std::string> pagesPrinted;  // each page, one item a line
   std::vector<std::string> formsPrinted;
   std::string printerName = "Headless Printer";
   bool printerWorks = true;

@@ -26,8 +26,7 @@
 
 namespace vantrel {
 
-QtServices::QtServices(std::optional<QStringList> arguments)
-    : folder_(applicationFolder()) {
+QtServices::QtServices(std::optional<QStringList> arguments) : folder_(applicationFolder()) {
   if (!arguments) arguments = QCoreApplication::arguments().mid(1);
   commandLine_ = fromQString(arguments->join(QLatin1Char(' ')));
   QDir().mkpath(toQString(folder_));

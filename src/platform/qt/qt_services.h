@@ -29,7 +29,6 @@ class QtServices : public Platform {
   QtServices(const QtServices&) = delete;
   QtServices& operator=(const QtServices&) = delete;
 
-
   // The windows go while their forms still exist: call before the forms are destroyed.
   void releaseWindows();
   FormWidget* window(const Form& form) const;
