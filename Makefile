@@ -1,7 +1,9 @@
 # The two commands: `make run` builds and starts the program, `make test` builds and runs
 # every test. Both install what the machine is missing first (Debian and Ubuntu).
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+# Configures a build folder with Ninja (which bootstrap installs); a folder already
+# configured keeps the generator it was made with.
+configure = cmake -S . -B $(1) $$([ -f $(1)/CMakeCache.txt ] || echo "-G Ninja") $(2)
 
 .PHONY: run build test bench format clean
 
@@ -10,20 +12,18 @@ run: build
 
 build:
 	scripts/bootstrap
-	cmake -S . -B build/release -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF
+	$(call configure,build/release,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF)
 	cmake --build build/release -j $(JOBS)
 
 test:
 	scripts/bootstrap --test
-	cmake -S . -B build/test -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
-	  -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON
+	$(call configure,build/test,-DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON)
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
 
 bench:
 	scripts/bootstrap --bench
-	cmake -S . -B build/bench -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
-	  -DVANTREL_TESTS=OFF -DVANTREL_BENCH=ON
+	$(call configure,build/bench,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DVANTREL_BENCH=ON)
 	cmake --build build/bench -j $(JOBS)
 	./build/bench/bench/vantrel_bench
 
