@@ -55,14 +55,17 @@ void Control::storeText(std::string text) {
   notify(Property::Text);
 }
 
+void runRule(const std::function<void()>& rule) {
+  if (rule) {
+    auto copy = rule;
+    copy();
+  }
+}
+
 void setField(Control& box, std::string_view text) {
   if (box.text() == text) return;
   box.storeText(std::string(text));
-  // Copy the rule: a rule may replace the handler of its own box while it runs.
-  if (box.onChange) {
-    auto rule = box.onChange;
-    rule();
-  }
+  runRule(box.onChange);
 }
 
 void Control::setTooltip(std::string tooltip) {
@@ -107,10 +110,7 @@ void Control::setValue(int value) {
   notify(Property::Value);
   bool clickable =
       kind_ == ControlKind::CheckBox || (kind_ == ControlKind::OptionButton && value != 0);
-  if (clickable && onClick) {
-    auto rule = onClick;
-    rule();
-  }
+  if (clickable) runRule(onClick);
 }
 
 void Control::setGeometry(Geometry geometry) {
@@ -165,9 +165,7 @@ void Timer::restart() {
 }
 
 void Timer::fire() {
-  if (!enabled() || interval_ <= 0 || !onTimer) return;
-  auto rule = onTimer;
-  rule();
+  if (enabled() && interval_ > 0) runRule(onTimer);
 }
 
 MenuItem::MenuItem(Form& form, std::string name, std::string caption, MenuItem* parent)

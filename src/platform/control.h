@@ -143,6 +143,9 @@ class Control {
   Style style_;
 };
 
+// Runs a handler, if any, through a copy: a rule may replace its own handler while it runs.
+void runRule(const std::function<void()>& rule);
+
 // Writes a text; when it differs it is stored and the control's change rule runs at once.
 // Rules that write other controls run those rules to their end first (depth-first).
 void setField(Control& box, std::string_view text);

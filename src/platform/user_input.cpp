@@ -1,14 +1,9 @@
 #include "platform/user_input.h"
 
 namespace vantrel {
-namespace {
-
-bool takesFocus(const Control& c) {
-  switch (c.kind()) {
+bool isEntryKind(ControlKind kind) {
+  switch (kind) {
     case ControlKind::TextBox:
-    case ControlKind::CheckBox:
-    case ControlKind::OptionButton:
-    case ControlKind::CommandButton:
     case ControlKind::DatePicker:
     case ControlKind::DriveList:
     case ControlKind::FolderList:
@@ -19,21 +14,19 @@ bool takesFocus(const Control& c) {
   }
 }
 
-void run(const std::function<void()>& handler) {
-  if (handler) {
-    auto copy = handler;
-    copy();
-  }
+bool isButtonKind(ControlKind kind) {
+  return kind == ControlKind::CommandButton || kind == ControlKind::CheckBox ||
+         kind == ControlKind::OptionButton;
 }
 
-}  // namespace
-
 void userPress(Control& control) {
-  run(control.onMouseDown);
+  runRule(control.onMouseDown);
 }
 
 bool userActivate(Control& control) {
-  if (takesFocus(control) && !control.form().focus(control)) return false;
+  if ((isEntryKind(control.kind()) || isButtonKind(control.kind())) &&
+      !control.form().focus(control))
+    return false;
   switch (control.kind()) {
     case ControlKind::CheckBox:
       control.setValue(control.value() == 0 ? 1 : 0);
@@ -45,10 +38,10 @@ bool userActivate(Control& control) {
       break;
     case ControlKind::MenuItem:
       control.form().closePopup();
-      run(control.onClick);
+      runRule(control.onClick);
       break;
     default:
-      run(control.onClick);
+      runRule(control.onClick);
       break;
   }
   return true;
@@ -61,7 +54,7 @@ bool userClick(Control& control) {
 
 bool userDoubleClick(Control& control) {
   if (!userClick(control)) return false;
-  run(control.onDoubleClick);
+  runRule(control.onDoubleClick);
   return true;
 }
 

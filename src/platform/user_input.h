@@ -9,6 +9,11 @@ namespace vantrel {
 // come through here, so a scripted story takes the same path as a real one.
 // Each returns false when the action did not go ahead (the focus was kept elsewhere).
 
+// Boxes and lists the user types into or picks from, and the controls clicked as buttons;
+// both take the focus when clicked.
+bool isEntryKind(ControlKind kind);
+bool isButtonKind(ControlKind kind);
+
 void userPress(Control& control);
 // Mouse press and click: a check box toggles, an option is chosen, a menu item runs.
 bool userClick(Control& control);

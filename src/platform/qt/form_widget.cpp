@@ -31,25 +31,6 @@
 namespace vantrel {
 namespace {
 
-// The user can type into these and give them the focus by a click.
-bool isEntryKind(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::TextBox:
-    case ControlKind::DatePicker:
-    case ControlKind::DriveList:
-    case ControlKind::FolderList:
-    case ControlKind::FileList:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool isButtonKind(ControlKind kind) {
-  return kind == ControlKind::CommandButton || kind == ControlKind::CheckBox ||
-         kind == ControlKind::OptionButton;
-}
-
 Qt::Alignment horizontal(Align align) {
   switch (align) {
     case Align::Centre:
@@ -79,13 +60,6 @@ class WholeRadioButton : public QRadioButton {
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
-
-void run(const std::function<void()>& handler) {
-  if (handler) {
-    auto copy = handler;  // a handler may replace itself while it runs
-    copy();
-  }
-}
 
 }  // namespace
 
@@ -745,7 +719,7 @@ bool FormWidget::filterMouse(Bound& bound, QEvent* event) {
   auto* mouse = static_cast<QMouseEvent*>(event);
   if (type == QEvent::MouseButtonDblClick && control.onDoubleClick) {
     if (isButtonKind(kind)) userPress(control);
-    run(control.onDoubleClick);
+    runRule(control.onDoubleClick);
     return !isEntryKind(kind) && !isButtonKind(kind);
   }
   const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
@@ -806,7 +780,7 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
   if (detached_) return false;
   if (watched == canvas_) {
     if (event->type() == QEvent::MouseButtonRelease && form_.onClick) {
-      run(form_.onClick);
+      runRule(form_.onClick);
       return true;
     }
     return false;
@@ -851,7 +825,7 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
 
 void FormWidget::keyPressEvent(QKeyEvent* event) {
   if (!detached_ && form_.onKeyPress) {
-    run(form_.onKeyPress);
+    runRule(form_.onKeyPress);
     return;
   }
   QMainWindow::keyPressEvent(event);
