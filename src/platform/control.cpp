@@ -125,6 +125,12 @@ void Control::setPicture(std::string picture) {
   notify(Property::Picture);
 }
 
+void Control::setFolder(std::string folder) {
+  if (folder_ == folder) return;
+  folder_ = std::move(folder);
+  notify(Property::Folder);
+}
+
 bool Control::shownWithContainers() const {
   for (const Control* c = this; c != nullptr; c = c->container_) {
     if (!c->visible_) return false;

@@ -52,6 +52,10 @@ struct Style {
   bool graphical = false;  // check box drawn as a push button
   Colour foreColour = colour::black;
   bool hasBackColour = false;  // false: the platform's own background
+  // File lists: the names shown ("*" all files; "*.pql;*.txt" several patterns), or only
+  // the files the user may run.
+  std::string pattern = "*";
+  bool executablesOnly = false;
 };
 
 // What changed, for the one observer of a control (the view).
@@ -65,7 +69,8 @@ enum class Property {
   Geometry,
   Focus,
   Picture,
-  Interval
+  Interval,
+  Folder
 };
 
 class Control {
@@ -102,6 +107,9 @@ class Control {
   void setGeometry(Geometry geometry);
   void setContainer(Control* frame) { container_ = frame; }
   void setPicture(std::string picture);
+  // A file list shows the files of this folder; its text is the chosen file's name.
+  const std::string& folder() const { return folder_; }
+  void setFolder(std::string folder);
 
   // Visible and enabled here and in every containing frame: where a user can reach it.
   bool reachable() const;
@@ -140,6 +148,7 @@ class Control {
   Geometry geometry_;
   Control* container_ = nullptr;
   std::string picture_;
+  std::string folder_;
   Style style_;
 };
 

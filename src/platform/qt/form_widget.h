@@ -10,6 +10,7 @@
 
 class QAction;
 class QMenu;
+class QMouseEvent;
 
 namespace vantrel {
 
@@ -77,6 +78,8 @@ class FormWidget : public QMainWindow {
   void applyBackColour(Bound& bound);
   void applyStyle(Bound& bound);
   void applyPicture(Bound& bound);
+  void applyFolder(Bound& bound);
+  void showChosenFile(Bound& bound);
   void applyFormSize();
   void applyFormColour();
   void applyState();
@@ -88,6 +91,8 @@ class FormWidget : public QMainWindow {
   void buttonClicked(Control& control);
   bool filterKey(Bound& bound, QKeyEvent* event);
   bool filterMouse(Bound& bound, QEvent* event);
+  bool fileListMouse(Bound& bound, QMouseEvent* event);
+  void fileChosenByKey(Control& list, const QString& name);
   void focusLeft(Bound& bound, Qt::FocusReason reason);
   void focusEntered(Bound& bound, Qt::FocusReason reason);
   Bound* boundFor(const Control* control);
