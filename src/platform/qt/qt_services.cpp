@@ -68,6 +68,9 @@ void QtServices::installDefaults() {
 }
 
 void QtServices::releaseWindows() {
+  // The side windows belong to the main window's widget too, so they go first.
+  std::erase_if(windows_,
+                [](const auto& entry) { return entry.second->parentWidget() != nullptr; });
   windows_.clear();
 }
 
@@ -225,7 +228,15 @@ std::string QtServices::dateText() const {
 // ---- windows ----
 
 void QtServices::attach(Form& form) {
-  windows_[&form] = std::make_unique<FormWidget>(form);
+  // The side windows stand in front of the main window, as its dialogs do: one shown while
+  // the main window comes up (the company details at a first start) is not buried under it.
+  QWidget* owner = nullptr;
+  if (form.name() != "frmMain" && form.name() != "frmSplash" && form.name() != "frmUELA") {
+    for (const auto& [model, view] : windows_) {
+      if (model->name() == "frmMain") owner = view.get();
+    }
+  }
+  windows_[&form] = std::make_unique<FormWidget>(form, owner);
 }
 
 void QtServices::quit() {
