@@ -327,7 +327,7 @@ std::string ScriptRunner::readForm(const Command& cmd) {
   if (parts.size() == 1) {
     error(cmd, name +
                    " alone has no value: name a property (caption, visible, loaded, width, "
-                   "height) or a control");
+                   "height, colour) or a control");
   }
   if (parts.size() == 2) {
     const std::string& p = parts[1];
@@ -340,6 +340,7 @@ std::string ScriptRunner::readForm(const Command& cmd) {
     if (p == "caption") return forms_.open(name).caption();
     if (p == "width") return std::to_string(forms_.open(name).width());
     if (p == "height") return std::to_string(forms_.open(name).height());
+    if (p == "colour") return std::to_string(forms_.open(name).backColour());
   }
   Control& c = control(cmd, forms_.open(name));
   std::string property;

@@ -35,10 +35,9 @@ void MainForm::design() {
   auto box = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
     return &add(ControlKind::TextBox, name, g, std::move(text), in);
   };
+  // Labels have no background of their own, so they take the skin of what they stand on.
   auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
-    Control* c = &add(ControlKind::Label, name, g, std::move(text), in);
-    c->setBackColour(colour::sheetGrey);
-    return c;
+    return &add(ControlKind::Label, name, g, std::move(text), in);
   };
   auto button = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
     return &add(ControlKind::CommandButton, name, g, std::move(text), in);

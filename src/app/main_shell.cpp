@@ -7,6 +7,7 @@
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
+#include "contacts/company_form.h"
 #include "documents/report_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -132,7 +133,8 @@ void MainShell::wireWindows() {
   main_.customer->onClick = [this] { app().plain("frmcustomer").show(); };
   main_.setg->onClick = [this] { app().settings().show(); };
   main_.CDT->onClick = [this] { app().countdown().show(); };
-  main_.ECI->onClick = [this] { app().plain("frmCompany").show(); };
+  main_.ECI->onClick = [this] { app().company().show(); };
+  main_.caculate->onClick = [this] { app().options().launchProgram(); };
   main_.EL->onClick = [this] { app().labels().show(); };
   main_.viewReport->onClick = [this] { app().report().show(); };
   // Printed as a picture of the window, which need not be shown for it.

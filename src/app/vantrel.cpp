@@ -7,6 +7,7 @@
 #include "app/quit_form.h"
 #include "app/splash_form.h"
 #include "clock/settings_form.h"
+#include "contacts/company_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
 #include "store/labels_form.h"
@@ -29,9 +30,9 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmUpdate"] = [this]() -> Form& { return update(); };
   factories_["frmQEx"] = [this]() -> Form& { return quit(); };
   factories_["frmCount"] = [this]() -> Form& { return countdown(); };
+  factories_["frmCompany"] = [this]() -> Form& { return company(); };
   plainCaptions_ = {
       {"frmcustomer", "Customer"},
-      {"frmCompany", "Your Company Information"},
   };
   for (const auto& [name, caption] : plainCaptions_) {
     factories_[name] = [this, name = name]() -> Form& { return plain(name); };
@@ -42,6 +43,7 @@ Vantrel::Vantrel(Services& services) : services_(services) {
 Vantrel::~Vantrel() {
   for (Form* form : order_) form->observer = nullptr;
   plain_.clear();
+  company_.reset();
   countdown_.reset();
   quit_.reset();
   update_.reset();
@@ -108,6 +110,10 @@ QuitForm& Vantrel::quit() {
 }
 CountdownForm& Vantrel::countdown() {
   return get(countdown_, *this);
+}
+
+CompanyForm& Vantrel::company() {
+  return get(company_, *this);
 }
 
 Form& Vantrel::plain(const std::string& name) {

@@ -22,6 +22,7 @@ class AgreementForm;
 class InfoForm;
 class QuitForm;
 class CountdownForm;
+class CompanyForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -55,6 +56,7 @@ class Vantrel {
   InfoForm& update();
   QuitForm& quit();
   CountdownForm& countdown();
+  CompanyForm& company();
   // A window whose own behaviour is not built yet: its caption and nothing else.
   Form& plain(const std::string& name);
 
@@ -88,6 +90,7 @@ class Vantrel {
   std::unique_ptr<InfoForm> update_;
   std::unique_ptr<QuitForm> quit_;
   std::unique_ptr<CountdownForm> countdown_;
+  std::unique_ptr<CompanyForm> company_;
   std::map<std::string, std::unique_ptr<Form>> plain_;
   std::map<std::string, std::string> plainCaptions_;
 };

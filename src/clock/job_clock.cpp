@@ -174,14 +174,15 @@ void JobClock::tick() {
 
 void JobClock::autosave() {
   WriteResult written;
+  const std::string path = main_.autosavePath->text();
   // The tick runs from the timer with nobody to catch for it: whatever goes wrong in the
   // save is reported and the clock runs on.
   try {
-    written = writeProject(main_, main_.autosavePath->text());
+    written = writeProject(main_, path);
   } catch (const std::exception& e) {
     written.error = e.what();
   }
-  if (!written) setField(*main_.statusMessage, "Autosave failed: " + written.error);
+  if (!written) setField(*main_.statusMessage, "Autosave failed: " + couldNotSave(path, written));
 }
 
 // The highlight colours are what the watchdog obeys, so this decides whether the clock keeps
@@ -293,6 +294,23 @@ void JobClock::clearForLoad() {
     setField(*digit, "0");
   }
   m.autosaveTicks->setValue(0);
+}
+
+void JobClock::stopAndClear() {
+  MainForm& m = main_;
+  m.Timer1->setEnabled(false);
+  m.CmdStart->setBackColour(colour::buttonFace);
+  m.CmdReset->setBackColour(colour::buttonFace);
+  m.CmdStop->setBackColour(colour::red);
+  for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000, m.txtDays}) {
+    setField(*digit, "0");
+  }
+  m.txtDays->setVisible(false);
+  m.lblDays->setVisible(false);
+  m.tray.remove();
+  // The tray tip follows the caption, so a reset clock never claims to be running.
+  showStopped();
+  m.tray.add();
 }
 
 void JobClock::lockAdjusters() {

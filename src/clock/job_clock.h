@@ -29,6 +29,9 @@ class JobClock {
   // The main window's load: the tick off, the six time digits and the autosave count at 0.
   void clearForLoad();
 
+  // The Preferences' Reset: the clock stopped and shown stopped, every digit at 0.
+  void stopAndClear();
+
   // Mouse press on one of the three clock buttons: that button shows its signal colour.
   void highlight(Control& button);
 
@@ -40,6 +43,12 @@ class JobClock {
   // The autosave of the tick; on failure the status line says why and the clock runs on.
   void autosave();
 
+  // A running clock locks the Preferences' start rule, minimum amount, "Use Defaults" and
+  // "Clear", and with them the remembered rule boxes when asked.
+  void lockPreferences(bool withRememberBoxes);
+  // The minute buttons shown and the four amounts usable again.
+  void openAdjusterButtons();
+
  private:
   void wire();
   void setMode(bool subtract);
@@ -48,8 +57,6 @@ class JobClock {
   void showStopped();
   void showRunning();
   void lockAdjusters();
-  void openAdjusterButtons();
-  void lockPreferences(bool withRememberBoxes);
   SettingsForm& settings() const;
 
   MainForm& main_;

@@ -2,12 +2,32 @@
 
 #include <string>
 
+#include "app/main_form.h"
 #include "app/vantrel.h"
+#include "clock/job_clock.h"
+#include "documents/invoice_form.h"
+#include "platform/text_file.h"
+#include "sheet/job_sheet.h"
+#include "sheet/numbers.h"
+#include "store/options_form.h"
 
 namespace vantrel {
+namespace {
+
+constexpr const char* kAutosaveName = "AutoSave.pcl";
+
+// The picture each skin shows on the main window (Image1..Image4), by skin box.
+constexpr int kSkinImage[5] = {0, 2, 1, 3, 4};
+
+}  // namespace
 
 SettingsForm::SettingsForm(Vantrel& app)
-    : Form(app.services(), "frmSettings", "Preferences", 7215, 6900), app_(app) {
+    : Form(app.services(), "frmSettings", "Preferences", 7335, 7020), app_(app) {
+  design();
+  wire();
+}
+
+void SettingsForm::design() {
   constexpr int row = 330;
   auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
     return &add(ControlKind::Label, name, g, std::move(text), in);
@@ -33,6 +53,7 @@ SettingsForm::SettingsForm(Vantrel& app)
   rememberBox[1]->setValue(1);
   Text5 = &add(ControlKind::TextBox, "Text5", {3000, 1080, 1320, row}, "0", &rules);
   Text5->setTooltip("Minumum amount in Dollars");
+  Text5->style().align = Align::Right;
   Text5->setVisible(false);
 
   Control& minimum =
@@ -88,12 +109,236 @@ SettingsForm::SettingsForm(Vantrel& app)
   for (Control* c : {nextBillableMinute, elapsedMinutes, rememberedStartRule}) c->setVisible(false);
 }
 
+// The rules reach other windows, so they are wired only once every control holds its
+// design value: nothing runs while the window is being built.
+void SettingsForm::wire() {
+  for (int i = 1; i <= 3; ++i) {
+    startRule[i]->onClick = [this, i] { ruleChosen(i); };
+    rememberBox[i]->onClick = [this, i] { rememberClicked(i); };
+  }
+  Text5->onChange = [this] {
+    MainForm& main = app_.main();
+    setField(*main.minimumAmount, Text5->text());
+    main.sheet->recalculateTotals();
+  };
+  minimumHours->onChange = [this] { minimumHoursChanged(); };
+  Command4->onClick = [this] { stepMinimum(0.25); };
+  Command5->onClick = [this] { stepMinimum(-0.25); };
+  for (int i = 1; i <= 4; ++i) skin[i]->onClick = [this, i] { skinClicked(i); };
+
+  autosaveTarget->onChange = [this] { markOptionsUnsaved(); };
+  Command8->onClick = [this] {
+    const std::string target = joinPath(Dir1->text(), kAutosaveName);
+    setField(*autosaveTarget, target);
+    setField(*app_.main().projectPath, target);
+  };
+  Command3->onClick = [this] {
+    setField(*autosaveTarget, "");
+    setField(*autosaveTarget, defaultAutosaveTarget());
+    setField(*app_.main().autosavePath, autosaveTarget->text());
+  };
+  Drive1->onChange = [this] { setField(*Dir1, Drive1->text()); };
+  Dir1->onChange = [this] { File1->setFolder(Dir1->text()); };
+
+  Command7->onClick = [this] { useDefaults(); };
+  Command6->onClick = [this] { resetProject(); };
+  Command1->onClick = [this] { closeCommand(); };
+  Command2->onClick = [this] {
+    app_.options().show();
+    hide();
+  };
+  onQueryClose = [this] { return closeBox(); };
+}
+
+std::string SettingsForm::defaultAutosaveTarget() const {
+  return joinPath(services().app.folder(), kAutosaveName);
+}
+
 void SettingsForm::load() {
+  const auto hours = parseNumber(minimumHours->text());
+  if (minimumHours->text().empty() || (hours && *hours == 0)) setField(*minimumHours, "0.5");
+  setField(*minimumHours, formatNumber(minimumHours->text(), "0.00"));
   Text5->setVisible(false);
   for (int i = 1; i <= 3; ++i) startRule[i]->setEnabled(true);
-  if (autosaveTarget->text().empty()) {
-    setField(*autosaveTarget, services().app.folder() + "/AutoSave.pcl");
+  if (autosaveTarget->text().empty()) setField(*autosaveTarget, defaultAutosaveTarget());
+  setField(*Dir1, services().app.folder());
+}
+
+void SettingsForm::markOptionsUnsaved() {
+  app_.options().setUnsaved(true);
+}
+
+void SettingsForm::ruleChosen(int rule) {
+  Control& reset = *app_.main().CmdReset;
+  if (rule == 3) {
+    Text5->setVisible(true);
+    markOptionsUnsaved();
+    setField(*app_.main().minimumFactor[1], "1");
+    reset.setEnabled(true);
+    return;
   }
+  markOptionsUnsaved();
+  setField(*Text5, "0");
+  Text5->setVisible(false);
+  // Under the minimum the billed time is already set; a reset clock would drop it.
+  reset.setEnabled(rule == 1);
+}
+
+void SettingsForm::minimumHoursChanged() {
+  Control& box = *minimumHours;
+  const std::string formatted = formatNumber(box.text(), "0.00");
+  if (formatted != box.text()) {
+    setField(box, formatted);  // the rule runs again on the formatted text
+    return;
+  }
+  // Only a price list can bring any other value, which then stays as it was loaded.
+  const auto hours = parseNumber(box.text());
+  if (!hours) return;
+  if (*hours == 0.25) setField(*Label3, "1/4");
+  if (*hours == 0.5) setField(*Label3, "1/2");
+  if (*hours == 0.75) setField(*Label3, "3/4");
+  if (*hours == 1) setField(*Label3, "1");
+  if (*hours == 1.25) {
+    services().messages.show("One Hour Limit");
+    setField(box, "1");
+  } else if (*hours == 0) {
+    services().messages.show("Limit is too low");
+    setField(box, "0.25");
+  }
+}
+
+void SettingsForm::stepMinimum(double hours) {
+  if (auto now = parseNumber(minimumHours->text())) {
+    setField(*minimumHours, numberText(*now + hours));
+  }
+  markOptionsUnsaved();
+}
+
+void SettingsForm::rememberClicked(int box) {
+  if (rememberBox[box]->value() == 1) {
+    setField(*rememberedStartRule, std::to_string(box));
+    for (int other = 1; other <= 3; ++other) {
+      if (other != box) rememberBox[other]->setValue(0);
+    }
+  }
+  markOptionsUnsaved();
+  startRule[box]->setValue(1);
+}
+
+void SettingsForm::skinClicked(int box) {
+  if (skin[box]->value() != 1) return;
+  for (int other = 1; other <= 4; ++other) {
+    if (other != box) skin[other]->setValue(0);
+  }
+  markOptionsUnsaved();
+  applySkin(box);
+}
+
+void SettingsForm::applySkin(int box) {
+  const Colour c = kSkinColour[box];
+  MainForm& m = app_.main();
+  m.setBackColour(c);
+  for (Control* frame :
+       {m.frameClock, m.Frame2, m.frameBase, m.frameServices, m.frameCustomer, m.frameCalculator}) {
+    frame->setBackColour(c);
+  }
+  for (int i = 1; i <= 7; ++i) {
+    m.categorySelected[i]->setBackColour(c);
+    m.categoryRate[i]->setBackColour(c);
+  }
+  for (Control* digit : {m.txtDays, m.txt000, m.txtHours, m.Text28, m.txt00, m.txtMins, m.Text27,
+                         m.txt0, m.txtSecs}) {
+    digit->setBackColour(c);
+  }
+  for (Control* field : {m.minuteCounter, m.Text50, m.Text35, m.Text36, m.Text37, m.Text38,
+                         m.totalHours, m.totalCost, m.rateCopy[1]}) {
+    field->setBackColour(c);
+  }
+  for (int i = 1; i <= 4; ++i) m.image[i]->setVisible(i == kSkinImage[box]);
+}
+
+void SettingsForm::useDefaults() {
+  startRule[1]->setValue(1);
+  setField(*autosaveTarget, defaultAutosaveTarget());
+  setField(*Text5, "0");
+  skin[1]->setValue(0);
+  skin[2]->setValue(1);
+  rememberBox[1]->setValue(1);
+  rememberBox[2]->setValue(0);
+  rememberBox[3]->setValue(0);
+  setField(*app_.main().autosavePath, autosaveTarget->text());
+}
+
+void SettingsForm::resetProject() {
+  MainForm& m = app_.main();
+  m.categorySelected[1]->setValue(0);
+  setField(*nextBillableMinute, "1");
+  setField(*elapsedMinutes, "0");
+  setField(*m.minuteCounter, "0");
+  m.clock->stopAndClear();
+  m.categorySelected[1]->setValue(0);
+  for (int i = 2; i <= 7; ++i) m.categorySelected[i]->setValue(0);
+
+  setField(*m.projectPath, "");
+  setField(*m.totalHours, "");
+  setField(*m.minuteCounter, "0");
+  // The job's customer: name, project, date and invoice number.
+  Form& customer = *app_.form("frmcustomer");
+  for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
+    if (Control* field = customer.find(name)) setField(*field, "");
+  }
+  InvoiceForm& invoice = app_.invoice();
+  setField(*invoice.Address, "");
+  setField(*invoice.Phone, "");
+  for (int i = 1; i <= 7; ++i) {
+    setField(*m.categoryHours[i], "0");
+    setField(*m.categoryAmount[i], "0");
+  }
+  setField(*m.minuteCounter, "0");
+  setField(*m.totalHours, "");
+
+  for (int i = 1; i <= 3; ++i) startRule[i]->setEnabled(true);
+  setField(*Text5, "0");
+  Command7->setEnabled(true);
+  Command3->setEnabled(true);
+  Text5->setEnabled(true);
+
+  for (Control* c : {m.cmdnew, static_cast<Control*>(m.new1), m.cmdopen,
+                     static_cast<Control*>(m.open1), m.cmdSave}) {
+    c->setEnabled(true);
+  }
+  m.cmdsav->setEnabled(false);
+  m.save->setEnabled(false);
+  m.clock->openAdjusterButtons();
+
+  if (auto rule = parseNumber(rememberedStartRule->text()); rule && *rule >= 1 && *rule <= 3) {
+    startRule[static_cast<int>(*rule)]->setValue(1);
+  }
+  for (int i = 1; i <= 3; ++i) rememberBox[i]->setEnabled(true);
+  m.categorySelected[1]->setEnabled(true);
+  // Zeroing the minute count above copied 0 into the next billable minute; a new job bills
+  // from minute 1 again, as after New.
+  setField(*nextBillableMinute, "1");
+}
+
+void SettingsForm::closeCommand() {
+  if (app_.options().unsaved()) app_.options().show();
+  if (rememberBox[1]->value() != 1 && rememberBox[2]->value() != 1 &&
+      rememberBox[3]->value() != 1) {
+    rememberBox[1]->setValue(1);
+    startRule[1]->setValue(1);
+  }
+  bool anySkin = false;
+  for (int i = 1; i <= 4; ++i) anySkin = anySkin || skin[i]->value() == 1;
+  if (!anySkin) skin[2]->setValue(1);
+  hide();
+}
+
+bool SettingsForm::closeBox() {
+  if (autosaveTarget->text().empty()) setField(*app_.main().autosavePath, "");
+  if (app_.options().unsaved()) app_.options().show();
+  hide();
+  return true;
 }
 
 }  // namespace vantrel

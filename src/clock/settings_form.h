@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "platform/form.h"
 
@@ -16,6 +17,12 @@ class SettingsForm : public Form {
   void load() override;
 
   Vantrel& app() const { return app_; }
+
+  // The autosave file the program starts with, and that "Clear" and "Use Defaults" restore.
+  std::string defaultAutosaveTarget() const;
+
+  // Colours of the four skins, by skin box (1 Blue, 2 Default, 3 Green, 4 Peach).
+  static constexpr std::array<Colour, 5> kSkinColour{0, 14604489, 13420735, 12970923, 12901352};
 
   std::array<Control*, 4> startRule{};     // Option1..Option3, index 1..3
   Control* minimumHours = nullptr;         // Text1
@@ -40,6 +47,20 @@ class SettingsForm : public Form {
   Control* File1 = nullptr;
 
  private:
+  void design();
+  void wire();
+  void markOptionsUnsaved();
+  void ruleChosen(int rule);
+  void minimumHoursChanged();
+  void stepMinimum(double hours);
+  void rememberClicked(int box);
+  void skinClicked(int box);
+  void applySkin(int box);
+  void useDefaults();
+  void resetProject();
+  void closeCommand();
+  bool closeBox();
+
   Vantrel& app_;
 };
 

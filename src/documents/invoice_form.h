@@ -21,6 +21,14 @@ class InvoiceForm : public Form {
   std::array<Control*, 8> hours{};         // Text17..Text23
   Control* totalHours = nullptr;           // Text15
   Control* total = nullptr;                // Text16
+  Control* Address = nullptr;              // the customer's address
+  Control* Phone = nullptr;                // the customer's phone
+  Control* Company = nullptr;              // the sender: the issuer's details
+  Control* CompPhone = nullptr;
+  Control* CompAddress1 = nullptr;  // street
+  Control* CompAddress2 = nullptr;  // town
+  Control* CompAddress3 = nullptr;  // state
+  Control* CompAddress5 = nullptr;  // zip code
 
  private:
   Vantrel& app_;

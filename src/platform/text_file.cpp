@@ -85,6 +85,34 @@ std::string errnoText(const std::string& what, int err) {
   return what + ": " + std::strerror(err);
 }
 
+// Why a write failed, in the words of someone saving a file rather than of the system.
+std::string writeFailureReason(int err) {
+  switch (err) {
+    case ENOENT:
+      return "the folder does not exist";
+    case EACCES:
+    case EPERM:
+      return "you do not have permission to write there";
+    case EROFS:
+      return "the disk is read-only";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "the disk is full";
+    case ENOTDIR:
+      return "part of the path is not a folder";
+    case EISDIR:
+      return "a folder has that name";
+    case ENAMETOOLONG:
+      return "the name is too long";
+    case EIO:
+      return "the disk reported an error";
+    default:
+      return std::strerror(err);
+  }
+}
+
 std::string folderOf(const std::string& path) {
   auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -189,7 +217,7 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
   std::string temp = path + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) {
-    result.error = errnoText("cannot write in " + folder, errno);
+    result.error = writeFailureReason(errno);
     return result;
   }
   ::fchmod(fd, 0644);
@@ -209,7 +237,7 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
   }
   if (!ok) {
     ::unlink(temp.c_str());
-    result.error = errnoText("cannot write " + path, err);
+    result.error = writeFailureReason(err);
     return result;
   }
   int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -224,6 +252,15 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
 bool fileExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string couldNotSave(const std::string& path, const WriteResult& result) {
+  return "Could not save " + path + ": " + result.error;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 }  // namespace vantrel

@@ -21,14 +21,20 @@ ReadResult readLines(const std::string& path);
 
 struct WriteResult {
   bool ok = false;
-  std::string error;  // why it failed; the old file is untouched
+  std::string error;  // why it failed, in a user's words; the old file is untouched
   explicit operator bool() const { return ok; }
 };
+
+// What the user is told of a failed write: "Could not save PATH: REASON".
+std::string couldNotSave(const std::string& path, const WriteResult& result);
 
 // A CR or LF inside a value becomes a space, so the file keeps its line count.
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines);
 
 bool fileExists(const std::string& path);
+
+// A file in a folder: one separator between them, however the folder ends.
+std::string joinPath(const std::string& folder, const std::string& name);
 
 // The codecs, exposed for the tests and for the tray tip.
 std::string decodeFileText(const std::string& bytes);

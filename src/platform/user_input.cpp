@@ -64,6 +64,8 @@ bool userType(Control& box, char key) {
     auto filter = box.onKeyPress;
     if (!filter(key)) return true;
   }
+  // A locked box hears the key but its text stays, as in a real window.
+  if (box.style().readOnly) return true;
   std::string text = box.form().typedText(box);
   if (key == '\b') {
     if (text.empty()) return true;

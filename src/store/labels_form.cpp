@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "app/main_form.h"
 #include "app/vantrel.h"
+#include "store/options_form.h"
 
 namespace vantrel {
 
@@ -16,8 +18,45 @@ LabelsForm::LabelsForm(Vantrel& app)
                         i == 1 ? "Hours" : "Your Text Here");
   }
   labelText[1]->style().readOnly = true;
+  labelText[1]->setBackColour(colour::white);
   labelText[1]->setTooltip("This field cannot be changed");
   Command1 = &add(ControlKind::CommandButton, "Command1", {3240, 3180, 1080, 330}, "Close");
+
+  for (int i = 1; i <= 7; ++i) {
+    labelText[i]->onChange = [this, i] { labelChanged(i); };
+    if (i == 1) continue;
+    // Entering a label puts its category back on the job sheet, ready to be named.
+    labelText[i]->onMouseDown = [this, i] { app_.main().categorySelected[i]->setVisible(true); };
+    labelText[i]->onKeyPress = [this, i](char) {
+      app_.main().categorySelected[i]->setVisible(true);
+      return true;
+    };
+  }
+  labelText[1]->onMouseDown = [this] {
+    setField(*app_.main().statusMessage, "The Hours Label Field is not editable");
+  };
+  Command1->onClick = [this] {
+    hide();
+    OptionsForm& options = app_.options();
+    options.show();
+    options.setUnsaved(true);
+  };
+  onQueryClose = [this] {
+    OptionsForm& options = app_.options();
+    options.setUnsaved(true);
+    options.cmdclose->setEnabled(false);
+    hide();
+    return true;
+  };
+}
+
+void LabelsForm::labelChanged(int i) {
+  const std::string& text = labelText[i]->text();
+  setField(*app_.options().rateLabel[i], text);
+  MainForm& main = app_.main();
+  setField(*main.categorySelected[i], text);
+  // An empty label takes its category off the job sheet.
+  if (i > 1 && text.empty()) main.categorySelected[i]->setVisible(false);
 }
 
 }  // namespace vantrel

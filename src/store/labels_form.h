@@ -19,6 +19,8 @@ class LabelsForm : public Form {
   Control* Command1 = nullptr;          // Close
 
  private:
+  void labelChanged(int i);
+
   Vantrel& app_;
 };
 

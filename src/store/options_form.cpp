@@ -4,57 +4,258 @@
 
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "clock/job_clock.h"
+#include "contacts/company_form.h"
+#include "platform/text_file.h"
+#include "sheet/job_sheet.h"
+#include "sheet/numbers.h"
+#include "store/labels_form.h"
+#include "store/price_list.h"
 
 namespace vantrel {
+namespace {
+
+constexpr const char* kFillInPrices = "Please fill in Prices, Use the OPTIONS Button";
+constexpr const char* kRunning = "Vantrel - Running";
+constexpr const char* kFilter = "AllFiles|*.pql";
+
+bool rateKeyAllowed(char key) {
+  return key == '\b' || (key >= '0' && key <= '9') || key == '.';
+}
+
+}  // namespace
 
 OptionsForm::OptionsForm(Vantrel& app)
-    : Form(app.services(), "frmOptions", "Options", 5700, 8415), app_(app) {
+    : Form(app.services(), "frmOptions", "Options", kFullWidth, kFullHeight), app_(app) {
+  design();
+  wire();
+}
+
+void OptionsForm::design() {
   constexpr int row = 330;
   auto button = [this](const char* name, Geometry g, std::string text, std::string tip) {
     Control* c = &add(ControlKind::CommandButton, name, g, std::move(text));
     c->setTooltip(std::move(tip));
     return c;
   };
-  add(ControlKind::Label, "Label9", {240, 120, 3000, 270}, "Labels and Prices").style().bold = true;
+  auto label = [this](const char* name, Geometry g, std::string text) {
+    return &add(ControlKind::Label, name, g, std::move(text));
+  };
+
+  // The rate column on the left is all the compact window shows.
+  label("Label9", {120, 120, 2655, 270}, "Labels and Prices")->style().bold = true;
   for (int i = 1; i <= 7; ++i) {
-    int y = 480 + (i - 1) * 390;
-    rateLabel[i] = &add(ControlKind::Label, "Label" + std::to_string(i), {240, y + 30, 2640, 270},
-                        i == 1 ? "Hours" : "Your Text Here");
+    int y = 450 + (i - 1) * 375;
+    rateLabel[i] = label(("Label" + std::to_string(i)).c_str(), {120, y + 45, 1530, 270},
+                         i == 1 ? "Hours" : "Your Text Here");
     priceListRate[i] =
-        &add(ControlKind::TextBox, "Text" + std::to_string(i), {3000, y, 1320, row}, "0");
+        &add(ControlKind::TextBox, "Text" + std::to_string(i), {1680, y, 1095, row}, "0");
     priceListRate[i]->style().align = Align::Right;
   }
-  Command4 = button("Command4", {240, 3300, 2400, row}, "Edit Labels", "Edit Labels");
-  Command5 = button("Command5", {2760, 3300, 2640, row}, "Your Company Information",
+  Command4 = button("Command4", {120, 3180, 2655, row}, "Edit Labels", "Edit Labels");
+  Command5 = button("Command5", {120, 3570, 2655, row}, "Your Company Information",
                     "Edit your Company Information");
-
-  launchDisabled =
-      &add(ControlKind::CheckBox, "Check1", {240, 3840, 5160, row}, "Disable Launch App Function");
-  launchDisabled->setTooltip("Clicking this will shut down the Launch Application Function.");
-  launchDisabled->onClick = [this] {
-    app_.main().caculate->setEnabled(launchDisabled->value() == 0);
-  };
-  autoSaveEnabled =
-      &add(ControlKind::CheckBox, "Check2", {240, 4200, 5160, row}, "Enable Auto Save Function");
-  twoHourReminder =
-      &add(ControlKind::CheckBox, "Check3", {240, 4560, 5160, row}, "Two Hour Reminder");
-  twoHourReminder->setTooltip("Click this to get a two hour reminder");
-  reminderSound =
-      &add(ControlKind::CheckBox, "Check4", {240, 4920, 5160, row}, "THR Sound (Alarm)");
-  reminderSound->setTooltip("Two hour Reminder Sound");
-
-  add(ControlKind::Label, "Label8", {240, 5400, 5160, 480},
-      "Place your Favorite EXE File here to be used as a launch pad.");
-  launchProgramPath = &add(ControlKind::TextBox, "Text8", {240, 5940, 5160, row}, "");
-  priceListPath = &add(ControlKind::TextBox, "Text78", {240, 6390, 5160, row}, "");
+  Command3 = button("Command3", {120, 4050, 1290, row}, "Save", "Save your Options");
+  Command1 = button("Command1", {1485, 4050, 1290, row}, "Save As", "Save Options As");
+  Command2 = button("Command2", {120, 4440, 1290, row}, "Open", "Open Prices");
+  cmdclose = button("cmdclose", {1485, 4440, 1290, row}, "Close", "Close to Main Page");
+  Command8 = button("Command8", {120, 4920, 1290, row}, "Show", "Show Application Launch");
+  priceListPath = &add(ControlKind::TextBox, "Text78", {120, 5460, 2655, row}, "");
   priceListPath->style().readOnly = true;
 
-  Command3 = button("Command3", {240, 6960, 1140, row}, "Save", "Save your Options");
-  Command1 = button("Command1", {1500, 6960, 1140, row}, "Save As", "Save Options As");
-  Command2 = button("Command2", {2760, 6960, 1140, row}, "Open", "Open Prices");
-  cmdclose = button("cmdclose", {4260, 6960, 1140, row}, "Close", "Close to Main Page");
+  // The launch area on the right.
+  label("Label8", {3000, 120, 2340, 660},
+        "Place your Favorite EXE File here to be used as a launch pad.");
+  label("Label10", {3000, 840, 2340, 240}, "Drive");
+  Drive1 = &add(ControlKind::DriveList, "Drive1", {3000, 1080, 2340, row}, "/");
+  Drive1->setTooltip("Select Drive");
+  label("Label11", {3000, 1500, 2340, 240}, "Path");
+  Dir1 = &add(ControlKind::FolderList, "Dir1", {3000, 1740, 2340, 1440}, "");
+  Dir1->setTooltip("Select Path");
+  label("Label12", {3000, 3300, 2340, 240}, "File");
+  File1 = &add(ControlKind::FileList, "File1", {3000, 3540, 2340, 1380}, "");
+  File1->setTooltip(
+      "Select EXE File \"For more information please visit our on-line help section\"");
+  File1->style().executablesOnly = true;
+  launchProgramPath = &add(ControlKind::TextBox, "Text8", {3000, 5040, 2340, row}, "");
+  Command6 = button("Command6", {3000, 5460, 1500, row}, "Launch Program",
+                    "Launch your Favorite Application");
+  Command7 = button("Command7", {4560, 5460, 780, row}, "Hide", "Hide Application Launch ");
+
+  // The flags run under both columns.
+  auto flag = [this](const char* name, int top, const char* caption, const char* tip) {
+    Control* c = &add(ControlKind::CheckBox, name, {120, top, 5220, 300}, caption);
+    c->setTooltip(tip);
+    return c;
+  };
+  launchDisabled = flag("Check1", 6180, "Disable Launch App Function",
+                        "Clicking this will shut down the Launch Application Function.");
+  autoSaveEnabled = flag("Check2", 6510, "Enable Auto Save Function", "");
+  twoHourReminder =
+      flag("Check3", 6840, "Two Hour Reminder", "Click this to get a two hour reminder");
+  reminderSound = flag("Check4", 7170, "THR Sound (Alarm)", "Two hour Reminder Sound");
 }
 
-void OptionsForm::load() {}
+void OptionsForm::wire() {
+  for (int i = 1; i <= 7; ++i) {
+    Control& rate = *priceListRate[i];
+    rate.onKeyPress = [this, i](char key) {
+      rateKey(i);
+      if (rateKeyAllowed(key)) return true;
+      services().messages.show("ERROR Numbers only please.");
+      return false;
+    };
+    rate.onMouseDown = [this, i] {
+      setUnsaved(true);
+      rateKey(i);
+    };
+    rate.onChange = [this, i] { rateChanged(i); };
+  }
+  launchDisabled->onClick = [this] { disableRuleChanged(); };
+  for (Control* flag : {autoSaveEnabled, twoHourReminder, reminderSound}) {
+    flag->onClick = [this] { setUnsaved(true); };
+  }
+
+  Drive1->onChange = [this] { setField(*Dir1, Drive1->text()); };
+  Dir1->onChange = [this] { File1->setFolder(Dir1->text()); };
+  File1->onClick = [this] { fileChosen(); };
+  File1->onMouseDown = [this] { setUnsaved(true); };
+
+  Command3->onClick = [this] { save(); };
+  Command1->onClick = [this] { saveAs(); };
+  Command2->onClick = [this] { open(); };
+  Command4->onClick = [this] { app_.labels().show(); };
+  Command5->onClick = [this] { app_.company().show(); };
+  Command6->onClick = [this] {
+    launchProgram();
+    hide();
+  };
+  Command7->onClick = [this] { setSize(kCompactWidth, kCompactHeight); };
+  Command8->onClick = [this] { setSize(kFullWidth, kFullHeight); };
+  auto close = [this] {
+    hide();
+    app_.main().show();
+  };
+  cmdclose->onClick = close;
+  onQueryClose = [close] {
+    close();
+    return true;
+  };
+}
+
+void OptionsForm::load() {
+  const std::string folder = services().app.folder();
+  setField(*Dir1, folder);
+  const std::string path = joinPath(folder, "prices.pql");
+  setField(*priceListPath, path);
+  loadPriceList(app_, path);
+  LabelsForm& labels = app_.labels();
+  for (int i = 1; i <= 7; ++i) setField(*rateLabel[i], labels.labelText[i]->text());
+  CompanyForm& company = app_.company();
+  if (company.companyName->text().empty()) company.show();
+  if (launchProgramPath->text().empty()) {
+    setSize(kFullWidth, kFullHeight);
+  } else {
+    setSize(kCompactWidth, kCompactHeight);
+  }
+  setUnsaved(false);
+}
+
+bool OptionsForm::unsaved() const {
+  return Command3->backColour() == colour::cyan;
+}
+
+void OptionsForm::setUnsaved(bool unsaved) {
+  Command3->setBackColour(unsaved ? colour::cyan : colour::buttonFace);
+}
+
+// Every key in a service's rate shows its "@" on the job sheet, even one that is refused.
+void OptionsForm::rateKey(int i) {
+  if (i > 1) app_.main().rateAt[i]->setVisible(true);
+}
+
+void OptionsForm::rateChanged(int i) {
+  MainForm& main = app_.main();
+  const std::string& text = priceListRate[i]->text();
+  if (i == 1) main.sheet->recalculateTotals();
+  if (i > 1 && text.empty()) main.rateAt[i]->setVisible(false);
+  setField(*main.categoryRate[i], text);
+  const auto rate = parseNumber(text);
+  setField(*main.statusMessage, !rate || *rate == 0 ? kFillInPrices : "");
+}
+
+void OptionsForm::disableRuleChanged() {
+  const int flag = launchDisabled->value();
+  if (flag == 1 || flag == 0) {
+    setField(*launchProgramPath, flag == 1 ? "a" : "");
+    Command6->setEnabled(flag == 0);
+    app_.main().caculate->setEnabled(flag == 0);
+  }
+  setUnsaved(true);
+}
+
+void OptionsForm::fileChosen() {
+  launchDisabled->setValue(0);
+  setField(*launchProgramPath, joinPath(Dir1->text(), File1->text()));
+}
+
+void OptionsForm::launchProgram() {
+  MainForm& m = app_.main();
+  setField(*m.Text54, kRunning);
+  m.tray.remove();
+  m.Timer1->setEnabled(true);
+  setField(*m.statusMessage, "");
+  m.setCaption(kRunning);
+  m.CmdStart->setBackColour(colour::green);
+  m.CmdStop->setBackColour(colour::buttonFace);
+  m.CmdReset->setBackColour(colour::buttonFace);
+  const std::string path = launchProgramPath->text();
+  if (!path.empty()) services().launcher.launch(path);
+  if (path.empty() || path == "Hours") services().messages.show("Please select a file first");
+  m.setIcon(m.Picture1->picture());
+  if (m.CmdStart->backColour() == colour::green) m.tray.add();
+  m.clock->lockPreferences(true);
+}
+
+std::optional<std::string> OptionsForm::chooseFile(bool forSaving) {
+  FileDialogRequest request;
+  request.save = forSaving;
+  request.title = forSaving ? "Save Options As" : "Open Prices";
+  request.filter = kFilter;
+  request.folder = services().app.folder();
+  auto chosen = services().files.choose(request);
+  if (chosen) dialogName_ = *chosen;
+  return chosen;
+}
+
+void OptionsForm::save() {
+  if (priceListPath->text().empty()) {
+    // Nowhere to write yet: ask for a name, and a cancel writes nothing.
+    auto chosen = chooseFile(true);
+    if (!chosen || chosen->empty()) return;
+    setField(*priceListPath, *chosen);
+  }
+  const std::string path = priceListPath->text();
+  const WriteResult written = savePriceList(app_, path);
+  if (!written) {
+    services().messages.show(couldNotSave(path, written));
+    return;
+  }
+  services().messages.show("Saved");
+  hide();
+  setUnsaved(false);
+  cmdclose->setEnabled(true);
+}
+
+// A cancelled dialog gives back the name last chosen in it, or none.
+void OptionsForm::saveAs() {
+  chooseFile(true);
+  setField(*priceListPath, dialogName_);
+}
+
+void OptionsForm::open() {
+  chooseFile(false);
+  loadPriceList(app_, dialogName_);
+}
 
 }  // namespace vantrel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 
 #include "platform/form.h"
 
@@ -9,13 +11,27 @@ namespace vantrel {
 class Vantrel;
 
 // The options window: the price list (one rate per category), the program to launch with
-// the clock and the option flags.
+// the clock and the option flags. Its Save writes the price list file, which also carries
+// the labels, the company details and the Preferences.
 class OptionsForm : public Form {
  public:
   explicit OptionsForm(Vantrel& app);
   void load() override;
 
   Vantrel& app() const { return app_; }
+
+  // Unsaved options show as a cyan Save button; only a Save clears them.
+  bool unsaved() const;
+  void setUnsaved(bool unsaved);
+
+  // Starts the job clock and runs the chosen program.
+  void launchProgram();
+
+  // Sizes: the full window shows the launch area, the compact one the rates only.
+  static constexpr int kFullWidth = 5700;
+  static constexpr int kFullHeight = 8415;
+  static constexpr int kCompactWidth = 3135;
+  static constexpr int kCompactHeight = 6660;
 
   std::array<Control*, 8> priceListRate{};  // Text1..Text7
   std::array<Control*, 8> rateLabel{};      // Label1..Label7
@@ -30,10 +46,29 @@ class OptionsForm : public Form {
   Control* Command3 = nullptr;              // Save; cyan while options are unsaved
   Control* Command4 = nullptr;              // Edit Labels
   Control* Command5 = nullptr;              // Your Company Information
+  Control* Command6 = nullptr;              // Launch Program
+  Control* Command7 = nullptr;              // Hide
+  Control* Command8 = nullptr;              // Show
   Control* cmdclose = nullptr;
+  Control* Drive1 = nullptr;
+  Control* Dir1 = nullptr;
+  Control* File1 = nullptr;
 
  private:
+  void design();
+  void wire();
+  void rateKey(int i);
+  void rateChanged(int i);
+  void disableRuleChanged();
+  void fileChosen();
+  void save();
+  void saveAs();
+  void open();
+  // Save As and Open share one dialog, which remembers the name last chosen in it.
+  std::optional<std::string> chooseFile(bool forSaving);
+
   Vantrel& app_;
+  std::string dialogName_;
 };
 
 }  // namespace vantrel
