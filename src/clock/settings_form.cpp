@@ -22,7 +22,7 @@ constexpr int kSkinImage[5] = {0, 2, 1, 3, 4};
 }  // namespace
 
 SettingsForm::SettingsForm(Vantrel& app)
-    : Form(app.services(), "frmSettings", "Preferences", 7335, 7020), app_(app) {
+    : Form(app.services(), "frmSettings", "Preferences", 7335, 7380), app_(app) {
   design();
   wire();
 }
@@ -36,7 +36,7 @@ void SettingsForm::design() {
     return &add(ControlKind::CommandButton, name, g, std::move(text), in);
   };
 
-  Control& rules = add(ControlKind::Frame, "Frame1", {120, 120, 4440, 1560}, "Start Rule");
+  Control& rules = add(ControlKind::Frame, "Frame1", {120, 120, 4440, 1920}, "Start Rule");
   const char* ruleText[4] = {"", "Start clock right away", "Start clock after Minimum",
                              "Use Minimum Amount"};
   for (int i = 1; i <= 3; ++i) {
@@ -51,13 +51,13 @@ void SettingsForm::design() {
   saveLabel.setTooltip("Click on these boxes to save the settings for future projects.");
   startRule[1]->setValue(1);
   rememberBox[1]->setValue(1);
-  Text5 = &add(ControlKind::TextBox, "Text5", {3000, 1080, 1320, row}, "0", &rules);
+  Text5 = &add(ControlKind::TextBox, "Text5", {480, 1440, 1320, row}, "0", &rules);
   Text5->setTooltip("Minumum amount in Dollars");
   Text5->style().align = Align::Right;
   Text5->setVisible(false);
 
   Control& minimum =
-      add(ControlKind::Frame, "Frame2", {120, 1800, 4440, 900}, "Minimum Hour Requirements");
+      add(ControlKind::Frame, "Frame2", {120, 2160, 4440, 900}, "Minimum Hour Requirements");
   minimumHours = &add(ControlKind::TextBox, "Text1", {120, 360, 900, row}, ".5", &minimum);
   minimumHours->setVisible(false);
   Label3 = label("Label3", {240, 390, 900, 270}, "1/2", &minimum);
@@ -80,7 +80,7 @@ void SettingsForm::design() {
   }
   skin[2]->setValue(1);
 
-  Control& autosave = add(ControlKind::Frame, "Frame4", {120, 2820, 6840, 2520}, "Auto Save Path");
+  Control& autosave = add(ControlKind::Frame, "Frame4", {120, 3180, 6840, 2520}, "Auto Save Path");
   autosaveTarget = &add(ControlKind::TextBox, "Text2", {120, 300, 6600, row}, "", &autosave);
   autosaveTarget->setTooltip("Auto Save Directory");
   autosaveTarget->style().readOnly = true;
@@ -92,15 +92,15 @@ void SettingsForm::design() {
   Command3 = button("Command3", {4920, 1110, 1800, row}, "Clear", &autosave);
   Command3->setTooltip("Clear Auto Save Path");
 
-  Command6 = button("Command6", {120, 5520, 1200, 420}, "Reset");
+  Command6 = button("Command6", {120, 5880, 1200, 420}, "Reset");
   Command6->setBackColour(4680179);
   Command6->setTooltip("Caution this will Reset your Project");
-  label("Label4", {1440, 5595, 2520, 270}, "This will reset the project");
-  Command7 = button("Command7", {4080, 5520, 1560, 420}, "Use Defaults");
+  label("Label4", {1440, 5955, 2520, 270}, "This will reset the project");
+  Command7 = button("Command7", {4080, 5880, 1560, 420}, "Use Defaults");
   Command7->setTooltip("Click here to restore Default Settings");
-  Command2 = button("Command2", {4080, 6000, 1560, row}, "Options");
+  Command2 = button("Command2", {4080, 6360, 1560, row}, "Options");
   Command2->setTooltip("Open Options");
-  Command1 = button("Command1", {5760, 6000, 1200, row}, "Close");
+  Command1 = button("Command1", {5760, 6360, 1200, row}, "Close");
   Command1->setTooltip("Close Preferences window");
 
   nextBillableMinute = &add(ControlKind::TextBox, "Text3", {7500, 0, 900, row}, "1");

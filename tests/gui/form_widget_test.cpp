@@ -100,6 +100,10 @@ class FormWidgetTest : public QObject {
 
     f.check.setValue(1);
     QVERIFY(f.widget<QCheckBox>(f.check)->isChecked());
+    // A coloured check box is filled with its colour, not the button face.
+    f.check.setBackColour(colour::rgb(171, 235, 197));
+    const QImage drawn = f.widget<QCheckBox>(f.check)->grab().toImage();
+    QCOMPARE(QColor(drawn.pixel(drawn.width() - 2, drawn.height() / 2)), QColor(171, 235, 197));
     f.optionB.setValue(1);
     f.optionA.setValue(1);
     QVERIFY(f.widget<QRadioButton>(f.optionA)->isChecked());

@@ -685,6 +685,8 @@ void FormWidget::applyBackColour(Bound& bound) {
       [[fallthrough]];
     default:
       palette.setColor(QPalette::Window, colour);
+      // Check boxes and options fill with the button colour unless told otherwise.
+      widget->setBackgroundRole(QPalette::Window);
       widget->setAutoFillBackground(true);
       break;
   }
