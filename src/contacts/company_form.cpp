@@ -38,13 +38,7 @@ CompanyForm::CompanyForm(Vantrel& app)
 
   Command1->onClick = [this] {
     hide();
-    OptionsForm& options = app_.options();
-    options.show();
-    options.setUnsaved(true);
-  };
-  onQueryClose = [this] {
-    hide();
-    return true;
+    app_.options().askToSave();
   };
 }
 

@@ -37,9 +37,7 @@ LabelsForm::LabelsForm(Vantrel& app)
   };
   Command1->onClick = [this] {
     hide();
-    OptionsForm& options = app_.options();
-    options.show();
-    options.setUnsaved(true);
+    app_.options().askToSave();
   };
   onQueryClose = [this] {
     OptionsForm& options = app_.options();

@@ -169,6 +169,11 @@ void OptionsForm::setUnsaved(bool unsaved) {
   Command3->setBackColour(unsaved ? colour::cyan : colour::buttonFace);
 }
 
+void OptionsForm::askToSave() {
+  show();
+  setUnsaved(true);
+}
+
 // Every key in a service's rate shows its "@" on the job sheet, even one that is refused.
 void OptionsForm::rateKey(int i) {
   if (i > 1) app_.main().rateAt[i]->setVisible(true);

@@ -23,6 +23,8 @@ class OptionsForm : public Form {
   // Unsaved options show as a cyan Save button; only a Save clears them.
   bool unsaved() const;
   void setUnsaved(bool unsaved);
+  // Shown with Save marked, after an edit elsewhere that only a Save keeps.
+  void askToSave();
 
   // Starts the job clock and runs the chosen program.
   void launchProgram();
