@@ -40,10 +40,6 @@ void setQuotient(Control& target, const Control& a, const Control& b) {
   if (x && y && *y != 0) setField(target, numberText(*x / *y));
 }
 
-bool keepsDigits(char key) {
-  return key == '\b' || (key >= '0' && key <= '9') || key == '.';
-}
-
 }  // namespace
 
 JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
@@ -57,7 +53,7 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
     // Hours of the services take digits and points only; a lone point may not be left.
     Control& hours = *main_.categoryHours[i];
     hours.onKeyPress = [this](char key) {
-      if (keepsDigits(key)) return true;
+      if (isNumberKey(key)) return true;
       main_.services().messages.show("error");
       return false;
     };
@@ -87,7 +83,7 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
   main_.calculatorHours->onChange = calculate;
   main_.calculatorFactor->onChange = calculate;
   main_.calculatorHours->onKeyPress = [this](char key) {
-    if (keepsDigits(key)) return true;
+    if (isNumberKey(key)) return true;
     main_.services().messages.show("ERROR Numbers only please.");
     return false;
   };

@@ -12,6 +12,11 @@ namespace vantrel {
 // fails.
 std::optional<double> parseNumber(std::string_view text);
 
+// The keys a box of numbers takes as typed: digits, the point and backspace.
+constexpr bool isNumberKey(char key) {
+  return key == '\b' || (key >= '0' && key <= '9') || key == '.';
+}
+
 // Number to text: at most 15 significant digits, no separators, no trailing zeros; small
 // values whose fixed form would need more digits take the exponent form (1.66666666666667E-02).
 std::string numberText(double value);

@@ -19,10 +19,6 @@ constexpr const char* kFillInPrices = "Please fill in Prices, Use the OPTIONS Bu
 constexpr const char* kRunning = "Vantrel - Running";
 constexpr const char* kFilter = "AllFiles|*.pql";
 
-bool rateKeyAllowed(char key) {
-  return key == '\b' || (key >= '0' && key <= '9') || key == '.';
-}
-
 }  // namespace
 
 OptionsForm::OptionsForm(Vantrel& app)
@@ -101,7 +97,7 @@ void OptionsForm::wire() {
     Control& rate = *priceListRate[i];
     rate.onKeyPress = [this, i](char key) {
       rateKey(i);
-      if (rateKeyAllowed(key)) return true;
+      if (isNumberKey(key)) return true;
       services().messages.show("ERROR Numbers only please.");
       return false;
     };
