@@ -18,16 +18,18 @@ enum class Answer { Ok, Yes, No };
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  // Modal, under the program's title; returns the button chosen.
-  virtual Answer show(const std::string& text, Buttons buttons = Buttons::Ok) = 0;
+  // Modal, under the program's title unless given one; returns the button chosen.
+  virtual Answer show(const std::string& text, Buttons buttons = Buttons::Ok,
+                      const std::string& title = {}) = 0;
 };
 
 struct FileDialogRequest {
   bool save = false;
   std::string title;
-  std::string filter;    // "Project (*.pcl)|*.pcl"
-  std::string folder;    // where it starts
-  std::string proposed;  // proposed file name
+  std::string filter;            // "Project (*.pcl)|*.pcl"
+  std::string folder;            // where it starts
+  std::string proposed;          // proposed file name
+  bool confirmOverwrite = true;  // false: the caller asks about an existing file itself
 };
 
 class FileDialogs {

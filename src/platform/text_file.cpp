@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -254,7 +256,52 @@ bool fileExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+namespace {
+
+constexpr std::string_view kTempMark = ".tmp-";
+constexpr std::size_t kTempRandom = 6;  // what mkstemp puts in place of XXXXXX
+
+// "NAME.tmp-" and six letters or digits: a replacement that never got its rename.
+bool isLeftoverTemp(std::string_view name, std::string_view of) {
+  if (name.size() <= kTempMark.size() + kTempRandom) return false;
+  std::string_view stem = name.substr(0, name.size() - kTempMark.size() - kTempRandom);
+  if (!of.empty() && stem != of) return false;
+  if (stem.empty()) return false;
+  if (name.substr(stem.size(), kTempMark.size()) != kTempMark) return false;
+  for (char c : name.substr(name.size() - kTempRandom)) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+void removeTemps(const std::filesystem::path& folder, std::string_view of) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
+  if (ec) return;
+  for (const auto& entry : it) {
+    std::error_code entryError;
+    if (!entry.is_regular_file(entryError)) continue;
+    if (isLeftoverTemp(entry.path().filename().string(), of)) {
+      std::filesystem::remove(entry.path(), entryError);
+    }
+  }
+}
+
+}  // namespace
+
+void removeLeftoverTemps(const std::string& path) {
+  if (path.empty()) return;
+  const std::filesystem::path file(path);
+  const std::string name = file.filename().string();
+  if (!name.empty()) removeTemps(file.parent_path(), name);
+}
+
+void removeLeftoverTempsIn(const std::string& folder) {
+  if (!folder.empty()) removeTemps(folder, {});
+}
+
 std::string couldNotSave(const std::string& path, const WriteResult& result) {
+  if (path.empty()) return "Could not save: " + result.error;
   return "Could not save " + path + ": " + result.error;
 }
 

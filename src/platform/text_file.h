@@ -31,6 +31,12 @@ std::string couldNotSave(const std::string& path, const WriteResult& result);
 // A CR or LF inside a value becomes a space, so the file keeps its line count.
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines);
 
+// A write that was cut short (a crash, a power cut) leaves its temporary file beside the
+// file it was replacing. These remove such leftovers: those of one file, or every one in a
+// folder. They are never read as data.
+void removeLeftoverTemps(const std::string& path);
+void removeLeftoverTempsIn(const std::string& folder);
+
 bool fileExists(const std::string& path);
 
 // A file in a folder: one separator between them, however the folder ends.

@@ -48,7 +48,10 @@ bool userActivate(Control& control) {
 }
 
 bool userClick(Control& control) {
+  const bool reachable = control.reachable();
   userPress(control);
+  // A button that the press itself disabled or hid never gets the click.
+  if (reachable && !control.reachable()) return true;
   return userActivate(control);
 }
 

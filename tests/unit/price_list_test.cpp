@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <functional>
-#include <sstream>
 
 #include "app/main_form.h"
 #include "clock/settings_form.h"
@@ -17,26 +11,10 @@
 #include "program_fixture.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
+#include "test_files.h"
 
 namespace vantrel {
 namespace {
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string crlf(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& line : lines) out += line + "\r\n";
-  return out;
-}
 
 class PriceListTest : public ProgramFixture<> {
  protected:
@@ -47,14 +25,6 @@ class PriceListTest : public ProgramFixture<> {
   CompanyForm& company() { return app->company(); }
   LabelsForm& labels() { return app->labels(); }
   std::string pricesPath() const { return folder + "/prices.pql"; }
-
-  // The program ended and started again on the same application folder.
-  void restart() {
-    app.reset();
-    platform = std::make_unique<HeadlessServices>(folder, *parseDateTime("2026-01-06 09:00:00"));
-    app = std::make_unique<Vantrel>(platform->services());
-    launch();
-  }
 
   // Every value of the file away from its default, through the windows as a user sets them.
   void setEverything() {
@@ -247,18 +217,6 @@ TEST_F(PriceListTest, SaveWithNoFileNamedAsksFirstAndACancelWritesNothing) {
 
 // Runs `check` as an unprivileged user when the tests run as root, whom no folder refuses.
 // Returns what `check` returned.
-int asUnprivilegedUser(const std::function<int()>& check) {
-  if (::geteuid() != 0) return check();
-  pid_t child = ::fork();
-  if (child == 0) {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
-    ::_exit(check());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
-}
-
 TEST_F(PriceListTest, AFailedSaveSaysWhyKeepsTheOldFileAndStaysUnsaved) {
   writeFile(pricesPath(), crlf({"40"}));
   launch();

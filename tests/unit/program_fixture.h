@@ -53,6 +53,16 @@ class ProgramFixture : public ::testing::Test {
   }
   MainForm& m() { return app->main(); }
 
+  // The program ended and started again on the same application folder, the next day,
+  // with this command line.
+  void restart(const std::string& commandLine = {}) {
+    app.reset();
+    platform = std::make_unique<Platform>(folder, *parseDateTime("2026-01-06 09:00:00"));
+    platform->commandLineText = commandLine;
+    app = std::make_unique<Vantrel>(platform->services());
+    launch();
+  }
+
  private:
   TempFolder temp_;
 

@@ -21,6 +21,7 @@
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
 #include "program_fixture.h"
+#include "test_files.h"
 
 namespace vantrel {
 namespace {
@@ -163,13 +164,6 @@ TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {
 }
 
 // The help pages.
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST_F(ShellStartTest, StartInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
   std::filesystem::create_directories(folder + "/help");

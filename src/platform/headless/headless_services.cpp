@@ -53,8 +53,9 @@ HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
 
 HeadlessServices::~HeadlessServices() = default;
 
-Answer HeadlessServices::show(const std::string& text, Buttons buttons) {
+Answer HeadlessServices::show(const std::string& text, Buttons buttons, const std::string& title) {
   messagesShown.push_back(text);
+  messageTitles.push_back(title);
   Answer first = buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
   if (answers.empty()) return first;
   Answer a = answers.front();

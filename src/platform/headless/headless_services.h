@@ -30,6 +30,7 @@ class HeadlessServices : public Platform {
 
   // Records.
   std::vector<std::string> messagesShown;  // every message box text, in order
+  std::vector<std::string> messageTitles;  // their titles; empty: the program's own
   std::vector<FileDialogRequest> dialogsShown;
   std::optional<TrayRecord> trayRecord;  // the icon shown, while present
   int trayAdds = 0;
@@ -49,7 +50,7 @@ class HeadlessServices : public Platform {
   bool ended = false;
 
   // MessageBoxes
-  Answer show(const std::string& text, Buttons buttons) override;
+  Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
   // FileDialogs
   std::optional<std::string> choose(const FileDialogRequest& request) override;
   // Tray

@@ -81,9 +81,10 @@ FormWidget* QtServices::window(const Form& form) const {
 
 // ---- message boxes and file dialogs ----
 
-Answer QtServices::show(const std::string& text, Buttons buttons) {
+Answer QtServices::show(const std::string& text, Buttons buttons, const std::string& title) {
   const bool yesNo = buttons == Buttons::YesNo;
-  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kTitle), modelToScreenText(text),
+  const QString caption = title.empty() ? QString::fromLatin1(kTitle) : toQString(title);
+  QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
@@ -100,6 +101,7 @@ std::optional<std::string> QtServices::choose(const FileDialogRequest& request) 
                      folder, qtFileFilter(request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (request.save) {
     // "*.pcl" of the first filter: a name typed without its extension gets it.
     const QString first = toQString(request.filter).section(QLatin1Char('|'), 1, 1);

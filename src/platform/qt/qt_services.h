@@ -34,7 +34,7 @@ class QtServices : public Platform {
   FormWidget* window(const Form& form) const;
 
   // MessageBoxes
-  Answer show(const std::string& text, Buttons buttons) override;
+  Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
   // FileDialogs
   std::optional<std::string> choose(const FileDialogRequest& request) override;
   // Tray
