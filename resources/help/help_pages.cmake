@@ -1,6 +1,7 @@
 # Embeds the help pages in the core, which copies any that are missing into the application
 # folder at start-up. Editing a page reconfigures the build.
 file(GLOB VANTREL_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.html
+     ${CMAKE_CURRENT_LIST_DIR}/*.htm
      ${CMAKE_CURRENT_LIST_DIR}/*.css)
 list(SORT VANTREL_HELP_PAGES)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VANTREL_HELP_PAGES})

@@ -6,6 +6,7 @@
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
 #include "sheet/job_sheet.h"
+#include "store/project_commands.h"
 
 namespace vantrel {
 namespace {
@@ -22,6 +23,7 @@ MainForm::MainForm(Vantrel& app)
   designMenus();
   sheet = std::make_unique<JobSheet>(*this);
   clock = std::make_unique<JobClock>(*this);
+  files = std::make_unique<ProjectCommands>(*this);
   shell = std::make_unique<MainShell>(*this);
 }
 

@@ -12,6 +12,7 @@ class Vantrel;
 class JobSheet;
 class JobClock;
 class MainShell;
+class ProjectCommands;
 
 // The main window: the job sheet, its clock and the program's own controls. Members take
 // the model's names where a field has one (`minuteCounter` is the box `Text24`); the
@@ -28,6 +29,7 @@ class MainForm : public Form {
   TrayIcon tray{*this};
   std::unique_ptr<JobSheet> sheet;
   std::unique_ptr<JobClock> clock;
+  std::unique_ptr<ProjectCommands> files;
   std::unique_ptr<MainShell> shell;
 
   // Job sheet

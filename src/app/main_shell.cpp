@@ -8,9 +8,11 @@
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
+#include "contacts/customer_form.h"
 #include "documents/report_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
+#include "store/project_commands.h"
 #include "timers/countdown_form.h"
 
 namespace vantrel {
@@ -115,11 +117,8 @@ void MainShell::openCommandLine() {
   if (line.empty()) return;
   const std::string path = commandLinePath(line);
   setField(*main_.projectPath, path);
-  if (!path.empty()) openProjectFile(path);
+  if (!path.empty()) main_.files->openPath(path);
 }
-
-// Opening a project by its path arrives with the project files.
-void MainShell::openProjectFile(const std::string&) {}
 
 void MainShell::wireWindows() {
   auto showOptions = [this] { app().options().show(); };
@@ -130,7 +129,7 @@ void MainShell::wireWindows() {
     options.show();
     options.setSize(5700, 8415);
   };
-  main_.customer->onClick = [this] { app().plain("frmcustomer").show(); };
+  main_.customer->onClick = [this] { app().customer().show(); };
   main_.setg->onClick = [this] { app().settings().show(); };
   main_.CDT->onClick = [this] { app().countdown().show(); };
   main_.ECI->onClick = [this] { app().company().show(); };

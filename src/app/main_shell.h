@@ -42,7 +42,6 @@ class MainShell {
   void wireExits();
   void resetClock();
   void openCommandLine();
-  void openProjectFile(const std::string& path);
   void startBreakReminder();
   bool clockRunning() const;
   bool countdownRunning() const;

@@ -8,8 +8,10 @@
 #include "app/splash_form.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
+#include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
+#include "platform/text_file.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "timers/countdown_form.h"
@@ -31,18 +33,13 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmQEx"] = [this]() -> Form& { return quit(); };
   factories_["frmCount"] = [this]() -> Form& { return countdown(); };
   factories_["frmCompany"] = [this]() -> Form& { return company(); };
-  plainCaptions_ = {
-      {"frmcustomer", "Customer"},
-  };
-  for (const auto& [name, caption] : plainCaptions_) {
-    factories_[name] = [this, name = name]() -> Form& { return plain(name); };
-  }
+  factories_["frmcustomer"] = [this]() -> Form& { return customer(); };
 }
 
 // Windows go in the reverse order of their creation and tell their views nothing more.
 Vantrel::~Vantrel() {
   for (Form* form : order_) form->observer = nullptr;
-  plain_.clear();
+  customer_.reset();
   company_.reset();
   countdown_.reset();
   quit_.reset();
@@ -116,12 +113,13 @@ CompanyForm& Vantrel::company() {
   return get(company_, *this);
 }
 
-Form& Vantrel::plain(const std::string& name) {
-  auto& slot = plain_[name];
-  return get(slot, services_, name, plainCaptions_.at(name), 4800, 3600);
+CustomerForm& Vantrel::customer() {
+  return get(customer_, *this);
 }
 
 void Vantrel::start() {
+  // Writes cut short by a crash left their temporary files here; none is ever data.
+  removeLeftoverTempsIn(services_.app.folder());
   installHelpPages(services_.app.folder());
   SplashForm& first = splash();
   if (!first.waitingForAgreement()) first.show();

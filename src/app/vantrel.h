@@ -23,6 +23,7 @@ class InfoForm;
 class QuitForm;
 class CountdownForm;
 class CompanyForm;
+class CustomerForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -57,8 +58,7 @@ class Vantrel {
   QuitForm& quit();
   CountdownForm& countdown();
   CompanyForm& company();
-  // A window whose own behaviour is not built yet: its caption and nothing else.
-  Form& plain(const std::string& name);
+  CustomerForm& customer();
 
   // By name, for the script driver: creates the window when needed; null for unknown names.
   Form* form(const std::string& name);
@@ -91,8 +91,7 @@ class Vantrel {
   std::unique_ptr<QuitForm> quit_;
   std::unique_ptr<CountdownForm> countdown_;
   std::unique_ptr<CompanyForm> company_;
-  std::map<std::string, std::unique_ptr<Form>> plain_;
-  std::map<std::string, std::string> plainCaptions_;
+  std::unique_ptr<CustomerForm> customer_;
 };
 
 }  // namespace vantrel

@@ -182,7 +182,17 @@ void JobClock::autosave() {
   } catch (const std::exception& e) {
     written.error = e.what();
   }
-  if (!written) setField(*main_.statusMessage, "Autosave failed: " + couldNotSave(path, written));
+  if (written) {
+    autosaveFailing_ = false;
+    return;
+  }
+  const std::string why = couldNotSave(path, written);
+  setField(*main_.statusMessage, "Autosave failed: " + why);
+  // Told once, not every minute: the status line keeps saying it until a save succeeds.
+  if (!autosaveFailing_) {
+    autosaveFailing_ = true;
+    main_.services().messages.show(why);
+  }
 }
 
 // The highlight colours are what the watchdog obeys, so this decides whether the clock keeps

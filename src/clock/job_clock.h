@@ -60,6 +60,7 @@ class JobClock {
   SettingsForm& settings() const;
 
   MainForm& main_;
+  bool autosaveFailing_ = false;
 };
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
+#include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "platform/text_file.h"
 #include "sheet/job_sheet.h"
@@ -279,14 +280,10 @@ void SettingsForm::resetProject() {
   m.categorySelected[1]->setValue(0);
   for (int i = 2; i <= 7; ++i) m.categorySelected[i]->setValue(0);
 
+  app_.customer().clearJobHeading();
   setField(*m.projectPath, "");
   setField(*m.totalHours, "");
   setField(*m.minuteCounter, "0");
-  // The job's customer: name, project, date and invoice number.
-  Form& customer = *app_.form("frmcustomer");
-  for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
-    if (Control* field = customer.find(name)) setField(*field, "");
-  }
   InvoiceForm& invoice = app_.invoice();
   setField(*invoice.Address, "");
   setField(*invoice.Phone, "");

@@ -22,9 +22,14 @@ InvoiceForm::InvoiceForm(Vantrel& app)
   };
   Control* title = label("Label36", {600, 240, 9975, 600}, "Invoice");
   title->style() = Style{24, true, Align::Centre};
+  label("Label5", {960, 1200, 1800, 270}, "Invoice Number");
+  Invoicenum = field("Invoicenum", {2880, 1200, 1800, 285}, "", Align::Left);
   label("Label4", {5880, 1440, 1800, 270}, "Phone Number");
   CompPhone = field("CompPhone", {7920, 1440, 2400, 285}, "", Align::Left);
+  label("Label1", {1200, 1680, 900, 270}, "Date");
+  dt = field("dt", {1200, 2040, 1800, 285}, "", Align::Left);
   label("Label2", {1200, 2640, 1800, 270}, "Business TO:");
+  Name1 = field("Name1", {1200, 2895, 3255, 285}, "", Align::Left);
   Address = field("Address", {1200, 3360, 3255, 285}, "", Align::Left);
   label("Label35", {1200, 4560, 900, 270}, "Phone ");
   Phone = field("Phone", {2280, 4560, 2175, 285}, "", Align::Left);
@@ -34,6 +39,8 @@ InvoiceForm::InvoiceForm(Vantrel& app)
   CompAddress2 = field("CompAddress2", {6120, 3720, 3255, 285}, "", Align::Left);
   CompAddress3 = field("CompAddress3", {6120, 4200, 3255, 285}, "", Align::Left);
   CompAddress5 = field("CompAddress5", {6120, 4560, 3255, 285}, "", Align::Left);
+  label("Label6", {1080, 5160, 900, 270}, "Project");
+  Project = field("Project", {2040, 5160, 4000, 285}, "", Align::Left);
   label("Label37", {960, 5760, 1800, 270}, "Description");
   label("Label38", {2880, 5760, 900, 270}, "Qty");
   label("Label39", {4200, 5760, 900, 270}, "Price");

@@ -21,6 +21,10 @@ class InvoiceForm : public Form {
   std::array<Control*, 8> hours{};         // Text17..Text23
   Control* totalHours = nullptr;           // Text15
   Control* total = nullptr;                // Text16
+  Control* Invoicenum = nullptr;           // the invoice number
+  Control* dt = nullptr;                   // the date the invoice is made
+  Control* Name1 = nullptr;                // the customer
+  Control* Project = nullptr;              // the project's name
   Control* Address = nullptr;              // the customer's address
   Control* Phone = nullptr;                // the customer's phone
   Control* Company = nullptr;              // the sender: the issuer's details

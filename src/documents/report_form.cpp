@@ -21,13 +21,13 @@ ReportForm::ReportForm(Vantrel& app)
     return c;
   };
   label("Label14", {240, 120, 900, 285}, "Date");
-  field("Text20", {1200, 120, 1800, 285}, Align::Left);
+  date = field("Text20", {1200, 120, 1800, 285}, Align::Left);
   label("Label11", {720, 600, 1500, 285}, "Invoice Number");
-  field("Text17", {2280, 600, 1800, 285}, Align::Left);
+  invoiceNumber = field("Text17", {2280, 600, 1800, 285}, Align::Left);
   label("Label12", {720, 960, 1500, 285}, "Customer");
-  field("Text18", {2280, 960, 2400, 285}, Align::Left);
+  customer = field("Text18", {2280, 960, 2400, 285}, Align::Left);
   label("Label13", {720, 1320, 1500, 285}, "Project");
-  field("Text19", {2280, 1320, 2400, 285}, Align::Left);
+  project = field("Text19", {2280, 1320, 2400, 285}, Align::Left);
   label("Label3", {2280, 1920, 615, 240}, "Hours");
   label("Label2", {3120, 1920, 1095, 240}, "Cost");
   const int rows[8] = {0, 2280, 2640, 3000, 3360, 3720, 4080, 4440};

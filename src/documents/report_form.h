@@ -20,6 +20,10 @@ class ReportForm : public Form {
   std::array<Control*, 8> cost{};          // Text2, Text4, .. Text14
   Control* totalHours = nullptr;           // Text15
   Control* totalCost = nullptr;            // Text16
+  Control* date = nullptr;                 // Text20
+  Control* invoiceNumber = nullptr;        // Text17
+  Control* customer = nullptr;             // Text18
+  Control* project = nullptr;              // Text19
 
  private:
   Vantrel& app_;

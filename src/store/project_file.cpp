@@ -3,49 +3,60 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
+#include "contacts/customer_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 
 namespace vantrel {
-namespace {
 
-// Lines 37 to 54 belong to the customer window; each is its control's text, or empty while
-// that window has no such control.
-constexpr const char* kCustomerBefore[] = {"Text1", "Text2", "Text3", "Text4", "Text6"};
-constexpr const char* kCustomerAfter[] = {"Text5",   "Text9",      "Text12",  "Text13",
-                                          "txtName", "txtAddress", "Text8",   "Text10",
-                                          "Text11",  "txtPhone",   "txtEmail"};
-
-}  // namespace
+std::vector<Control*> projectFields(Vantrel& app) {
+  MainForm& main = app.main();
+  std::vector<Control*> fields;
+  fields.reserve(61);
+  for (int i = 1; i <= 7; ++i) fields.push_back(main.categoryHours[i]);
+  fields.push_back(main.minuteCounter);
+  for (int i = 1; i <= 7; ++i) fields.push_back(main.categoryRate[i]);
+  for (int i = 1; i <= 7; ++i) fields.push_back(main.categorySelected[i]);  // the names
+  OptionsForm& options = app.options();
+  for (int i = 1; i <= 7; ++i) fields.push_back(options.priceListRate[i]);
+  LabelsForm& labels = app.labels();
+  for (int i = 1; i <= 7; ++i) fields.push_back(labels.labelText[i]);
+  CustomerForm& c = app.customer();
+  SettingsForm& settings = app.settings();
+  for (Control* field : {c.projectCustomer,
+                         c.projectName,
+                         c.projectDate,
+                         c.invoiceNumber,
+                         c.projectPhone,
+                         settings.nextBillableMinute,
+                         settings.elapsedMinutes,
+                         c.projectAddress,
+                         c.customerState,
+                         c.customerZip,
+                         c.projectZip,
+                         c.customerName,
+                         c.customerAddress,
+                         c.customerCity,
+                         c.projectCity,
+                         c.projectState,
+                         c.customerPhone,
+                         c.customerEmail,
+                         main.txtSecs,
+                         main.txt0,
+                         main.txtMins,
+                         main.txt00,
+                         main.txtHours,
+                         main.txt000,
+                         main.txtDays}) {
+    fields.push_back(field);
+  }
+  return fields;
+}
 
 std::vector<std::string> projectLines(Vantrel& app) {
-  MainForm& main = app.main();
   std::vector<std::string> lines;
   lines.reserve(61);
-  for (int i = 1; i <= 7; ++i) lines.push_back(main.categoryHours[i]->text());
-  lines.push_back(main.minuteCounter->text());
-  for (int i = 1; i <= 7; ++i) lines.push_back(main.categoryRate[i]->text());
-  for (int i = 1; i <= 7; ++i) lines.push_back(main.categorySelected[i]->text());
-  OptionsForm& options = app.options();
-  for (int i = 1; i <= 7; ++i) lines.push_back(options.priceListRate[i]->text());
-  LabelsForm& labels = app.labels();
-  for (int i = 1; i <= 7; ++i) lines.push_back(labels.labelText[i]->text());
-
-  Form* customer = app.form("frmcustomer");
-  auto customerText = [customer](const char* name) {
-    Control* c = customer == nullptr ? nullptr : customer->find(name);
-    return c == nullptr ? std::string() : c->text();
-  };
-  for (const char* name : kCustomerBefore) lines.push_back(customerText(name));
-  SettingsForm& settings = app.settings();
-  lines.push_back(settings.nextBillableMinute->text());
-  lines.push_back(settings.elapsedMinutes->text());
-  for (const char* name : kCustomerAfter) lines.push_back(customerText(name));
-
-  for (Control* digit : {main.txtSecs, main.txt0, main.txtMins, main.txt00, main.txtHours,
-                         main.txt000, main.txtDays}) {
-    lines.push_back(digit->text());
-  }
+  for (const Control* field : projectFields(app)) lines.push_back(field->text());
   return lines;
 }
 
@@ -58,6 +69,19 @@ WriteResult writeProject(Vantrel& app, const std::string& path) {
 
 WriteResult writeProject(MainForm& main, const std::string& path) {
   return writeProject(main.app(), path);
+}
+
+void readProject(Vantrel& app, const std::string& path) {
+  if (path.empty()) return;
+  removeLeftoverTemps(path);
+  const ReadResult file = readLines(path);
+  if (!file.opened) return;
+  // The boxes are looked up first: reading may create windows, which must not happen
+  // between two lines.
+  const std::vector<Control*> fields = projectFields(app);
+  for (std::size_t n = 0; n < fields.size() && n < file.lines.size(); ++n) {
+    setField(*fields[n], file.lines[n]);
+  }
 }
 
 }  // namespace vantrel

@@ -7,16 +7,25 @@
 
 namespace vantrel {
 
+class Control;
 class MainForm;
 class Vantrel;
 
-// The job as the 61 lines of a project file, in file order, each the text its field shows.
+// The boxes a project file holds, in file order: line n is the text of box n.
+std::vector<Control*> projectFields(Vantrel& app);
+
+// The job as the 61 lines of a project file, each the text its box shows.
 std::vector<std::string> projectLines(Vantrel& app);
 
 // Writes the job to `path`, replacing the file as a whole. On success the status line says
 // so; on failure nothing is claimed, the old file is untouched and the reason is returned
-// for the caller to tell the user (Save by message, the autosave on the status line).
+// for the caller to tell the user.
 WriteResult writeProject(Vantrel& app, const std::string& path);
 WriteResult writeProject(MainForm& main, const std::string& path);
+
+// Reads a project file into the job, each line through its box's own rules, in file order,
+// so every rule runs as its value arrives. A file that cannot be read changes nothing; a
+// short one leaves the boxes past its end as they are; lines past the 61st are ignored.
+void readProject(Vantrel& app, const std::string& path);
 
 }  // namespace vantrel

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+
+namespace vantrel {
+
+class Vantrel;
+
+// The customer window. Its upper half is a card, one customer's details, kept in a customer
+// file of its own; its lower half holds the job's customer data, which travels with the
+// project file and heads the job sheet, the invoice and the report.
+class CustomerForm : public Form {
+ public:
+  explicit CustomerForm(Vantrel& app);
+  void load() override;
+
+  Vantrel& app() const { return app_; }
+
+  static constexpr const char* kFilter = "Customer(*.pcp)|*.pcp";
+  static constexpr const char* kHelpPage = "help9.htm";
+
+  // The card
+  Control* customerName = nullptr;      // txtName
+  Control* customerAddress = nullptr;   // txtAddress
+  Control* customerCity = nullptr;      // Text8
+  Control* customerState = nullptr;     // Text9
+  Control* customerZip = nullptr;       // Text12
+  Control* customerPhone = nullptr;     // txtPhone
+  Control* customerEmail = nullptr;     // txtEmail
+  Control* customerFilePath = nullptr;  // Text78, hidden
+
+  // The job's customer data
+  Control* projectCustomer = nullptr;  // Text1
+  Control* projectName = nullptr;      // Text2
+  Control* projectDate = nullptr;      // Text3
+  Control* invoiceNumber = nullptr;    // Text4
+  Control* projectAddress = nullptr;   // Text5, hidden
+  Control* projectPhone = nullptr;     // Text6, hidden
+  Control* projectEmail = nullptr;     // Text7, hidden
+  Control* projectCity = nullptr;      // Text10, hidden
+  Control* projectState = nullptr;     // Text11, hidden
+  Control* projectZip = nullptr;       // Text13, hidden
+  Control* DTPicker1 = nullptr;
+
+  Control* customerStatus = nullptr;  // Label10
+  Control* cmdAddNew = nullptr;       // Open
+  Control* cmdSave = nullptr;         // Save
+  Control* cmdDelete = nullptr;       // Clear
+  Control* Command4 = nullptr;        // New
+  Control* Command3 = nullptr;        // Add to project
+  Control* Command5 = nullptr;        // the project's Clear
+  Control* Command1 = nullptr;        // Close
+  Control* Command7 = nullptr;        // "?"
+
+  // The card in file order: name, phone, e-mail, address, city, state, zip code.
+  std::vector<Control*> cardFields() const;
+
+  void open();
+  void save();
+  void clearCard();
+  void addToProject();
+  void clearProject();
+  // Empties the job's customer, project name, date and invoice number, as a job is cleared.
+  // Call it before the job's file is forgotten: emptying these is a change that asks for a
+  // new file while the job has none.
+  void clearJobHeading();
+
+ private:
+  void design();
+  void wire();
+  void propagate(Control& field, Control* reportField, Control* invoiceField, Control* sheetField);
+  std::optional<std::string> chooseFile(bool forSaving);
+
+  Vantrel& app_;
+  std::string dialogName_;  // the one dialog of the window remembers the last name
+};
+
+// Reads a customer file into the card, line by line in file order; a missing file or line
+// leaves its fields as they are.
+void readCustomer(CustomerForm& form, const std::string& path);
+
+}  // namespace vantrel

@@ -1,0 +1,332 @@
+#include "store/project_commands.h"
+
+#include "app/main_form.h"
+#include "app/vantrel.h"
+#include "clock/job_clock.h"
+#include "clock/settings_form.h"
+#include "contacts/customer_form.h"
+#include "documents/invoice_form.h"
+#include "sheet/job_sheet.h"
+#include "sheet/numbers.h"
+#include "store/labels_form.h"
+#include "store/project_file.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr const char* kStopped = "Vantrel - Stopped";
+constexpr const char* kSelectFirst = "Please select a file first.";
+
+// A number that does not read counts as zero, as every condition of the sheet does.
+bool isZero(const Control& box) {
+  auto v = parseNumber(box.text());
+  return !v || *v == 0;
+}
+
+}  // namespace
+
+ProjectCommands::ProjectCommands(MainForm& main) : main_(main) {
+  MainForm& m = main_;
+  m.cmdopen->setTooltip("Press to open up Existing Projects");
+  m.cmdsav->setTooltip("Save Project");
+  m.cmdSave->setTooltip("Save Project As");
+
+  m.cmdnew->onClick = [this] { newJob(true); };
+  m.new1->onClick = [this] { newJob(false); };
+  m.cmdopen->onClick = [this] { open(true); };
+  m.open1->onClick = [this] { open(false); };
+  // The button refuses a job without a file as soon as the mouse goes down on it.
+  m.cmdsav->onMouseDown = [this] {
+    if (!main_.projectPath->text().empty()) return;
+    main_.cmdsav->setEnabled(false);
+    main_.save->setEnabled(false);
+    main_.services().messages.show("Please select a file first before saving");
+  };
+  m.cmdsav->onClick = [this] { save(); };
+  m.save->onClick = [this] { save(); };
+  m.cmdSave->onClick = [this] { saveAs(true); };
+  m.saveas->onClick = [this] { saveAs(false); };
+}
+
+Vantrel& ProjectCommands::app() const {
+  return main_.app();
+}
+
+ProjectCommands::SaveState ProjectCommands::saveState() const {
+  const MainForm& m = main_;
+  return {m.cmdnew->enabled(), m.new1->enabled(), m.cmdopen->enabled(), m.open1->enabled(),
+          m.cmdsav->enabled(), m.save->enabled(), m.cmdSave->enabled()};
+}
+
+void ProjectCommands::restore(const SaveState& state) {
+  MainForm& m = main_;
+  Control* commands[] = {m.cmdnew, m.new1, m.cmdopen, m.open1, m.cmdsav, m.save, m.cmdSave};
+  for (std::size_t i = 0; i < state.size(); ++i) commands[i]->setEnabled(state[i]);
+}
+
+// The one dialog of Open and Save As: the path chosen, or nothing on a cancel.
+std::optional<std::string> ProjectCommands::chooseFile(bool forSaving,
+                                                       const std::string& proposed) {
+  FileDialogRequest request;
+  request.save = forSaving;
+  request.title = forSaving ? "Save Project As" : "Open Project";
+  request.filter = kFilter;
+  request.folder = main_.services().app.folder();
+  request.proposed = proposed;
+  // Save As asks about an existing file itself.
+  request.confirmOverwrite = false;
+  if (!proposed.empty()) dialogName_ = proposed;
+  auto chosen = main_.services().files.choose(request);
+  if (!chosen) return std::nullopt;
+  dialogName_ = *chosen;
+  return heldName();
+}
+
+// What a cancelled dialog gives back: the name it holds (proposed, else last chosen), a
+// bare name lying in the folder the dialog shows.
+std::string ProjectCommands::heldName() const {
+  if (!dialogName_.empty() && dialogName_.find('/') == std::string::npos) {
+    return joinPath(main_.services().app.folder(), dialogName_);
+  }
+  return dialogName_;
+}
+
+void ProjectCommands::clearJob() {
+  MainForm& m = main_;
+  app().customer().clearJobHeading();
+  setField(*m.projectPath, "");
+  setField(*m.totalHours, "");
+  setField(*m.minuteCounter, "0");
+}
+
+// The clock shown stopped: the colours, the icon and the tray's picture and tip.
+void ProjectCommands::showStopped() {
+  MainForm& m = main_;
+  setField(*app().labels().labelText[1], "Hours");
+  setField(*m.Text54, kStopped);
+  m.tray.remove();
+  if (m.CmdStop->backColour() == colour::red) {
+    m.setIcon(m.Picture2->picture());
+    m.tray.add();
+  }
+  m.setCaption(kStopped);
+}
+
+void ProjectCommands::open(bool button) {
+  openWith(button, std::nullopt);
+}
+
+void ProjectCommands::openPath(const std::string& path) {
+  openWith(true, path);
+}
+
+void ProjectCommands::openWith(bool button, const std::optional<std::string>& given) {
+  MainForm& m = main_;
+  m.txtDays->setVisible(false);
+  m.lblDays->setVisible(false);
+  m.Timer1->setEnabled(false);
+  // The days go with the other digits: a file without them must not keep the last job's.
+  for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000, m.txtDays}) {
+    setField(*digit, "0");
+  }
+  m.autosaveTicks->setValue(0);
+  m.cmdSave->setEnabled(true);
+  m.save->setEnabled(true);
+  m.cmdnew->setEnabled(true);
+
+  m.categorySelected[1]->setEnabled(true);
+  for (int i = 1; i <= 7; ++i) m.categorySelected[i]->setValue(0);
+  clearJob();
+  for (int i = 1; i <= 7; ++i) {
+    setField(*m.categoryHours[i], "0");
+    setField(*m.categoryAmount[i], "0");
+  }
+  setField(*m.minuteCounter, "0");
+
+  m.CmdStop->setBackColour(colour::red);
+  m.CmdReset->setBackColour(colour::buttonFace);
+  m.CmdStart->setBackColour(colour::buttonFace);
+  setField(*m.statusMessage, "");
+  showStopped();
+
+  const std::string path = given ? *given : chooseFile(false, "").value_or(heldName());
+  readProject(app(), path);
+  if (button) setField(*m.projectPath, path);
+
+  if (isZero(*m.minuteCounter)) {
+    m.cmdnew->setEnabled(true);
+    m.cmdSave->setEnabled(true);
+  }
+  if (m.projectPath->text().empty()) m.cmdsav->setEnabled(false);
+  for (Control* c :
+       {m.cmdopen, static_cast<Control*>(m.open1), static_cast<Control*>(m.new1), m.cmdnew}) {
+    c->setEnabled(true);
+  }
+
+  SettingsForm& settings = app().settings();
+  for (int i = 1; i <= 3; ++i) settings.startRule[i]->setEnabled(false);
+  settings.startRule[1]->setValue(1);
+  m.clock->openAdjusterButtons();
+  if (button) {
+    for (int i = 1; i <= 3; ++i) settings.rememberBox[i]->setEnabled(false);
+  }
+
+  m.sheet->recalculateTotals();
+  m.cmdnew->setEnabled(true);
+  m.cmdopen->setEnabled(true);
+  if (button && !isZero(*m.txtDays)) {
+    m.txtDays->setVisible(true);
+    m.lblDays->setVisible(true);
+  }
+}
+
+void ProjectCommands::newJob(bool button) {
+  MainForm& m = main_;
+  if (!button) {
+    setField(*m.Text54, kStopped);
+    m.setCaption(kStopped);
+    m.cmdsav->setEnabled(false);
+  }
+  m.cmdSave->setEnabled(false);
+  m.save->setEnabled(false);
+
+  for (int i = 1; i <= 7; ++i) m.categorySelected[i]->setValue(0);
+  for (Control* c : {m.Command4, m.Command6, m.Command7, m.Command8}) c->setEnabled(true);
+
+  clearJob();
+  if (button) {
+    InvoiceForm& invoice = app().invoice();
+    setField(*invoice.Address, "");
+    setField(*invoice.Phone, "");
+  }
+  for (int i = 1; i <= 7; ++i) {
+    setField(*m.categoryHours[i], "0");
+    if (button) setField(*m.categoryAmount[i], "0");
+  }
+  setField(*m.minuteCounter, "0");
+  setField(*m.totalHours, "");
+
+  m.Timer1->setEnabled(false);
+  for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000}) {
+    setField(*digit, "0");
+  }
+  // A new job starts its clock at day 0 as well.
+  setField(*m.txtDays, "0");
+  m.txtDays->setVisible(false);
+  m.lblDays->setVisible(false);
+  m.autosaveTicks->setValue(0);
+  m.categorySelected[1]->setEnabled(true);
+  if (m.projectPath->text().empty()) {
+    m.cmdsav->setEnabled(false);
+    m.save->setEnabled(false);
+  }
+
+  m.CmdStop->setBackColour(colour::red);
+  m.CmdReset->setBackColour(colour::buttonFace);
+  m.CmdStart->setBackColour(colour::buttonFace);
+  if (button) setField(*m.statusMessage, "");
+  m.setCaption(kStopped);
+
+  if (button) {
+    if (isZero(*m.minuteCounter)) m.cmdSave->setEnabled(false);
+    m.cmdopen->setEnabled(true);
+    m.open1->setEnabled(true);
+  }
+  showStopped();
+
+  SettingsForm& s = app().settings();
+  if (button) {
+    setField(*s.nextBillableMinute, "1");
+    setField(*s.elapsedMinutes, "0");
+  }
+  for (int i = 1; i <= 3; ++i) s.startRule[i]->setEnabled(true);
+  s.Command6->setEnabled(true);
+  if (button) {
+    s.Command7->setEnabled(true);
+    s.Command3->setEnabled(true);
+  }
+  s.Text5->setEnabled(true);
+  setField(*s.Text5, "0");
+  if (auto rule = parseNumber(s.rememberedStartRule->text()); rule && *rule >= 1 && *rule <= 3) {
+    s.startRule[static_cast<int>(*rule)]->setValue(1);
+  }
+  for (int i = 1; i <= 3; ++i) s.rememberBox[i]->setEnabled(true);
+
+  m.clock->openAdjusterButtons();
+}
+
+bool ProjectCommands::write(const std::string& path) {
+  const WriteResult written = writeProject(app(), path);
+  if (!written) main_.services().messages.show(couldNotSave(path, written));
+  return written.ok;
+}
+
+void ProjectCommands::save() {
+  MainForm& m = main_;
+  const std::string path = m.projectPath->text();
+  if (path.empty()) {
+    m.cmdsav->setEnabled(false);
+    m.save->setEnabled(false);
+    m.services().messages.show("Please select a file first before saving");
+    return;
+  }
+  // The marker names no file: the job has never been stored, so it needs a name first.
+  if (path == JobSheet::kNewFileMarker) {
+    saveAs(true);
+    return;
+  }
+  m.cmdsav->setBackColour(colour::buttonFace);
+  // A failed write leaves every command as it was: the job is still unsaved.
+  if (!write(path)) return;
+
+  m.cmdsav->setEnabled(false);
+  m.cmdSave->setEnabled(false);
+  m.save->setEnabled(false);
+  for (Control* c :
+       {m.cmdopen, static_cast<Control*>(m.open1), m.cmdnew, static_cast<Control*>(m.new1)}) {
+    c->setEnabled(true);
+  }
+  m.clock->openAdjusterButtons();
+  m.chkplus->setEnabled(true);
+  m.chkminus->setEnabled(true);
+}
+
+void ProjectCommands::saveAs(bool button) {
+  MainForm& m = main_;
+  const SaveState before = saveState();
+  m.cmdsav->setEnabled(false);
+  m.save->setEnabled(false);
+  if (button) setField(*m.statusMessage, "");
+
+  CustomerForm& customer = app().customer();
+  std::string proposed;
+  if (!customer.invoiceNumber->text().empty()) {
+    proposed = customer.invoiceNumber->text() + "(" + customer.projectName->text() + ")";
+  }
+  // A cancel writes nothing, whatever name the dialog holds: the job stays as unsaved as it
+  // was, so nothing can drop it later without a word.
+  const std::optional<std::string> chosen = chooseFile(true, proposed);
+  if (!chosen || chosen->empty()) {
+    setField(*m.statusMessage, kSelectFirst);
+    restore(before);
+    return;
+  }
+  const std::string& path = *chosen;
+  if (fileExists(path) &&
+      m.services().messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNo,
+                                 "OverWrite File") == Answer::No) {
+    return;
+  }
+  if (!write(path)) {
+    restore(before);
+    return;
+  }
+  setField(*m.projectPath, path);
+  m.cmdopen->setEnabled(true);
+  m.cmdnew->setEnabled(true);
+  m.open1->setEnabled(true);
+  m.cmdSave->setEnabled(false);
+}
+
+}  // namespace vantrel
