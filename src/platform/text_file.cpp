@@ -88,6 +88,16 @@ std::string errnoText(const std::string& what, int err) {
 }
 
 // Why a write failed, in the words of someone saving a file rather than of the system.
+// A replaced file keeps its permissions (a private customer file stays private); a new one
+// gets what the user's umask gives any new file.
+mode_t modeFor(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
 std::string writeFailureReason(int err) {
   switch (err) {
     case ENOENT:
@@ -222,7 +232,7 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
     result.error = writeFailureReason(errno);
     return result;
   }
-  ::fchmod(fd, 0644);
+  ::fchmod(fd, modeFor(path));
   bool ok = writeAll(fd, bytes);
   int err = errno;
   if (ok && ::fsync(fd) != 0) {

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 
 #include "platform/form.h"
 #include "platform/headless/headless_services.h"
+#include "platform/qt/qt_convert.h"
 
 namespace vantrel {
 namespace {
@@ -113,6 +115,26 @@ class FormWidgetTest : public QObject {
     QCOMPARE(f.view->windowTitle(), QStringLiteral("Vantrel - Running"));
     f.form.hide();
     QVERIFY(!f.view->isVisible());
+  }
+
+  void longTextsShowFromTheirStart() {
+    Fixture f;
+    setField(f.box, "Zo\u00eb \u0141ukasiewicz, 12 Long Lane, Leeds LS1 4AP");
+    QCOMPARE(f.widget<QLineEdit>(f.box)->cursorPosition(), 0);
+  }
+
+  void datePickerTextAndChoice() {
+    Fixture f;
+    Control& picker = f.form.add(ControlKind::DatePicker, "DTPicker1", {4000, 600, 1800, 315});
+    auto* edit = f.widget<QDateEdit>(picker);
+    QVERIFY(edit && edit->calendarPopup());
+    setField(picker, dateToText(QDate(2026, 2, 3)).toStdString());
+    QCOMPARE(edit->date(), QDate(2026, 2, 3));
+    int changes = 0;
+    picker.onChange = [&changes] { ++changes; };
+    edit->setDate(QDate(2026, 3, 4));  // as the calendar does when a day is picked
+    QCOMPARE(QString::fromStdString(picker.text()), dateToText(QDate(2026, 3, 4)));
+    QCOMPARE(changes, 1);
   }
 
   void typedKeysGoThroughTheKeyFilter() {

@@ -130,5 +130,32 @@ TEST_F(TextFileTest, ReplacesAnExistingFileWhole) {
   EXPECT_FALSE(fileExists(dir));
 }
 
+TEST_F(TextFileTest, AReplacedFileKeepsItsPermissions) {
+  fs::path file = dir / "client.pcp";
+  writeBytes(file, "old\r\n");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(writeLines(file, {"new"}));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(TextFileTest, LeftoverTemporariesAreRemovedAndNothingElse) {
+  const std::vector<std::string> leftovers = {"job.pcl.tmp-a1B2c3", "prices.pql.tmp-XXXXXX"};
+  const std::vector<std::string> kept = {"job.pcl",     "job.pcl.tmp-a1B2c",  "job.pcl.tmp-a1B2c3d",
+                                         ".tmp-a1B2c3", "job.pcl.tmp-a1B2_3", "notes.tmp"};
+  for (const auto& name : leftovers) writeBytes(dir / name, "half");
+  for (const auto& name : kept) writeBytes(dir / name, "mine");
+  fs::create_directories(dir / "old.pcl.tmp-a1B2c3");
+
+  removeLeftoverTemps((dir / "job.pcl").string());
+  EXPECT_FALSE(fs::exists(dir / "job.pcl.tmp-a1B2c3"));
+  EXPECT_TRUE(fs::exists(dir / "prices.pql.tmp-XXXXXX"));
+
+  removeLeftoverTempsIn(dir.string());
+  EXPECT_FALSE(fs::exists(dir / "prices.pql.tmp-XXXXXX"));
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir / name)) << name;
+  EXPECT_TRUE(fs::is_directory(dir / "old.pcl.tmp-a1B2c3"));
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -590,7 +590,9 @@ void FormWidget::applyText(Bound& bound) {
         if (edit->text() != text) {
           const int cursor = edit->cursorPosition();
           edit->setText(text);
-          if (edit->hasFocus()) edit->setCursorPosition(std::min<int>(cursor, text.size()));
+          // A text put there by the program shows from its start, as a name or address
+          // longer than its box should; the user's own box keeps the cursor where it was.
+          edit->setCursorPosition(edit->hasFocus() ? std::min<int>(cursor, text.size()) : 0);
         }
       } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
         if (edit->toPlainText() != text) {
