@@ -220,12 +220,14 @@ void CustomerForm::save() {
   chooseFile(true);
   const std::string path = dialogName_;
   if (path.empty()) {
+    setField(*customerFilePath, "");
     setField(*customerStatus, "Please select a file first");
     return;
   }
   std::vector<std::string> lines;
   for (Control* field : cardFields()) lines.push_back(field->text());
   const WriteResult written = writeLines(path, lines);
+  // The card's file stays the one that holds it.
   if (!written) {
     setField(*customerStatus, couldNotSave(path, written));
     return;

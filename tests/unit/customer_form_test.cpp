@@ -103,7 +103,9 @@ TEST_F(CustomerTest, SaveCancelledOrFailingSaysSoAndClaimsNothing) {
   click(*c().cmdSave, std::nullopt);
   EXPECT_EQ(c().customerStatus->text(), "Please select a file first");
   EXPECT_EQ(slurp(cardPath()).substr(0, 4), "Zo\xC3\xAB");
+  EXPECT_EQ(c().customerFilePath->text(), "");
 
+  click(*c().cmdSave, cardPath());
   click(*c().cmdSave, folder + "/missing/zoe.pcp");
   EXPECT_EQ(c().customerStatus->text(),
             "Could not save " + folder + "/missing/zoe.pcp: the folder does not exist");
