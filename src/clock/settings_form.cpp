@@ -308,14 +308,18 @@ void SettingsForm::resetProject() {
   m.save->setEnabled(false);
   m.clock->openAdjusterButtons();
 
-  if (auto rule = parseNumber(rememberedStartRule->text()); rule && *rule >= 1 && *rule <= 3) {
-    startRule[static_cast<int>(*rule)]->setValue(1);
-  }
+  chooseRememberedRule();
   for (int i = 1; i <= 3; ++i) rememberBox[i]->setEnabled(true);
   m.categorySelected[1]->setEnabled(true);
   // Zeroing the minute count above copied 0 into the next billable minute; a new job bills
   // from minute 1 again, as after New.
   setField(*nextBillableMinute, "1");
+}
+
+void SettingsForm::chooseRememberedRule() {
+  if (auto rule = parseNumber(rememberedStartRule->text()); rule && *rule >= 1 && *rule <= 3) {
+    startRule[static_cast<int>(*rule)]->setValue(1);
+  }
 }
 
 void SettingsForm::closeCommand() {

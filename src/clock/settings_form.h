@@ -21,6 +21,9 @@ class SettingsForm : public Form {
   // The autosave file the program starts with, and that "Clear" and "Use Defaults" restore.
   std::string defaultAutosaveTarget() const;
 
+  // Chooses the start rule the remembered rule names, when it names one.
+  void chooseRememberedRule();
+
   // Colours of the four skins, by skin box (1 Blue, 2 Default, 3 Green, 4 Peach).
   static constexpr std::array<Colour, 5> kSkinColour{0, 14604489, 13420735, 12970923, 12901352};
 

@@ -20,7 +20,9 @@ constexpr int kHidden = 9000;
 }  // namespace
 
 CustomerForm::CustomerForm(Vantrel& app)
-    : Form(app.services(), "frmcustomer", "Customer", 6960, 7110), app_(app) {
+    : Form(app.services(), "frmcustomer", "Customer", 6960, 7110),
+      app_(app),
+      dialog_(app.services(), kFilter) {
   design();
 }
 
@@ -182,17 +184,6 @@ std::vector<Control*> CustomerForm::cardFields() const {
           customerCity, customerState, customerZip};
 }
 
-std::optional<std::string> CustomerForm::chooseFile(bool forSaving) {
-  FileDialogRequest request;
-  request.save = forSaving;
-  request.title = forSaving ? "Save Customer" : "Open Customer";
-  request.filter = kFilter;
-  request.folder = services().app.folder();
-  auto chosen = services().files.choose(request);
-  if (chosen) dialogName_ = *chosen;
-  return chosen;
-}
-
 void CustomerForm::open() {
   Command3->setEnabled(false);
   for (Control* field : {customerName, customerAddress, customerPhone, customerEmail,
@@ -201,24 +192,25 @@ void CustomerForm::open() {
   }
   setField(*customerStatus, "");
   cmdSave->setEnabled(true);
-  chooseFile(false);
+  dialog_.toOpen("Open Customer");
+  const std::string path = dialog_.held();
   // Cancelled with no name ever chosen: there is no card, and an empty one must not wipe
   // the job's customer.
-  if (dialogName_.empty()) {
+  if (path.empty()) {
     Command3->setEnabled(true);
     return;
   }
-  readCustomer(*this, dialogName_);
-  setField(*customerFilePath, dialogName_);
+  readCustomer(*this, path);
+  setField(*customerFilePath, path);
   addToProject();
   Command3->setEnabled(false);
 }
 
 void CustomerForm::save() {
   // The name is emptied first, so a cancel saves nothing.
-  dialogName_.clear();
-  chooseFile(true);
-  const std::string path = dialogName_;
+  dialog_.clear();
+  dialog_.toSave("Save Customer");
+  const std::string path = dialog_.held();
   if (path.empty()) {
     setField(*customerFilePath, "");
     setField(*customerStatus, "Please select a file first");

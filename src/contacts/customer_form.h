@@ -1,9 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/file_dialog.h"
 #include "platform/form.h"
 
 namespace vantrel {
@@ -73,10 +73,8 @@ class CustomerForm : public Form {
   void design();
   void wire();
   void propagate(Control& field, Control* reportField, Control* invoiceField, Control* sheetField);
-  std::optional<std::string> chooseFile(bool forSaving);
-
   Vantrel& app_;
-  std::string dialogName_;  // the one dialog of the window remembers the last name
+  FileDialog dialog_;  // shared by Open and Save
 };
 
 // Reads a customer file into the card, line by line in file order; a missing file or line

@@ -18,14 +18,11 @@ std::optional<double> number(const Control& box) {
   return parseNumber(box.text());
 }
 
-// A condition on a number that does not read counts as true.
 bool isZero(const Control& box) {
-  auto v = number(box);
-  return !v || *v == 0;
+  return countsAsZero(box.text());
 }
 bool isNotZero(const Control& box) {
-  auto v = number(box);
-  return !v || *v != 0;
+  return countsAsNotZero(box.text());
 }
 
 // target := a × b, skipped when either does not read.

@@ -17,6 +17,17 @@ constexpr bool isNumberKey(char key) {
   return key == '\b' || (key >= '0' && key <= '9') || key == '.';
 }
 
+// Conditions on numbers: a text that does not read counts as both zero and not zero, so the
+// rule's action runs either way.
+inline bool countsAsZero(std::string_view text) {
+  auto v = parseNumber(text);
+  return !v || *v == 0;
+}
+inline bool countsAsNotZero(std::string_view text) {
+  auto v = parseNumber(text);
+  return !v || *v != 0;
+}
+
 // Number to text: at most 15 significant digits, no separators, no trailing zeros; small
 // values whose fixed form would need more digits take the exponent form (1.66666666666667E-02).
 std::string numberText(double value);

@@ -18,11 +18,14 @@ namespace {
 constexpr const char* kFillInPrices = "Please fill in Prices, Use the OPTIONS Button";
 constexpr const char* kRunning = "Vantrel - Running";
 constexpr const char* kFilter = "AllFiles|*.pql";
+constexpr const char* kSaveTitle = "Save Options As";
 
 }  // namespace
 
 OptionsForm::OptionsForm(Vantrel& app)
-    : Form(app.services(), "frmOptions", "Options", kFullWidth, kFullHeight), app_(app) {
+    : Form(app.services(), "frmOptions", "Options", kFullWidth, kFullHeight),
+      app_(app),
+      dialog_(app.services(), kFilter) {
   design();
   wire();
 }
@@ -218,21 +221,10 @@ void OptionsForm::launchProgram() {
   m.clock->lockPreferences(true);
 }
 
-std::optional<std::string> OptionsForm::chooseFile(bool forSaving) {
-  FileDialogRequest request;
-  request.save = forSaving;
-  request.title = forSaving ? "Save Options As" : "Open Prices";
-  request.filter = kFilter;
-  request.folder = services().app.folder();
-  auto chosen = services().files.choose(request);
-  if (chosen) dialogName_ = *chosen;
-  return chosen;
-}
-
 void OptionsForm::save() {
   if (priceListPath->text().empty()) {
     // Nowhere to write yet: ask for a name, and a cancel writes nothing.
-    auto chosen = chooseFile(true);
+    auto chosen = dialog_.toSave(kSaveTitle);
     if (!chosen || chosen->empty()) return;
     setField(*priceListPath, *chosen);
   }
@@ -250,13 +242,13 @@ void OptionsForm::save() {
 
 // A cancelled dialog gives back the name last chosen in it, or none.
 void OptionsForm::saveAs() {
-  chooseFile(true);
-  setField(*priceListPath, dialogName_);
+  dialog_.toSave(kSaveTitle);
+  setField(*priceListPath, dialog_.held());
 }
 
 void OptionsForm::open() {
-  chooseFile(false);
-  loadPriceList(app_, dialogName_);
+  dialog_.toOpen("Open Prices");
+  loadPriceList(app_, dialog_.held());
 }
 
 }  // namespace vantrel

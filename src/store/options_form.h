@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_dialog.h"
 #include "platform/form.h"
 
 namespace vantrel {
@@ -66,11 +67,8 @@ class OptionsForm : public Form {
   void save();
   void saveAs();
   void open();
-  // Save As and Open share one dialog, which remembers the name last chosen in it.
-  std::optional<std::string> chooseFile(bool forSaving);
-
   Vantrel& app_;
-  std::string dialogName_;
+  FileDialog dialog_;  // shared by Save, Save As and Open
 };
 
 }  // namespace vantrel

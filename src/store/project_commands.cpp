@@ -18,15 +18,13 @@ namespace {
 constexpr const char* kStopped = "Vantrel - Stopped";
 constexpr const char* kSelectFirst = "Please select a file first.";
 
-// A number that does not read counts as zero, as every condition of the sheet does.
 bool isZero(const Control& box) {
-  auto v = parseNumber(box.text());
-  return !v || *v == 0;
+  return countsAsZero(box.text());
 }
 
 }  // namespace
 
-ProjectCommands::ProjectCommands(MainForm& main) : main_(main) {
+ProjectCommands::ProjectCommands(MainForm& main) : main_(main), dialog_(main.services(), kFilter) {
   MainForm& m = main_;
   m.cmdopen->setTooltip("Press to open up Existing Projects");
   m.cmdsav->setTooltip("Save Project");
@@ -37,12 +35,7 @@ ProjectCommands::ProjectCommands(MainForm& main) : main_(main) {
   m.cmdopen->onClick = [this] { open(true); };
   m.open1->onClick = [this] { open(false); };
   // The button refuses a job without a file as soon as the mouse goes down on it.
-  m.cmdsav->onMouseDown = [this] {
-    if (!main_.projectPath->text().empty()) return;
-    main_.cmdsav->setEnabled(false);
-    main_.save->setEnabled(false);
-    main_.services().messages.show("Please select a file first before saving");
-  };
+  m.cmdsav->onMouseDown = [this] { refuseWithoutFile(); };
   m.cmdsav->onClick = [this] { save(); };
   m.save->onClick = [this] { save(); };
   m.cmdSave->onClick = [this] { saveAs(true); };
@@ -63,33 +56,6 @@ void ProjectCommands::restore(const SaveState& state) {
   MainForm& m = main_;
   Control* commands[] = {m.cmdnew, m.new1, m.cmdopen, m.open1, m.cmdsav, m.save, m.cmdSave};
   for (std::size_t i = 0; i < state.size(); ++i) commands[i]->setEnabled(state[i]);
-}
-
-// The one dialog of Open and Save As: the path chosen, or nothing on a cancel.
-std::optional<std::string> ProjectCommands::chooseFile(bool forSaving,
-                                                       const std::string& proposed) {
-  FileDialogRequest request;
-  request.save = forSaving;
-  request.title = forSaving ? "Save Project As" : "Open Project";
-  request.filter = kFilter;
-  request.folder = main_.services().app.folder();
-  request.proposed = proposed;
-  // Save As asks about an existing file itself.
-  request.confirmOverwrite = false;
-  if (!proposed.empty()) dialogName_ = proposed;
-  auto chosen = main_.services().files.choose(request);
-  if (!chosen) return std::nullopt;
-  dialogName_ = *chosen;
-  return heldName();
-}
-
-// What a cancelled dialog gives back: the name it holds (proposed, else last chosen), a
-// bare name lying in the folder the dialog shows.
-std::string ProjectCommands::heldName() const {
-  if (!dialogName_.empty() && dialogName_.find('/') == std::string::npos) {
-    return joinPath(main_.services().app.folder(), dialogName_);
-  }
-  return dialogName_;
 }
 
 void ProjectCommands::clearJob() {
@@ -144,13 +110,12 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   }
   setField(*m.minuteCounter, "0");
 
-  m.CmdStop->setBackColour(colour::red);
-  m.CmdReset->setBackColour(colour::buttonFace);
-  m.CmdStart->setBackColour(colour::buttonFace);
+  m.clock->highlight(*m.CmdStop);
   setField(*m.statusMessage, "");
   showStopped();
 
-  const std::string path = given ? *given : chooseFile(false, "").value_or(heldName());
+  if (!given) dialog_.toOpen("Open Project");
+  const std::string path = given ? *given : dialog_.held();
   readProject(app(), path);
   if (button) setField(*m.projectPath, path);
 
@@ -222,9 +187,7 @@ void ProjectCommands::newJob(bool button) {
     m.save->setEnabled(false);
   }
 
-  m.CmdStop->setBackColour(colour::red);
-  m.CmdReset->setBackColour(colour::buttonFace);
-  m.CmdStart->setBackColour(colour::buttonFace);
+  m.clock->highlight(*m.CmdStop);
   if (button) setField(*m.statusMessage, "");
   m.setCaption(kStopped);
 
@@ -248,9 +211,7 @@ void ProjectCommands::newJob(bool button) {
   }
   s.Text5->setEnabled(true);
   setField(*s.Text5, "0");
-  if (auto rule = parseNumber(s.rememberedStartRule->text()); rule && *rule >= 1 && *rule <= 3) {
-    s.startRule[static_cast<int>(*rule)]->setValue(1);
-  }
+  s.chooseRememberedRule();
   for (int i = 1; i <= 3; ++i) s.rememberBox[i]->setEnabled(true);
 
   m.clock->openAdjusterButtons();
@@ -262,15 +223,18 @@ bool ProjectCommands::write(const std::string& path) {
   return written.ok;
 }
 
+bool ProjectCommands::refuseWithoutFile() {
+  if (!main_.projectPath->text().empty()) return false;
+  main_.cmdsav->setEnabled(false);
+  main_.save->setEnabled(false);
+  main_.services().messages.show("Please select a file first before saving");
+  return true;
+}
+
 void ProjectCommands::save() {
   MainForm& m = main_;
+  if (refuseWithoutFile()) return;
   const std::string path = m.projectPath->text();
-  if (path.empty()) {
-    m.cmdsav->setEnabled(false);
-    m.save->setEnabled(false);
-    m.services().messages.show("Please select a file first before saving");
-    return;
-  }
   // The marker names no file: the job has never been stored, so it needs a name first.
   if (path == JobSheet::kNewFileMarker) {
     saveAs(true);
@@ -305,8 +269,9 @@ void ProjectCommands::saveAs(bool button) {
     proposed = customer.invoiceNumber->text() + "(" + customer.projectName->text() + ")";
   }
   // A cancel writes nothing, whatever name the dialog holds: the job stays as unsaved as it
-  // was, so nothing can drop it later without a word.
-  const std::optional<std::string> chosen = chooseFile(true, proposed);
+  // was, so nothing can drop it later without a word. The question about an existing file
+  // is asked below.
+  const std::optional<std::string> chosen = dialog_.toSave("Save Project As", proposed, false);
   if (!chosen || chosen->empty()) {
     setField(*m.statusMessage, kSelectFirst);
     restore(before);

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_dialog.h"
+
 namespace vantrel {
 
 class Control;
@@ -35,16 +37,15 @@ class ProjectCommands {
   SaveState saveState() const;
   void restore(const SaveState& state);
 
+  bool refuseWithoutFile();
   void openWith(bool button, const std::optional<std::string>& path);
   void clearJob();
   void showStopped();
-  std::optional<std::string> chooseFile(bool forSaving, const std::string& proposed);
-  std::string heldName() const;
   bool write(const std::string& path);
   Vantrel& app() const;
 
   MainForm& main_;
-  std::string dialogName_;  // Open and Save As share one dialog, which holds the last name
+  FileDialog dialog_;  // shared by Open and Save As
 };
 
 }  // namespace vantrel

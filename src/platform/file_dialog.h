@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vantrel {
+
+struct Services;
+struct FileDialogRequest;
+
+// The one file dialog a window keeps. It starts in the application folder with the window's
+// filter and holds a name: the one proposed to it, else the one last chosen in it. A cancel
+// gives back that held name, so callers that want a cancel to mean nothing empty it first.
+class FileDialog {
+ public:
+  FileDialog(Services& services, std::string filter);
+
+  // The path chosen, or nothing on a cancel (the held name stays as it was).
+  std::optional<std::string> toOpen(const std::string& title);
+  // A proposed name goes into the dialog's name first. Without `confirmOverwrite` the caller
+  // asks about an existing file itself.
+  std::optional<std::string> toSave(const std::string& title, const std::string& proposed = {},
+                                    bool confirmOverwrite = true);
+
+  // The name the dialog holds; a bare name lies in the folder it starts in.
+  std::string held() const;
+  void clear() { name_.clear(); }
+
+ private:
+  std::optional<std::string> choose(const FileDialogRequest& request);
+
+  Services& services_;
+  std::string filter_;
+  std::string name_;
+};
+
+}  // namespace vantrel
