@@ -120,13 +120,9 @@ void CustomerForm::wire() {
   };
   Command3->onClick = [this] { addToProject(); };
   Command5->onClick = [this] { clearProject(); };
-  Command1->onClick = [this] {
-    setField(*customerStatus, "");
-    hide();
-  };
+  Command1->onClick = [this] { close(); };
   onQueryClose = [this] {
-    setField(*customerStatus, "");
-    hide();
+    close();
     return true;
   };
   Command7->onClick = [this] {
@@ -186,11 +182,7 @@ std::vector<Control*> CustomerForm::cardFields() const {
 
 void CustomerForm::open() {
   Command3->setEnabled(false);
-  for (Control* field : {customerName, customerAddress, customerPhone, customerEmail,
-                         customerFilePath, customerZip, customerState, customerCity}) {
-    setField(*field, "");
-  }
-  setField(*customerStatus, "");
+  emptyCard();
   cmdSave->setEnabled(true);
   dialog_.toOpen("Open Customer");
   const std::string path = dialog_.held();
@@ -228,16 +220,22 @@ void CustomerForm::save() {
   setField(*customerStatus, "Your Customer Information was saved");
 }
 
-void CustomerForm::clearCard() {
-  for (Control* field : {customerName, customerAddress, customerPhone, customerEmail}) {
-    setField(*field, "");
-  }
-  cmdSave->setEnabled(false);
+void CustomerForm::emptyCard() {
+  for (Control* field : cardFields()) setField(*field, "");
+  setField(*customerFilePath, "");
   setField(*customerStatus, "");
-  for (Control* field : {customerFilePath, customerZip, customerState, customerCity}) {
-    setField(*field, "");
-  }
+}
+
+void CustomerForm::clearCard() {
+  emptyCard();
+  cmdSave->setEnabled(false);
   Command3->setEnabled(true);
+}
+
+// Closing only hides the window: the card and the job's data stay for the run.
+void CustomerForm::close() {
+  setField(*customerStatus, "");
+  hide();
 }
 
 void CustomerForm::addToProject() {
@@ -267,7 +265,6 @@ void CustomerForm::clearJobHeading() {
 }
 
 void readCustomer(CustomerForm& form, const std::string& path) {
-  removeLeftoverTemps(path);
   const ReadResult read = readLines(path);
   if (!read.opened) return;
   const std::vector<Control*> fields = form.cardFields();

@@ -72,6 +72,8 @@ class CustomerForm : public Form {
  private:
   void design();
   void wire();
+  void emptyCard();
+  void close();
   void propagate(Control& field, Control* reportField, Control* invoiceField, Control* sheetField);
   Vantrel& app_;
   FileDialog dialog_;  // shared by Open and Save

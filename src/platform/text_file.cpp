@@ -190,6 +190,7 @@ std::string decodeFileText(const std::string& bytes) {
 }
 
 ReadResult readLines(const std::string& path) {
+  removeLeftoverTemps(path);
   ReadResult result;
   std::ifstream in(path, std::ios::binary);
   if (!in) {

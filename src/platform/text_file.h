@@ -17,6 +17,7 @@ struct ReadResult {
   std::string error;  // why it could not be opened
 };
 
+// Leftovers of a cut-short write of this file are removed first (see removeLeftoverTemps).
 ReadResult readLines(const std::string& path);
 
 struct WriteResult {

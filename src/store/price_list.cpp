@@ -99,7 +99,6 @@ std::vector<std::string> priceListLines(Vantrel& app) {
 }
 
 void loadPriceList(Vantrel& app, const std::string& path) {
-  removeLeftoverTemps(path);
   const ReadResult file = path.empty() ? ReadResult{} : readLines(path);
   const std::vector<Line> lines = layout(app);
   const std::size_t count = std::min(file.lines.size(), lines.size());

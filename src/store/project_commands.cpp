@@ -18,10 +18,6 @@ namespace {
 constexpr const char* kStopped = "Vantrel - Stopped";
 constexpr const char* kSelectFirst = "Please select a file first.";
 
-bool isZero(const Control& box) {
-  return countsAsZero(box.text());
-}
-
 }  // namespace
 
 ProjectCommands::ProjectCommands(MainForm& main) : main_(main), dialog_(main.services(), kFilter) {
@@ -119,7 +115,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   readProject(app(), path);
   if (button) setField(*m.projectPath, path);
 
-  if (isZero(*m.minuteCounter)) {
+  if (countsAsZero(m.minuteCounter->text())) {
     m.cmdnew->setEnabled(true);
     m.cmdSave->setEnabled(true);
   }
@@ -140,7 +136,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   m.sheet->recalculateTotals();
   m.cmdnew->setEnabled(true);
   m.cmdopen->setEnabled(true);
-  if (button && !isZero(*m.txtDays)) {
+  if (button && !countsAsZero(m.txtDays->text())) {
     m.txtDays->setVisible(true);
     m.lblDays->setVisible(true);
   }
@@ -192,7 +188,7 @@ void ProjectCommands::newJob(bool button) {
   m.setCaption(kStopped);
 
   if (button) {
-    if (isZero(*m.minuteCounter)) m.cmdSave->setEnabled(false);
+    if (countsAsZero(m.minuteCounter->text())) m.cmdSave->setEnabled(false);
     m.cmdopen->setEnabled(true);
     m.open1->setEnabled(true);
   }

@@ -73,7 +73,6 @@ WriteResult writeProject(MainForm& main, const std::string& path) {
 
 void readProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return;
-  removeLeftoverTemps(path);
   const ReadResult file = readLines(path);
   if (!file.opened) return;
   // The boxes are looked up first: reading may create windows, which must not happen
