@@ -14,7 +14,7 @@ struct VerbInfo {
 };
 
 constexpr std::array<VerbInfo, 13> kVerbs{{
-    {"click", Verb::Click, 1, "click FORM.CONTROL"},
+    {"click", Verb::Click, 1, "click FORM.CONTROL, or click FORM for its background"},
     {"press", Verb::Press, 1, "press FORM.CONTROL"},
     {"activate", Verb::Activate, 1, "activate FORM.CONTROL"},
     {"type", Verb::Type, 2, "type FORM.CONTROL \"text\""},
@@ -181,6 +181,8 @@ Command parseCommand(std::vector<Argument> words, int line) {
   const std::string& first = cmd.args.front().text;
   switch (cmd.verb) {
     case Verb::Click:
+      cmd.ref = reference(cmd.args.front(), line, 1, 2, info->usage);
+      break;
     case Verb::Press:
     case Verb::Activate:
     case Verb::Type:

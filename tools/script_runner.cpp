@@ -118,7 +118,11 @@ void ScriptRunner::execute(const Command& cmd) {
   const Argument& first = cmd.args.front();
   switch (cmd.verb) {
     case Verb::Click:
-      if (Control* c = reachableControl(cmd)) userClick(*c);
+      if (cmd.ref.parts.size() == 1) {
+        clickBackground(cmd);
+      } else if (Control* c = reachableControl(cmd)) {
+        userClick(*c);
+      }
       break;
     case Verb::Press:
       if (Control* c = reachableControl(cmd)) userPress(*c);
@@ -223,6 +227,15 @@ Control& ScriptRunner::control(const Command& cmd, Form& form) {
   error(cmd, message);
 }
 
+void ScriptRunner::clickBackground(const Command& cmd) {
+  Form* form = loadedForm(cmd);
+  if (form == nullptr || !form->visible()) {
+    fail(cmd, "click " + cmd.ref.written + ": " + cmd.ref.written + " is not shown");
+    return;
+  }
+  runRule(form->onClick);
+}
+
 Control* ScriptRunner::reachableControl(const Command& cmd) {
   const std::string what = std::string(verbName(cmd.verb)) + " " + cmd.ref.written + ": ";
   Form* form = loadedForm(cmd);
@@ -279,9 +292,10 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"},  {"tray", "tip"},     {"tray", "icon"},    {"clipboard", "text"},
-      {"sound", "count"},   {"sound", "last"},   {"printer", "jobs"}, {"printer", "page"},
-      {"launcher", "last"}, {"browser", "last"}, {"settings", "SLA"}, {"program", "ended"},
+      {"tray", "present"}, {"tray", "tip"},      {"tray", "icon"},     {"clipboard", "text"},
+      {"sound", "count"},  {"sound", "last"},    {"printer", "jobs"},  {"printer", "page"},
+      {"printer", "form"}, {"printer", "pdf"},   {"launcher", "last"}, {"browser", "last"},
+      {"settings", "SLA"}, {"program", "ended"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -309,9 +323,9 @@ std::string ScriptRunner::readService(const Command& cmd) {
     return last(platform_.soundsPlayed);
   }
   if (head == "printer") {
-    if (property == "jobs") {
-      return std::to_string(platform_.pagesPrinted.size() + platform_.formsPrinted.size());
-    }
+    if (property == "jobs") return std::to_string(platform_.printJobs);
+    if (property == "form") return last(platform_.formsPrinted);
+    if (property == "pdf") return last(platform_.pdfsWritten);
     return last(platform_.pagesPrinted);
   }
   if (head == "launcher") return last(platform_.launched);
@@ -395,6 +409,11 @@ int runScript(const DriverOptions& options, std::string_view script, std::ostrea
   }
   HeadlessServices platform(options.home, options.startMs);
   platform.commandLineText = options.commandLine;
+  if (options.printer == "none") {
+    platform.printerInstalled = false;
+  } else {
+    platform.printerName = options.printer;
+  }
   platform.write("Ploven", "Settings", "SLA", options.agreement ? "1" : "0");
   Vantrel program(platform.services());
   ProgramForms forms(program);

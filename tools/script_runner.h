@@ -69,6 +69,7 @@ class ScriptRunner {
   // The control of a user command, or null (after failing the line) when no user could
   // reach it.
   Control* reachableControl(const Command& cmd);
+  void clickBackground(const Command& cmd);
   std::string read(const Command& cmd);
   std::string readService(const Command& cmd);
   std::string readForm(const Command& cmd);
@@ -87,7 +88,8 @@ struct DriverOptions {
   std::string home;  // the application folder
   std::string commandLine;
   bool agreement = true;
-  std::int64_t startMs = 0;  // local wall time, ms since 1970
+  std::int64_t startMs = 0;                  // local wall time, ms since 1970
+  std::string printer = "Headless Printer";  // "none": no printer is installed
 };
 
 // Starts the program headless as a launch does and runs the script on it; the exit status.

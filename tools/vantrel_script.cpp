@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vantrel-script [--home DIR] [--args TEXT] [--agreement 0|1]\n"
-    "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [SCRIPT | -]\n";
+    "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [--printer NAME|none] [SCRIPT | -]\n";
 
 constexpr const char* kDefaultNow = "2026-01-05 09:00:00";
 
@@ -59,7 +59,8 @@ int run(int argc, char** argv) {
       std::cout << kUsage;
       return 0;
     }
-    bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" || arg == "--now";
+    bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" ||
+                      arg == "--now" || arg == "--printer";
     if (takesValue) {
       if (i + 1 >= argc) return usageError(arg + " needs a value");
       std::string value = argv[++i];
@@ -71,6 +72,9 @@ int run(int argc, char** argv) {
       } else if (arg == "--agreement") {
         if (value != "0" && value != "1") return usageError("--agreement takes 0 or 1");
         options.agreement = value == "1";
+      } else if (arg == "--printer") {
+        if (value.empty()) return usageError("--printer needs a name, or none");
+        options.printer = value;
       } else {
         now = value;
       }

@@ -247,9 +247,11 @@ void MainForm::designMenus() {
   View = &addMenu("View", "View Invoice", mnuFile);
   pntInv = &addMenu("pntInv", "Print Invoice", mnuFile);
   pntInv->shortcut = "Ctrl+P";
+  pdfInv = &addMenu("pdfInv", "Export Invoice as PDF...", mnuFile);
   addMenu("sep3", "-", mnuFile);
   viewReport = &addMenu("viewReport", "View Report", mnuFile);
   pntReport = &addMenu("pntReport", "Print Report", mnuFile);
+  pdfReport = &addMenu("pdfReport", "Export Report as PDF...", mnuFile);
   addMenu("sep4", "-", mnuFile);
   cls = &addMenu("cls", "Close", mnuFile);
   ext = &addMenu("ext", "E&xit", mnuFile);

@@ -121,8 +121,10 @@ class MainForm : public Form {
   MenuItem* setg = nullptr;
   MenuItem* View = nullptr;
   MenuItem* pntInv = nullptr;
+  MenuItem* pdfInv = nullptr;
   MenuItem* viewReport = nullptr;
   MenuItem* pntReport = nullptr;
+  MenuItem* pdfReport = nullptr;
   MenuItem* cls = nullptr;
   MenuItem* ext = nullptr;
   MenuItem* customer = nullptr;

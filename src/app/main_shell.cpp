@@ -9,6 +9,7 @@
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
 #include "contacts/customer_form.h"
+#include "documents/invoice_form.h"
 #include "documents/report_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -135,9 +136,12 @@ void MainShell::wireWindows() {
   main_.ECI->onClick = [this] { app().company().show(); };
   main_.caculate->onClick = [this] { app().options().launchProgram(); };
   main_.EL->onClick = [this] { app().labels().show(); };
+  main_.View->onClick = [this] { app().invoice().view(); };
+  main_.pntInv->onClick = [this] { app().invoice().print(); };
+  main_.pdfInv->onClick = [this] { app().invoice().exportPdf(); };
   main_.viewReport->onClick = [this] { app().report().show(); };
-  // Printed as a picture of the window, which need not be shown for it.
-  main_.pntReport->onClick = [this] { main_.services().printer.printForm(app().report()); };
+  main_.pntReport->onClick = [this] { app().report().print(); };
+  main_.pdfReport->onClick = [this] { app().report().exportPdf(); };
   auto showAbout = [this] { app().about().show(); };
   main_.ATP->onClick = showAbout;
   main_.image[1]->onClick = showAbout;

@@ -3,31 +3,41 @@
 #include <string>
 
 #include "app/vantrel.h"
+#include "store/labels_form.h"
 
 namespace vantrel {
 
 ReportForm::ReportForm(Vantrel& app)
-    : Form(app.services(), "frmprint", "Form1", 5835, 6165), app_(app) {
+    : Form(app.services(), "frmprint", "Form1", 5835, 6225),
+      app_(app),
+      output_(app.services(), "Report") {
   setBackColour(colour::white);
   auto label = [this](std::string name, Geometry g, std::string text) {
     Control* c = &add(ControlKind::Label, std::move(name), g, std::move(text));
     c->setBackColour(colour::white);
+    c->style().fontName = "Arial";
+    c->style().fontPoints = 8;
+    c->style().shrinkToFit = true;
     return c;
   };
   auto field = [this](std::string name, Geometry g, Align align) {
     Control* c = &add(ControlKind::TextBox, std::move(name), g, "");
     c->style().readOnly = true;
+    c->style().borderless = true;
     c->style().align = align;
+    c->style().fontName = "Arial";
+    c->style().fontPoints = 8;
+    c->style().shrinkToFit = true;
     return c;
   };
   label("Label14", {240, 120, 900, 285}, "Date");
   date = field("Text20", {1200, 120, 1800, 285}, Align::Left);
   label("Label11", {720, 600, 1500, 285}, "Invoice Number");
-  invoiceNumber = field("Text17", {2280, 600, 1800, 285}, Align::Left);
+  invoiceNumber = field("Text17", {2280, 600, 3075, 285}, Align::Left);
   label("Label12", {720, 960, 1500, 285}, "Customer");
-  customer = field("Text18", {2280, 960, 2400, 285}, Align::Left);
+  customer = field("Text18", {2280, 960, 3075, 285}, Align::Left);
   label("Label13", {720, 1320, 1500, 285}, "Project");
-  project = field("Text19", {2280, 1320, 2400, 285}, Align::Left);
+  project = field("Text19", {2280, 1320, 3075, 285}, Align::Left);
   label("Label3", {2280, 1920, 615, 240}, "Hours");
   label("Label2", {3120, 1920, 1095, 240}, "Cost");
   const int rows[8] = {0, 2280, 2640, 3000, 3360, 3720, 4080, 4440};
@@ -41,6 +51,39 @@ ReportForm::ReportForm(Vantrel& app)
   label("Label10", {960, 4800, 1170, 240}, "Totals");
   totalHours = field("Text15", {2280, 4800, 615, 240}, Align::Right);
   totalCost = field("Text16", {3120, 4800, 1095, 240}, Align::Right);
+
+  // The rows' separators, and the columns' between names, hours and costs.
+  int n = 1;
+  for (int top : {2520, 2880, 3240, 3600, 3960, 4320, 4680}) {
+    add(ControlKind::Line, "Line" + std::to_string(n++), {960, top, 3360, 0});
+  }
+  for (int left : {2160, 3000}) {
+    add(ControlKind::Line, "Line" + std::to_string(n++), {left, 1920, 0, 3120});
+  }
+
+  onClick = [this] { hide(); };
+}
+
+void ReportForm::load() {
+  LabelsForm& labels = app_.labels();
+  for (int i = 1; i <= 7; ++i) setField(*categoryName[i], labels.labelText[i]->text());
+}
+
+void ReportForm::print() {
+  if (!output_.printerOrPdf(invoiceNumber->text(),
+                            [this](const std::string& path) { return writePdf(path); })) {
+    return;
+  }
+  output_.tell(services().printer.printForm(*this));
+}
+
+void ReportForm::exportPdf() {
+  output_.exportPdf(invoiceNumber->text(),
+                    [this](const std::string& path) { return writePdf(path); });
+}
+
+WriteResult ReportForm::writePdf(const std::string& path) {
+  return services().printer.exportForm(*this, path);
 }
 
 }  // namespace vantrel

@@ -2,18 +2,24 @@
 
 #include <array>
 
+#include "documents/document_output.h"
 #include "platform/form.h"
 
 namespace vantrel {
 
 class Vantrel;
 
-// The report window: a one-page summary of the job, printed as a picture of itself.
+// The report window: a one-page summary of the job, printed as a picture of itself. Its
+// category names are the labels as they stand when the window is made.
 class ReportForm : public Form {
  public:
   explicit ReportForm(Vantrel& app);
+  void load() override;
 
   Vantrel& app() const { return app_; }
+
+  void print();      // Print Report: no question, shown or not
+  void exportPdf();  // Export Report as PDF...
 
   std::array<Control*, 8> categoryName{};  // Label1, Label4..Label9
   std::array<Control*, 8> hours{};         // Text1, Text3, .. Text13
@@ -26,7 +32,10 @@ class ReportForm : public Form {
   Control* project = nullptr;              // Text19
 
  private:
+  WriteResult writePdf(const std::string& path);
+
   Vantrel& app_;
+  DocumentOutput output_;
 };
 
 }  // namespace vantrel

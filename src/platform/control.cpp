@@ -35,6 +35,10 @@ const char* kindName(ControlKind kind) {
       return "file list";
     case ControlKind::MenuItem:
       return "menu item";
+    case ControlKind::Line:
+      return "line";
+    case ControlKind::Shape:
+      return "shape";
     case ControlKind::Timer:
       return "timer";
   }

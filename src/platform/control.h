@@ -27,6 +27,8 @@ enum class ControlKind {
   FileList,
   MenuItem,
   Timer,
+  Line,   // from (left, top) to (left + width, top + height)
+  Shape,  // the outline of its rectangle
 };
 
 const char* kindName(ControlKind kind);
@@ -56,6 +58,9 @@ struct Style {
   // the files the user may run.
   std::string pattern = "*";
   bool executablesOnly = false;
+  bool borderless = false;    // a text box drawn as bare text, as on a printed page
+  std::string fontName = {};  // empty: the window's default
+  bool shrinkToFit = false;   // a text too wide for its box is drawn smaller, not cut
 };
 
 // What changed, for the one observer of a control (the view).

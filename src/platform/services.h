@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_file.h"
+
 namespace vantrel {
 
 class Form;
@@ -97,14 +99,34 @@ struct Page {
   std::string describe() const;  // one item a line
 };
 
+// A printable area in centimetres.
+struct PrintArea {
+  double width = 21.0;
+  double height = 29.7;
+};
+
+// What became of a page sent to the printer; the reason is in a user's words.
+struct PrintResult {
+  bool ok = false;
+  std::string error;
+  explicit operator bool() const { return ok; }
+};
+
 class Printer {
  public:
   virtual ~Printer() = default;
+  virtual bool installed() = 0;  // false: this system has no printer at all
   virtual std::string deviceName() = 0;
+  virtual PrintArea printableArea() = 0;  // the default printer's, on an A4 sheet
   virtual double textWidth(const std::string& text, const PrintFont& font) = 0;  // cm
-  // False when nothing was printed (no printer, cancelled, failed).
-  virtual bool printPage(const Page& page) = 0;
-  virtual bool printForm(const Form& form) = 0;
+  // On the default printer, without a dialog.
+  virtual PrintResult printPage(const Page& page) = 0;
+  // A picture of the window's client area at its size on screen, shown or not.
+  virtual PrintResult printForm(const Form& form) = 0;
+  // The same as a PDF file of one A4 page, all of it printable; the file is replaced
+  // atomically, so a failure leaves the old one as it was.
+  virtual WriteResult exportPage(const Page& page, const std::string& path) = 0;
+  virtual WriteResult exportForm(const Form& form, const std::string& path) = 0;
 };
 
 class Clipboard {

@@ -218,14 +218,16 @@ ReadResult readLines(const std::string& path) {
 }
 
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines) {
-  WriteResult result;
   std::string text;
   for (const std::string& value : lines) {
     for (char c : value) text += (c == '\r' || c == '\n') ? ' ' : c;
     text += "\r\n";
   }
-  std::string bytes = toWindows1252(text).value_or(text);
+  return writeBytes(path, toWindows1252(text).value_or(text));
+}
 
+WriteResult writeBytes(const std::string& path, const std::string& bytes) {
+  WriteResult result;
   std::string folder = folderOf(path);
   std::string temp = path + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());

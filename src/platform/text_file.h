@@ -32,6 +32,9 @@ std::string couldNotSave(const std::string& path, const WriteResult& result);
 // A CR or LF inside a value becomes a space, so the file keeps its line count.
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines);
 
+// Any bytes, replacing the file the same atomic way: the whole new file or the old one.
+WriteResult writeBytes(const std::string& path, const std::string& bytes);
+
 // A write that was cut short (a crash, a power cut) leaves its temporary file beside the
 // file it was replacing. These remove such leftovers: those of one file, or every one in a
 // folder. They are never read as data.

@@ -149,31 +149,11 @@ void JobSheet::amountChanged(int i) {
   setField(amount, formatNumber(amount.text(), "0.00"));
 }
 
-// The amounts are added exactly, to the cent as their texts state them: a bill must add
-// up to what it shows, whatever binary floating point would make of the sum.
 void JobSheet::recalculateTotals() {
-  std::int64_t sum = 0;
-  bool exact = true;
-  auto add = [&](const Control& box) {
-    auto cents = parseCents(box.text());
-    if (!cents) return false;
-    if (__builtin_add_overflow(sum, *cents, &sum)) exact = false;
-    return true;
-  };
-  bool all = true;
-  for (int i = 1; i <= 7; ++i) all = add(*main_.categoryAmount[i]) && all;
-  all = add(*main_.minimumAmount) && all;
-  if (all) {
-    if (exact) {
-      setField(*main_.totalCost, centsText(sum));
-    } else {
-      // Past 90 million billion cents only a rounded sum can be shown.
-      double total = 0;
-      for (int i = 1; i <= 7; ++i) total += *number(*main_.categoryAmount[i]);
-      total += *number(*main_.minimumAmount);
-      setField(*main_.totalCost, numberText(total));
-    }
-  }
+  std::vector<std::string_view> amounts;
+  for (int i = 1; i <= 7; ++i) amounts.push_back(main_.categoryAmount[i]->text());
+  amounts.push_back(main_.minimumAmount->text());
+  if (auto sum = sumOfAmounts(amounts)) setField(*main_.totalCost, *sum);
   setQuotient(*main_.totalHours, *main_.totalCost, *app_.options().priceListRate[1]);
 }
 

@@ -230,4 +230,18 @@ std::string centsText(std::int64_t cents) {
   return out;
 }
 
+std::optional<std::string> sumOfAmounts(const std::vector<std::string_view>& amounts) {
+  std::int64_t sum = 0;
+  bool exact = true;
+  for (std::string_view text : amounts) {
+    auto cents = parseCents(text);
+    if (!cents) return std::nullopt;
+    if (__builtin_add_overflow(sum, *cents, &sum)) exact = false;
+  }
+  if (exact) return centsText(sum);
+  double total = 0;
+  for (std::string_view text : amounts) total += parseNumber(text).value_or(0);
+  return numberText(total);
+}
+
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -41,5 +42,9 @@ std::string formatNumber(std::string_view text, std::string_view picture);
 // states it (no binary rounding on the way); nothing when it does not parse or is too large.
 std::optional<std::int64_t> parseCents(std::string_view text);
 std::string centsText(std::int64_t cents);  // as numberText writes it: "123456.78", "30"
+
+// Amounts added exactly, to the cent as their texts state them, so a bill adds up to what it
+// shows; past what cents can count, the rounded sum. Nothing when any one does not read.
+std::optional<std::string> sumOfAmounts(const std::vector<std::string_view>& amounts);
 
 }  // namespace vantrel

@@ -84,7 +84,7 @@ TEST(ScriptParser, ErrorsNameTheLine) {
       {"print frmMain.a\nclick", 2, "click takes 1 argument, not 0"},
       {"expect frmMain.a", 1, "expect takes 2 arguments, not 1"},
       {"type frmMain.a \"x\" \"y\"", 1, "not 3"},
-      {"click frmMain", 1, "does not fit"},
+      {"press frmMain", 1, "does not fit"},
       {"close frmMain.cmdExit", 1, "does not fit"},
       {"print a.b.c.d", 1, "does not fit"},
       {"print frmMain..text", 1, "empty name"},

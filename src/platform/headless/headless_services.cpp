@@ -91,16 +91,40 @@ double HeadlessServices::textWidth(const std::string& text, const PrintFont& fon
   return static_cast<double>(text.size()) * font.points * 0.5 / 72.0 * 2.54;
 }
 
-bool HeadlessServices::printPage(const Page& page) {
-  if (!printerWorks) return false;
+PrintResult HeadlessServices::printPage(const Page& page) {
+  if (!printerInstalled) return {false, "no printer is installed"};
+  if (!printerFailure.empty()) return {false, printerFailure};
   pagesPrinted.push_back(page.describe());
-  return true;
+  ++printJobs;
+  return {true, {}};
 }
 
-bool HeadlessServices::printForm(const Form& form) {
-  if (!printerWorks) return false;
+PrintResult HeadlessServices::printForm(const Form& form) {
+  if (!printerInstalled) return {false, "no printer is installed"};
+  if (!printerFailure.empty()) return {false, printerFailure};
   formsPrinted.push_back(form.name());
-  return true;
+  ++printJobs;
+  return {true, {}};
+}
+
+// Headless, a PDF file holds what the page's record says, written as the desktop writes its
+// PDF files: so a missing folder or a full disk fails here as it does there.
+WriteResult HeadlessServices::exportPage(const Page& page, const std::string& path) {
+  WriteResult written = writeBytes(path, page.describe());
+  if (!written) return written;
+  pagesPrinted.push_back(page.describe());
+  pdfsWritten.push_back(path);
+  ++printJobs;
+  return written;
+}
+
+WriteResult HeadlessServices::exportForm(const Form& form, const std::string& path) {
+  WriteResult written = writeBytes(path, "picture of " + form.name() + "\n");
+  if (!written) return written;
+  formsPrinted.push_back(form.name());
+  pdfsWritten.push_back(path);
+  ++printJobs;
+  return written;
 }
 
 bool HeadlessServices::launch(const std::string& path) {

@@ -37,10 +37,15 @@ class HeadlessServices : public Platform {
   int trayRemoves = 0;
   bool trayAvailable = true;
   std::vector<std::string> soundsPlayed;
-  std::vector<std::string> pagesPrinted;  // each page, one item a line
-  std::vector<std::string> formsPrinted;
+  // The printer: none installed, or one that fails with a reason, where a test asks for it.
+  bool printerInstalled = true;
   std::string printerName = "Headless Printer";
-  bool printerWorks = true;
+  PrintArea printerArea;
+  std::string printerFailure;             // empty: it prints
+  std::vector<std::string> pagesPrinted;  // each page printed or exported, one item a line
+  std::vector<std::string> formsPrinted;  // the windows printed or exported as pictures
+  std::vector<std::string> pdfsWritten;
+  int printJobs = 0;
   std::string clipboardText;
   std::vector<std::string> launched;
   std::vector<std::string> opened;
@@ -61,10 +66,14 @@ class HeadlessServices : public Platform {
   // Sound
   void play(const std::string& path) override { soundsPlayed.push_back(path); }
   // Printer
-  std::string deviceName() override { return printerName; }
+  bool installed() override { return printerInstalled; }
+  std::string deviceName() override { return printerInstalled ? printerName : std::string(); }
+  PrintArea printableArea() override { return printerArea; }
   double textWidth(const std::string& text, const PrintFont& font) override;
-  bool printPage(const Page& page) override;
-  bool printForm(const Form& form) override;
+  PrintResult printPage(const Page& page) override;
+  PrintResult printForm(const Form& form) override;
+  WriteResult exportPage(const Page& page, const std::string& path) override;
+  WriteResult exportForm(const Form& form, const std::string& path) override;
   // Clipboard
   void clear() override { clipboardText.clear(); }
   void setText(const std::string& text) override { clipboardText = text; }

@@ -9,6 +9,8 @@
 #include <QCursor>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QFrame>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -31,6 +33,7 @@
 
 #include "platform/qt/folder_entries.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_printing.h"
 #include "platform/user_input.h"
 
 namespace vantrel {
@@ -306,6 +309,21 @@ QWidget* FormWidget::create(Control& control, QWidget* parent) {
               });
       return list;
     }
+    case ControlKind::Line:
+    case ControlKind::Shape: {
+      // Drawn over what lies under them, but never in the way of a click.
+      auto* frame = new QFrame(parent);
+      frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+      if (control.kind() == ControlKind::Line) {
+        frame->setAutoFillBackground(true);
+        QPalette palette = frame->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        frame->setPalette(palette);
+      } else {
+        frame->setStyleSheet(QStringLiteral("QFrame { border: 1px solid black; }"));
+      }
+      return frame;
+    }
     case ControlKind::MenuItem:
     case ControlKind::Timer:
       break;
@@ -530,6 +548,7 @@ void FormWidget::refresh(Bound& bound, Property property) {
   switch (property) {
     case Property::Text:
       applyText(bound);
+      fitText(bound);
       break;
     case Property::Tooltip:
       widget->setToolTip(toQString(control.tooltip()));
@@ -548,8 +567,16 @@ void FormWidget::refresh(Bound& bound, Property property) {
       break;
     case Property::Geometry: {
       const Geometry& g = control.geometry();
+      if (control.kind() == ControlKind::Line) {
+        // A line of no width or height is still a pixel thick.
+        widget->setGeometry(twipsToPixels(g.left), twipsToPixels(g.top),
+                            std::max(1, twipsToPixels(g.width)),
+                            std::max(1, twipsToPixels(g.height)));
+        break;
+      }
       widget->setGeometry(twipsToPixels(g.left), twipsToPixels(g.top), twipsToPixels(g.width),
                           twipsToPixels(g.height));
+      fitText(bound);
       break;
     }
     case Property::Focus:
@@ -699,13 +726,19 @@ void FormWidget::applyStyle(Bound& bound) {
   const Style& style = bound.control->style();
   QWidget* widget = bound.widget;
   QFont font = widget->font();
+  if (!style.fontName.empty()) {
+    font = printFont(PrintFont{.name = style.fontName, .points = font.pointSizeF()});
+  }
   if (style.fontPoints > 0) font.setPointSizeF(style.fontPoints);
   font.setBold(style.bold);
   widget->setFont(font);
+  bound.font = font;
   const Qt::Alignment align = horizontal(style.align);
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    edit->setAlignment(align | Qt::AlignVCenter);
+    // Bare text lines up with the labels beside it, which sit at the top of their boxes.
+    edit->setAlignment(align | (style.borderless ? Qt::AlignTop : Qt::AlignVCenter));
     edit->setReadOnly(style.readOnly);
+    edit->setFrame(!style.borderless);
     // A box the user cannot change is no stop for Tab, nor where a window's focus starts.
     if (style.readOnly) edit->setFocusPolicy(Qt::ClickFocus);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
@@ -722,6 +755,20 @@ void FormWidget::applyStyle(Bound& bound) {
     }
     widget->setPalette(palette);
   }
+}
+
+void FormWidget::fitText(Bound& bound) {
+  if (!bound.control->style().shrinkToFit) return;
+  const QString text = modelToScreenText(bound.control->text());
+  constexpr double kSmallest = 6;
+  constexpr int kMargins = 4;
+  QFont font = bound.font;
+  const double wide = QFontMetricsF(font).horizontalAdvance(text);
+  const double room = bound.widget->width() - kMargins;
+  if (wide > room && room > 0) {
+    font.setPointSizeF(std::max(kSmallest, font.pointSizeF() * room / wide));
+  }
+  bound.widget->setFont(font);
 }
 
 void FormWidget::applyPicture(Bound& bound) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QMainWindow>
 #include <map>
@@ -60,6 +61,7 @@ class FormWidget : public QMainWindow {
     QWidget* widget = nullptr;
     // The model rewrote the box while the user was typing in it; shown when the focus leaves.
     bool textPending = false;
+    QFont font;  // the font its style gives, before any shrinking to fit
   };
 
   void build(Control& control);
@@ -77,6 +79,7 @@ class FormWidget : public QMainWindow {
   void applyValue(Bound& bound);
   void applyBackColour(Bound& bound);
   void applyStyle(Bound& bound);
+  void fitText(Bound& bound);
   void applyPicture(Bound& bound);
   void applyFolder(Bound& bound);
   void showChosenFile(Bound& bound);

@@ -1,12 +1,13 @@
-// The printer side of QtServices: pages drawn in centimetres and pictures of forms.
+// The printer side of QtServices: pages drawn in centimetres, pictures of forms, and both
+// as PDF files.
 
 #include "platform/qt/qt_printing.h"
 
-#include <QApplication>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPrintDialog>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
@@ -15,23 +16,56 @@
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
+#include "platform/text_file.h"
 
 namespace vantrel {
 namespace {
 
 constexpr double kCmPerInch = 2.54;
 constexpr double kScreenDpi = 96;  // forms are laid out in twips at 96 dpi
+constexpr int kPdfDpi = 1200;
 
-QFont toQFont(const PrintFont& font) {
-  QFont qfont(toQString(font.name));
+// The printer the program prints on: the system's default, else its first, on A4.
+std::unique_ptr<QPrinter> defaultPrinter() {
+  QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) {
+    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+    if (all.isEmpty()) return nullptr;
+    info = all.first();
+  }
+  auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  printer->setPageSize(QPageSize(QPageSize::A4));
+  printer->setDocName(QString::fromLatin1(QtServices::kTitle));
+  return printer;
+}
+
+PrintResult printedOn(QPrinter& printer, const std::function<bool(QPagedPaintDevice&)>& paint) {
+  if (!printer.isValid()) return {false, "the printer cannot be used"};
+  if (!paint(printer)) return {false, "the printer could not be started"};
+  if (printer.printerState() == QPrinter::Error) return {false, "the printer reported an error"};
+  return {true, {}};
+}
+
+WriteResult writtenTo(const std::string& path,
+                      const std::function<bool(QPagedPaintDevice&)>& paint) {
+  const QByteArray bytes = pdfPage(paint);
+  if (bytes.isEmpty()) return {false, "the page could not be drawn"};
+  return writeBytes(path, bytes.toStdString());
+}
+
+}  // namespace
+
+QFont printFont(const PrintFont& font) {
+  QFont qfont;
+  // Liberation Sans and Arimo are drawn to Arial's widths, so the page keeps its layout.
+  qfont.setFamilies(
+      {toQString(font.name), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
   qfont.setPointSizeF(font.points > 0 ? font.points : 10);
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);
   qfont.setUnderline(font.underline);
   return qfont;
 }
-
-}  // namespace
 
 bool paintPage(const Page& page, QPaintDevice& device) {
   QPainter painter;
@@ -45,7 +79,7 @@ bool paintPage(const Page& page, QPaintDevice& device) {
   for (const PageItem& item : page.items) {
     switch (item.kind) {
       case PageItem::Kind::Text: {
-        painter.setFont(toQFont(item.font));
+        painter.setFont(printFont(item.font));
         const QFontMetricsF metrics(painter.font(), &device);
         // The position is the top left of the text, as the layout measures it.
         painter.drawText(QPointF(at(item.x1), at(item.y1) + metrics.ascent()),
@@ -70,72 +104,86 @@ bool paintPicture(const QImage& picture, QPagedPaintDevice& device) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
   const double dpi = device.logicalDpiX();
-  // The window's own size on paper, shrunk to the printable width when wider.
+  // The window's own size on paper, shrunk to the printable area when larger.
   const QSizeF logical = QSizeF(picture.size()) / picture.devicePixelRatio();
   QSizeF size = logical / kScreenDpi * dpi;
-  const QRectF area = QRectF(QPointF(0, 0), QSizeF(device.width(), device.height()));
+  const QSizeF area(device.width(), device.height());
   if (size.width() > area.width() || size.height() > area.height()) {
-    size.scale(area.size(), Qt::KeepAspectRatio);
+    size.scale(area, Qt::KeepAspectRatio);
   }
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  // Text in a picture stays crisp: no JPEG in a PDF.
+  painter.setRenderHint(QPainter::LosslessImageRendering);
   painter.drawImage(QRectF(QPointF(0, 0), size), picture);
   return painter.end();
 }
 
-std::string QtServices::deviceName() {
-  QString name = QPrinterInfo::defaultPrinterName();
-  if (name.isEmpty()) {
-    const QStringList names = QPrinterInfo::availablePrinterNames();
-    name = names.isEmpty() ? QStringLiteral("PDF") : names.first();
+QByteArray pdfPage(const std::function<bool(QPagedPaintDevice&)>& paint) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPdfDpi);
+    writer.setCreator(QString::fromLatin1(QtServices::kTitle));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    if (!paint(writer)) return {};
   }
-  return fromQString(name);
+  return buffer.data();
+}
+
+bool QtServices::installed() {
+  return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+std::string QtServices::deviceName() {
+  auto printer = defaultPrinter();
+  return printer ? fromQString(printer->printerName()) : std::string();
+}
+
+PrintArea QtServices::printableArea() {
+  auto printer = defaultPrinter();
+  if (!printer) return {};
+  const QRectF area = printer->pageLayout().paintRect(QPageLayout::Millimeter);
+  return {area.width() / 10.0, area.height() / 10.0};
 }
 
 double QtServices::textWidth(const std::string& text, const PrintFont& font) {
   // Measured at a printer's resolution, where the rounding of a screen does not show.
-  constexpr int kDpi = 600;
+  constexpr int kDpi = 1200;
   QImage reference(1, 1, QImage::Format_RGB32);
   reference.setDotsPerMeterX(qRound(kDpi / 0.0254));
   reference.setDotsPerMeterY(qRound(kDpi / 0.0254));
-  const QFontMetricsF metrics(toQFont(font), &reference);
+  const QFontMetricsF metrics(printFont(font), &reference);
   return metrics.horizontalAdvance(toQString(text)) / kDpi * kCmPerInch;
 }
 
-std::unique_ptr<QPrinter> QtServices::choosePrinter() {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setPageSize(QPageSize(QPageSize::A4));
-  printer->setDocName(QString::fromLatin1(kTitle));
-  if (!QPrinterInfo::availablePrinterNames().isEmpty()) {
-    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
-    dialog.setWindowTitle(QString::fromLatin1(kTitle));
-    if (dialog.exec() != QDialog::Accepted) return nullptr;
-    return printer;
-  }
-  // No printer on this system: the page goes to a PDF file of the user's choice.
-  FileDialogRequest request;
-  request.save = true;
-  request.title = "Print to PDF";
-  request.filter = "PDF document (*.pdf)|*.pdf";
-  request.folder = folder_;
-  request.proposed = "Vantrel.pdf";
-  const auto path = choose(request);
-  if (!path) return nullptr;
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setOutputFileName(toQString(*path));
-  return printer;
+PrintResult QtServices::printPage(const Page& page) {
+  auto printer = defaultPrinter();
+  if (!printer) return {false, "no printer is installed"};
+  return printedOn(*printer,
+                   [&page](QPagedPaintDevice& device) { return paintPage(page, device); });
 }
 
-bool QtServices::printPage(const Page& page) {
-  auto printer = choosePrinter();
-  return printer && paintPage(page, *printer);
-}
-
-bool QtServices::printForm(const Form& form) {
+PrintResult QtServices::printForm(const Form& form) {
   FormWidget* view = window(form);
-  if (view == nullptr) return false;
+  if (view == nullptr) return {false, "the window could not be drawn"};
   const QImage picture = view->grabClientArea();
-  auto printer = choosePrinter();
-  return printer && paintPicture(picture, *printer);
+  auto printer = defaultPrinter();
+  if (!printer) return {false, "no printer is installed"};
+  return printedOn(*printer,
+                   [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
+}
+
+WriteResult QtServices::exportPage(const Page& page, const std::string& path) {
+  return writtenTo(path, [&page](QPagedPaintDevice& device) { return paintPage(page, device); });
+}
+
+WriteResult QtServices::exportForm(const Form& form, const std::string& path) {
+  FormWidget* view = window(form);
+  if (view == nullptr) return {false, "the window could not be drawn"};
+  const QImage picture = view->grabClientArea();
+  return writtenTo(path,
+                   [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
 }
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPagedPaintDevice>
 
@@ -13,5 +14,11 @@ bool paintPage(const Page& page, QPaintDevice& device);
 
 // A picture of a window at its size on screen, shrunk to the printable area when larger.
 bool paintPicture(const QImage& picture, QPagedPaintDevice& device);
+
+// One A4 PDF page with no margins, drawn by `paint`; empty when it could not be drawn.
+QByteArray pdfPage(const std::function<bool(QPagedPaintDevice&)>& paint);
+
+// Arial, or a font with Arial's metrics where Arial is not installed.
+QFont printFont(const PrintFont& font);
 
 }  // namespace vantrel

@@ -9,7 +9,6 @@
 #include "platform/qt/timer_driver.h"
 #include "platform/services.h"
 
-class QPrinter;
 class QSoundEffect;
 class QSystemTrayIcon;
 
@@ -45,10 +44,14 @@ class QtServices : public Platform {
   // Sound
   void play(const std::string& path) override;
   // Printer
+  bool installed() override;
   std::string deviceName() override;
+  PrintArea printableArea() override;
   double textWidth(const std::string& text, const PrintFont& font) override;
-  bool printPage(const Page& page) override;
-  bool printForm(const Form& form) override;
+  PrintResult printPage(const Page& page) override;
+  PrintResult printForm(const Form& form) override;
+  WriteResult exportPage(const Page& page, const std::string& path) override;
+  WriteResult exportForm(const Form& form, const std::string& path) override;
   // Clipboard
   void clear() override;
   void setText(const std::string& text) override;
@@ -82,9 +85,6 @@ class QtServices : public Platform {
   static std::string applicationFolder();
 
  private:
-  // A printer the user chose, or a PDF file when the system has no printer; null when the
-  // user cancelled.
-  std::unique_ptr<QPrinter> choosePrinter();
   void installDefaults();
 
   std::string folder_;

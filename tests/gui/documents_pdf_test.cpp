@@ -1,0 +1,174 @@
+// The invoice and the report as PDF files, drawn by the desktop program's own code and read
+// back with poppler's tools: every text where the layout puts it, the report as one picture
+// of its window.
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/vantrel.h"
+#include "documents/invoice_form.h"
+#include "documents/report_form.h"
+#include "platform/qt/qt_services.h"
+
+namespace vantrel {
+namespace {
+
+constexpr double kPtPerCm = 72 / 2.54;
+
+struct Word {
+  QString text;
+  double x = 0;  // cm from the sheet's top left
+  double y = 0;
+};
+
+// The words of a PDF's one page with their top-left corners.
+QList<Word> wordsOf(const QString& pdf) {
+  QProcess tool;
+  tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  if (!tool.waitForFinished(20000) || tool.exitCode() != 0) return {};
+  const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+  QList<Word> words;
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    words.append({m.captured(3).replace(QStringLiteral("&amp;"), QStringLiteral("&")),
+                  m.captured(1).toDouble() / kPtPerCm, m.captured(2).toDouble() / kPtPerCm});
+  }
+  return words;
+}
+
+// The program on the desktop platform; its windows go before its forms do.
+struct Desktop {
+  QtServices services{QStringList{}};
+  Vantrel program{services.services()};
+  ~Desktop() { services.releaseWindows(); }
+};
+
+}  // namespace
+
+class DocumentsPdfTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home_;
+
+ private slots:
+  void initTestCase() {
+    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+      QFAIL("pdftotext is missing: scripts/bootstrap --test installs poppler-utils");
+    }
+  }
+
+  void invoiceTextsSitWhereTheLayoutPutsThem() {
+    Desktop desktop;
+    QtServices& services = desktop.services;
+    InvoiceForm& invoice = desktop.program.invoice();
+    // Distinct one-word values, so each is found by its text alone.
+    const std::pair<Control*, const char*> values[] = {
+        {invoice.Invoicenum, "N1042"},   {invoice.CompPhone, "P5550100"},
+        {invoice.Name1, "Hale"},         {invoice.Company, "Quayside"},
+        {invoice.Phone, "P5550199"},     {invoice.CompAddress1, "Street1"},
+        {invoice.CompAddress2, "Town2"}, {invoice.CompAddress3, "State3"},
+        {invoice.CompAddress5, "Zip5"},  {invoice.dt, "2026-01-05"},
+        {invoice.Project, "Harbour"},    {invoice.Address, "Address1"},
+        {invoice.Text24, "Line2"},       {invoice.Text25, "Z03801"},
+        {invoice.Text26, "J03802"},
+    };
+    for (const auto& [box, text] : values) setField(*box, text);
+    for (int i = 1; i <= 7; ++i) {
+      setField(*invoice.categoryName[i], "Cat" + std::to_string(i));
+      setField(*invoice.hours[i], "H" + std::to_string(i));
+      setField(*invoice.rate[i], "R" + std::to_string(i));
+      setField(*invoice.amount[i], std::to_string(i) + "1.25");
+    }
+    QCOMPARE(QString::fromStdString(invoice.total->text()), QStringLiteral("288.75"));
+
+    const QString path = home_.path() + QStringLiteral("/Invoice-N1042.pdf");
+    QVERIFY(services.exportPage(invoice.page(PrintArea{}), path.toStdString()).ok);
+    const QList<Word> words = wordsOf(path);
+    QVERIFY2(!words.isEmpty(), "pdftotext read no words");
+
+    // (X, Y) from the frame's corner, which lies 1 cm in and 1.5 cm down on the sheet.
+    struct Expected {
+      double x, y;
+      QString text;
+    };
+    QList<Expected> expected = {
+        {0.25, 1.5, "Invoice"},    {3.5, 1.5, "N1042"},
+        {12, 1.5, "Phone"},        {15, 1.5, "P5550100"},
+        {0.35, 2.2, "Business"},   {0.35, 2.7, "Hale"},
+        {10.35, 2.2, "From:"},     {10.35, 2.7, "Quayside"},
+        {0.35, 4.7, "Phone"},      {1.7, 4.7, "P5550199"},
+        {10.35, 3.2, "Street1"},   {10.35, 3.7, "Town2"},
+        {10.35, 4.2, "State3"},    {10.35, 4.7, "Zip5"},
+        {0.5, 6, "Date"},          {1.5, 6, "2026-01-05"},
+        {10, 6, "Project"},        {11.5, 6, "Harbour"},
+        {1.2, 6.7, "Description"}, {5.7, 6.7, "Qty"},
+        {7.5, 6.7, "Price"},       {9.3, 6.7, "Sub"},
+        {13, 15.8, "Total"},       {14, 15.8, "="},
+        {14.3, 15.8, "$"},         {14.6, 15.8, "288.75"},
+        {6.7, 17, "This"},         {8, 17.3, "www.vantrel.app"},
+        {0.35, 3.2, "Address1"},   {0.35, 3.7, "Line2"},
+        {0.35, 4.2, "Z03801"},     {1.35, 4.2, "J03802"},
+    };
+    for (int i = 1; i <= 7; ++i) {
+      const double y = 7.8 + 0.5 * (i - 1);
+      expected.append({0.5, y, QStringLiteral("Cat%1").arg(i)});
+      expected.append({5.7, y, QStringLiteral("H%1").arg(i)});
+      expected.append({7.4, y, QStringLiteral("R%1").arg(i)});
+      expected.append({9, y, QStringLiteral("=")});
+      expected.append({9.7, y, QString::number(i) + QStringLiteral("1.25")});
+    }
+    for (const Expected& e : expected) {
+      const double x = 1 + e.x;
+      const double y = 1.5 + e.y;
+      bool found = false;
+      for (const Word& w : words) {
+        if (w.text == e.text && qAbs(w.x - x) < 0.1 && qAbs(w.y - y) < 0.1) found = true;
+      }
+      QVERIFY2(found,
+               qPrintable(QStringLiteral("%1 not at (%2, %3) cm").arg(e.text).arg(x).arg(y)));
+    }
+    // The title is centred on the sheet, in the band above the first rule.
+    bool title = false;
+    for (const Word& w : words) {
+      if (w.text == "Invoice" && qAbs(w.y - 1.8) < 0.1) {
+        title = true;
+        const double width = services.textWidth("Invoice", PrintFont{"Arial", 14, true});
+        QVERIFY(qAbs(w.x - (21 - width) / 2) < 0.1);
+      }
+    }
+    QVERIFY(title);
+  }
+
+  void reportIsOnePictureOfItsWindow() {
+    Desktop desktop;
+    QtServices& services = desktop.services;
+    ReportForm& report = desktop.program.report();  // never shown
+    setField(*report.customer, "Hale & Sons");
+    const QString path = home_.path() + QStringLiteral("/Report.pdf");
+    QVERIFY(services.exportForm(report, path.toStdString()).ok);
+
+    QProcess tool;
+    tool.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    QVERIFY(tool.waitForFinished(20000));
+    const QStringList lines =
+        QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);  // two heading lines, one picture
+    const QStringList columns = lines[2].split(' ', Qt::SkipEmptyParts);
+    // The client area is 5595 x 5655 twips: 373 x 377 pixels at 96 dpi, printed at 96 dpi.
+    QCOMPARE(columns[3], QStringLiteral("373"));
+    QCOMPARE(columns[4], QStringLiteral("377"));
+    QCOMPARE(columns[12], QStringLiteral("96"));
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::DocumentsPdfTest)
+#include "documents_pdf_test.moc"
