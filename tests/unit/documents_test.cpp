@@ -192,6 +192,11 @@ TEST_F(DocumentsTest, TheReportFollowsTheJobAndKeepsTheNamesItWasMadeWith) {
   EXPECT_EQ(rep().cost[2]->text(), "1234.50");
   EXPECT_EQ(rep().totalCost->text(), "1,234.50");
 
+  // Thin lines between the rows, and between names, hours and costs.
+  EXPECT_EQ(rep().control("Line1").geometry(), (Geometry{960, 2520, 3360, 0}));
+  EXPECT_EQ(rep().control("Line7").geometry(), (Geometry{960, 4680, 3360, 0}));
+  EXPECT_EQ(rep().control("Line9").geometry(), (Geometry{3000, 1920, 0, 3120}));
+
   const std::string before = rep().categoryName[2]->text();
   setField(*app->labels().labelText[2], "Design");
   EXPECT_EQ(rep().categoryName[2]->text(), before);
