@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "contacts/customer_form.h"
+#include "documents/paper_controls.h"
 #include "sheet/numbers.h"
 
 namespace vantrel {
@@ -36,23 +37,12 @@ InvoiceForm::InvoiceForm(Vantrel& app)
 }
 
 void InvoiceForm::design() {
+  constexpr double points = 9;
   auto label = [this](std::string name, Geometry g, std::string text) {
-    Control* c = &add(ControlKind::Label, std::move(name), g, std::move(text));
-    c->setBackColour(colour::white);
-    c->style().fontName = "Arial";
-    c->style().fontPoints = 9;
-    c->style().shrinkToFit = true;
-    return c;
+    return paperLabel(*this, std::move(name), g, std::move(text), points);
   };
   auto field = [this](std::string name, Geometry g, std::string text, Align align) {
-    Control* c = &add(ControlKind::TextBox, std::move(name), g, std::move(text));
-    c->style().readOnly = true;
-    c->style().borderless = true;
-    c->style().align = align;
-    c->style().fontName = "Arial";
-    c->style().fontPoints = 9;
-    c->style().shrinkToFit = true;
-    return c;
+    return paperField(*this, std::move(name), g, std::move(text), align, points);
   };
   auto rule = [this](std::string name, int top) {
     add(ControlKind::Line, std::move(name), {840, top, 9495, 0});

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/vantrel.h"
+#include "documents/paper_controls.h"
 #include "store/labels_form.h"
 
 namespace vantrel {
@@ -12,23 +13,12 @@ ReportForm::ReportForm(Vantrel& app)
       app_(app),
       output_(app.services(), "Report") {
   setBackColour(colour::white);
+  constexpr double points = 8;
   auto label = [this](std::string name, Geometry g, std::string text) {
-    Control* c = &add(ControlKind::Label, std::move(name), g, std::move(text));
-    c->setBackColour(colour::white);
-    c->style().fontName = "Arial";
-    c->style().fontPoints = 8;
-    c->style().shrinkToFit = true;
-    return c;
+    return paperLabel(*this, std::move(name), g, std::move(text), points);
   };
   auto field = [this](std::string name, Geometry g, Align align) {
-    Control* c = &add(ControlKind::TextBox, std::move(name), g, "");
-    c->style().readOnly = true;
-    c->style().borderless = true;
-    c->style().align = align;
-    c->style().fontName = "Arial";
-    c->style().fontPoints = 8;
-    c->style().shrinkToFit = true;
-    return c;
+    return paperField(*this, std::move(name), g, "", align, points);
   };
   label("Label14", {240, 120, 900, 285}, "Date");
   date = field("Text20", {1200, 120, 1800, 285}, Align::Left);
