@@ -6,8 +6,11 @@
 
 namespace vantrel {
 
-DocumentOutput::DocumentOutput(Services& services, std::string kind)
-    : services_(services), kind_(std::move(kind)), dialog_(services, "PDF (*.pdf)|*.pdf") {}
+DocumentOutput::DocumentOutput(Services& services, std::string kind, WritePdf write)
+    : services_(services),
+      kind_(std::move(kind)),
+      write_(std::move(write)),
+      dialog_(services, "PDF (*.pdf)|*.pdf") {}
 
 std::string DocumentOutput::proposedName(const std::string& invoiceNumber) const {
   if (invoiceNumber.empty()) return kind_ + ".pdf";
@@ -17,7 +20,7 @@ std::string DocumentOutput::proposedName(const std::string& invoiceNumber) const
   return kind_ + "-" + number + ".pdf";
 }
 
-void DocumentOutput::exportPdf(const std::string& invoiceNumber, const WritePdf& write) {
+void DocumentOutput::exportPdf(const std::string& invoiceNumber) {
   const auto path =
       dialog_.toSave("Export " + kind_ + " as PDF", proposedName(invoiceNumber), false);
   if (!path || path->empty()) return;
@@ -26,15 +29,15 @@ void DocumentOutput::exportPdf(const std::string& invoiceNumber, const WritePdf&
                               "OverWrite File") != Answer::Yes) {
     return;
   }
-  const WriteResult written = write(*path);
+  const WriteResult written = write_(*path);
   if (!written) services_.messages.show(couldNotSave(*path, written), Buttons::Ok);
 }
 
-bool DocumentOutput::printerOrPdf(const std::string& invoiceNumber, const WritePdf& write) {
+bool DocumentOutput::printerOrPdf(const std::string& invoiceNumber) {
   if (services_.printer.installed()) return true;
   if (services_.messages.show("No printer is available. Save as a PDF file instead?",
                               Buttons::YesNo) == Answer::Yes) {
-    exportPdf(invoiceNumber, write);
+    exportPdf(invoiceNumber);
   }
   return false;
 }

@@ -14,15 +14,16 @@ class DocumentOutput {
  public:
   using WritePdf = std::function<WriteResult(const std::string& path)>;
 
-  // kind: "Invoice" or "Report", the start of the proposed file name.
-  DocumentOutput(Services& services, std::string kind);
+  // kind: "Invoice" or "Report", the start of the proposed file name; write: the document
+  // drawn into a PDF file.
+  DocumentOutput(Services& services, std::string kind, WritePdf write);
 
   // Asks for a PDF file and writes it; a cancel, or No to replacing a file, writes nothing.
-  void exportPdf(const std::string& invoiceNumber, const WritePdf& write);
+  void exportPdf(const std::string& invoiceNumber);
 
   // With no printer installed, offers the PDF file instead and returns false; true when
   // there is a printer to print on.
-  bool printerOrPdf(const std::string& invoiceNumber, const WritePdf& write);
+  bool printerOrPdf(const std::string& invoiceNumber);
 
   // A failed print is told, never dropped.
   void tell(const PrintResult& result);
@@ -33,6 +34,7 @@ class DocumentOutput {
  private:
   Services& services_;
   std::string kind_;
+  WritePdf write_;
   FileDialog dialog_;
 };
 

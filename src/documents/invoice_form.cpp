@@ -19,7 +19,8 @@ constexpr double kSheetHeight = 29.7;
 InvoiceForm::InvoiceForm(Vantrel& app)
     : Form(app.services(), "frmInvoice", "Invoice", 11115, 12285),
       app_(app),
-      output_(app.services(), "Invoice") {
+      output_(app.services(), "Invoice",
+              [this](const std::string& path) { return writePdf(path); }) {
   setBackColour(colour::white);
   design();
 
@@ -141,7 +142,7 @@ void InvoiceForm::print() {
 
 void InvoiceForm::exportPdf() {
   fill();
-  output_.exportPdf(Invoicenum->text(), [this](const std::string& path) { return writePdf(path); });
+  output_.exportPdf(Invoicenum->text());
 }
 
 WriteResult InvoiceForm::writePdf(const std::string& path) {
@@ -150,8 +151,7 @@ WriteResult InvoiceForm::writePdf(const std::string& path) {
 
 void InvoiceForm::printOut() {
   Printer& printer = services().printer;
-  if (!output_.printerOrPdf(Invoicenum->text(),
-                            [this](const std::string& path) { return writePdf(path); })) {
+  if (!output_.printerOrPdf(Invoicenum->text())) {
     return;
   }
   if (services().messages.show("confirm printing on " + printer.deviceName(), Buttons::YesNo) !=

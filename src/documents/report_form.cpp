@@ -11,7 +11,8 @@ namespace vantrel {
 ReportForm::ReportForm(Vantrel& app)
     : Form(app.services(), "frmprint", "Form1", 5835, 6225),
       app_(app),
-      output_(app.services(), "Report") {
+      output_(app.services(), "Report",
+              [this](const std::string& path) { return writePdf(path); }) {
   setBackColour(colour::white);
   constexpr double points = 8;
   auto label = [this](std::string name, Geometry g, std::string text) {
@@ -60,16 +61,14 @@ void ReportForm::load() {
 }
 
 void ReportForm::print() {
-  if (!output_.printerOrPdf(invoiceNumber->text(),
-                            [this](const std::string& path) { return writePdf(path); })) {
+  if (!output_.printerOrPdf(invoiceNumber->text())) {
     return;
   }
   output_.tell(services().printer.printForm(*this));
 }
 
 void ReportForm::exportPdf() {
-  output_.exportPdf(invoiceNumber->text(),
-                    [this](const std::string& path) { return writePdf(path); });
+  output_.exportPdf(invoiceNumber->text());
 }
 
 WriteResult ReportForm::writePdf(const std::string& path) {

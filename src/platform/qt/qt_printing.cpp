@@ -164,10 +164,14 @@ PrintResult QtServices::printPage(const Page& page) {
                    [&page](QPagedPaintDevice& device) { return paintPage(page, device); });
 }
 
-PrintResult QtServices::printForm(const Form& form) {
+QImage QtServices::pictureOf(const Form& form) const {
   FormWidget* view = window(form);
-  if (view == nullptr) return {false, "the window could not be drawn"};
-  const QImage picture = view->grabClientArea();
+  return view == nullptr ? QImage() : view->grabClientArea();
+}
+
+PrintResult QtServices::printForm(const Form& form) {
+  const QImage picture = pictureOf(form);
+  if (picture.isNull()) return {false, "the window could not be drawn"};
   auto printer = defaultPrinter();
   if (!printer) return {false, "no printer is installed"};
   return printedOn(*printer,
@@ -179,9 +183,7 @@ WriteResult QtServices::exportPage(const Page& page, const std::string& path) {
 }
 
 WriteResult QtServices::exportForm(const Form& form, const std::string& path) {
-  FormWidget* view = window(form);
-  if (view == nullptr) return {false, "the window could not be drawn"};
-  const QImage picture = view->grabClientArea();
+  const QImage picture = pictureOf(form);
   return writtenTo(path,
                    [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
 }

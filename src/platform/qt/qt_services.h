@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -31,6 +32,8 @@ class QtServices : public Platform {
   // The windows go while their forms still exist: call before the forms are destroyed.
   void releaseWindows();
   FormWidget* window(const Form& form) const;
+  // A picture of the window's client area, shown or not; null without a window.
+  QImage pictureOf(const Form& form) const;
 
   // MessageBoxes
   Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
