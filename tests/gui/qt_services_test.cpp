@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPdfWriter>
+#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -96,6 +97,41 @@ class QtServicesTest : public QObject {
     QVERIFY(!resourceIcon("running").isNull());
     QVERIFY(!resourceIcon("stopped").isNull());
     QVERIFY(resourceIcon("").isNull());
+  }
+
+  // The chime that comes with the program decodes. A missing, broken or cut-off file plays
+  // nothing and says nothing, and a cut-off one does not hang the program when it ends (Qt's
+  // decoder would wait for the rest for ever). Without a tray a notification goes nowhere.
+  void soundAndNotifications() {
+    const QString chime = home_.path() + QStringLiteral("/app/sound.wav");
+    const QString cut = home_.path() + QStringLiteral("/cut.wav");
+    const QString broken = home_.path() + QStringLiteral("/broken.wav");
+    {
+      QtServices services(QStringList{});
+      QFile file(chime);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray whole = file.readAll();
+      QVERIFY(QtServices::wholeWaveFile(whole));
+      for (qsizetype size : {qsizetype(5), qsizetype(44), qsizetype(1000), whole.size() - 1}) {
+        QVERIFY2(!QtServices::wholeWaveFile(whole.left(size)), qPrintable(QString::number(size)));
+      }
+      // data without a format
+      QVERIFY(!QtServices::wholeWaveFile(QByteArray("RIFF\x10\0\0\0WAVEdata\x04\0\0\0abcd", 24)));
+      for (const auto& [path, bytes] : {std::pair{cut, whole.left(1000)},
+                                        std::pair{broken, QByteArray("not a sound at all")}}) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+      }
+      for (const QString& path : {chime, cut, broken, home_.path() + QStringLiteral("/none.wav")}) {
+        services.play(path.toStdString());
+      }
+      services.play(chime.toStdString());
+      QSoundEffect effect;
+      effect.setSource(QUrl::fromLocalFile(chime));
+      QTRY_COMPARE_WITH_TIMEOUT(effect.status(), QSoundEffect::Ready, 5000);
+      services.notify("The Timer has Stopped");
+    }
   }
 
   void endingTheProgramStopsTheLoop() {

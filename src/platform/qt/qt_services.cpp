@@ -26,6 +26,13 @@
 
 namespace vantrel {
 
+namespace {
+
+// A sound is a short alarm; a bigger file is not read into memory to be checked.
+constexpr qint64 kLargestSound = 64LL * 1024 * 1024;
+
+}  // namespace
+
 QtServices::QtServices(std::optional<QStringList> arguments) : folder_(applicationFolder()) {
   if (!arguments) arguments = QCoreApplication::arguments().mid(1);
   commandLine_ = fromQString(arguments->join(QLatin1Char(' ')));
@@ -153,16 +160,56 @@ bool QtServices::available() const {
   return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+void QtServices::notify(const std::string& text) {
+  if (!trayPresent_ || !available()) return;
+  tray_->showMessage(QString::fromLatin1(kTitle), toQString(text), QSystemTrayIcon::Information,
+                     10000);
+}
+
 // ---- sound ----
+
+bool QtServices::wholeWaveFile(const QByteArray& bytes) {
+  auto u32 = [&bytes](qsizetype at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return static_cast<qint64>(v);
+  };
+  if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return false;
+  bool format = false;
+  for (qint64 at = 12; at + 8 <= bytes.size();) {
+    const QByteArray id = bytes.mid(at, 4);
+    const qint64 length = u32(at + 4);
+    const qint64 body = at + 8;
+    if (body + length > bytes.size()) return false;
+    if (id == "fmt ") format = length >= 16;
+    if (id == "data") return format && length > 0;
+    at = body + length + (length & 1);
+  }
+  return false;
+}
 
 void QtServices::play(const std::string& path) {
   const QString file = toQString(path);
-  if (!QFileInfo(file).isFile()) return;  // nothing to play is no failure worth telling
-  if (!sound_) sound_ = std::make_unique<QSoundEffect>();
   const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
-  if (sound_->source() != url) sound_->setSource(url);
-  // A file that does not decode ends in the Error status and plays nothing.
-  sound_->play();
+  std::unique_ptr<QSoundEffect>& effect = sounds_[url.toString()];
+  if (!effect) {
+    // A missing, unreadable or cut-off file plays nothing and is no failure worth telling.
+    // A cut-off one never reaches Qt: its decoder would wait for the rest for ever and the
+    // sample cache would then hang the program when another effect goes.
+    QFile wave(file);
+    if (!wave.open(QIODevice::ReadOnly) || wave.size() > kLargestSound ||
+        !wholeWaveFile(wave.readAll())) {
+      sounds_.erase(url.toString());
+      return;
+    }
+    // One effect per file, its source set once: the sample cache can deadlock when a
+    // source changes while the old sample is still loading.
+    effect = std::make_unique<QSoundEffect>();
+    effect->setSource(url);
+  }
+  // Played once loaded; a file that does not decode ends in the Error status and plays
+  // nothing.
+  effect->play();
 }
 
 // ---- clipboard, programs, addresses, settings ----

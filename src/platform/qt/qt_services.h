@@ -44,6 +44,7 @@ class QtServices : public Platform {
   void remove(const TrayRecord& record) override;
   bool present() const override { return trayPresent_; }
   bool available() const override;
+  void notify(const std::string& text) override;
   // Sound
   void play(const std::string& path) override;
   // Printer
@@ -87,6 +88,10 @@ class QtServices : public Platform {
   // ~/.local/share/vantrel.
   static std::string applicationFolder();
 
+  // Whether the bytes are a whole WAVE file: a format chunk, then a data chunk the file
+  // holds to its end. Qt's decoder waits forever for the rest of a cut-off file.
+  static bool wholeWaveFile(const QByteArray& bytes);
+
  private:
   void installDefaults();
 
@@ -96,7 +101,7 @@ class QtServices : public Platform {
   std::map<const Form*, std::unique_ptr<FormWidget>> windows_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   bool trayPresent_ = false;
-  std::unique_ptr<QSoundEffect> sound_;
+  std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;  // by file address
 };
 
 }  // namespace vantrel
