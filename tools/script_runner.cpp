@@ -292,10 +292,10 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"}, {"tray", "tip"},      {"tray", "icon"},     {"clipboard", "text"},
-      {"sound", "count"},  {"sound", "last"},    {"printer", "jobs"},  {"printer", "page"},
-      {"printer", "form"}, {"printer", "pdf"},   {"launcher", "last"}, {"browser", "last"},
-      {"settings", "SLA"}, {"program", "ended"},
+      {"tray", "present"},   {"tray", "tip"},     {"tray", "icon"},     {"tray", "message"},
+      {"clipboard", "text"}, {"sound", "count"},  {"sound", "last"},    {"printer", "jobs"},
+      {"printer", "page"},   {"printer", "form"}, {"printer", "pdf"},   {"launcher", "last"},
+      {"browser", "last"},   {"settings", "SLA"}, {"program", "ended"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -315,6 +315,7 @@ std::string ScriptRunner::readService(const Command& cmd) {
   if (head == "tray") {
     if (property == "present") return yesNo(tray.has_value());
     if (property == "tip") return tray ? tray->tipText() : std::string();
+    if (property == "message") return last(platform_.trayMessages);
     return tray ? tray->iconName : std::string();
   }
   if (head == "clipboard") return platform_.clipboardText;

@@ -63,6 +63,9 @@ class Tray {
   virtual void remove(const TrayRecord& record) = 0;
   virtual bool present() const = 0;
   virtual bool available() const = 0;
+  // A short notification by the icon, for a user working in another program; shown only
+  // while the icon is present on a desktop that has a tray.
+  virtual void notify(const std::string& text) = 0;
   // Mouse activity on the icon, as the platform's message number (515 double-click, 516 right).
   std::function<void(int message)> onMouse;
 };

@@ -86,6 +86,10 @@ void HeadlessServices::remove(const TrayRecord&) {
   ++trayRemoves;
 }
 
+void HeadlessServices::notify(const std::string& text) {
+  if (trayAvailable && trayRecord) trayMessages.push_back(text);
+}
+
 double HeadlessServices::textWidth(const std::string& text, const PrintFont& font) {
   // A fixed advance of half the point size: enough for layouts to be checked headless.
   return static_cast<double>(text.size()) * font.points * 0.5 / 72.0 * 2.54;

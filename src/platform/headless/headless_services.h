@@ -36,6 +36,7 @@ class HeadlessServices : public Platform {
   int trayAdds = 0;
   int trayRemoves = 0;
   bool trayAvailable = true;
+  std::vector<std::string> trayMessages;  // the notifications shown by the icon
   std::vector<std::string> soundsPlayed;
   // The printer: none installed, or one that fails with a reason, where a test asks for it.
   bool printerInstalled = true;
@@ -63,6 +64,7 @@ class HeadlessServices : public Platform {
   void remove(const TrayRecord& record) override;
   bool present() const override { return trayRecord.has_value(); }
   bool available() const override { return trayAvailable; }
+  void notify(const std::string& text) override;
   // Sound
   void play(const std::string& path) override { soundsPlayed.push_back(path); }
   // Printer
