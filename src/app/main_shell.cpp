@@ -15,6 +15,7 @@
 #include "store/options_form.h"
 #include "store/project_commands.h"
 #include "timers/countdown_form.h"
+#include "timers/reminder_form.h"
 
 namespace vantrel {
 
@@ -89,8 +90,10 @@ void MainShell::resetClock() {
   main_.clock->clearForLoad();
 }
 
-// The break reminder's window comes later; its timer starts here once it exists.
-void MainShell::startBreakReminder() {}
+// The reminder counts from here: the program's running time.
+void MainShell::startBreakReminder() {
+  app().reminder().Timer1->setEnabled(true);
+}
 
 void MainShell::wireTimers() {
   Clock& clock = main_.services().clock;

@@ -15,6 +15,7 @@
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "timers/countdown_form.h"
+#include "timers/reminder_form.h"
 
 namespace vantrel {
 
@@ -34,11 +35,13 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmCount"] = [this]() -> Form& { return countdown(); };
   factories_["frmCompany"] = [this]() -> Form& { return company(); };
   factories_["frmcustomer"] = [this]() -> Form& { return customer(); };
+  factories_["frmremind"] = [this]() -> Form& { return reminder(); };
 }
 
 // Windows go in the reverse order of their creation and tell their views nothing more.
 Vantrel::~Vantrel() {
   for (Form* form : order_) form->observer = nullptr;
+  reminder_.reset();
   customer_.reset();
   company_.reset();
   countdown_.reset();
@@ -115,6 +118,10 @@ CompanyForm& Vantrel::company() {
 
 CustomerForm& Vantrel::customer() {
   return get(customer_, *this);
+}
+
+ReminderForm& Vantrel::reminder() {
+  return get(reminder_, *this);
 }
 
 void Vantrel::start() {

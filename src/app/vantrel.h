@@ -24,6 +24,7 @@ class QuitForm;
 class CountdownForm;
 class CompanyForm;
 class CustomerForm;
+class ReminderForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -59,6 +60,7 @@ class Vantrel {
   CountdownForm& countdown();
   CompanyForm& company();
   CustomerForm& customer();
+  ReminderForm& reminder();
 
   // By name, for the script driver: creates the window when needed; null for unknown names.
   Form* form(const std::string& name);
@@ -92,6 +94,7 @@ class Vantrel {
   std::unique_ptr<CountdownForm> countdown_;
   std::unique_ptr<CompanyForm> company_;
   std::unique_ptr<CustomerForm> customer_;
+  std::unique_ptr<ReminderForm> reminder_;
 };
 
 }  // namespace vantrel

@@ -246,7 +246,7 @@ void JobClock::start() {
   setField(*m.autosavePath, settings().autosaveTarget->text());
 }
 
-void JobClock::startClock() {
+void JobClock::startClock(bool lockRememberBoxes) {
   MainForm& m = main_;
   highlight(*m.CmdStart);
   m.tray.remove();
@@ -254,7 +254,7 @@ void JobClock::startClock() {
   setField(*m.statusMessage, "");
   showRunning();
   m.tray.add();
-  lockPreferences(false);
+  lockPreferences(lockRememberBoxes);
 }
 
 void JobClock::stop() {

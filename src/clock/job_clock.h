@@ -18,13 +18,15 @@ class JobClock {
   // Wires the clock's rules onto the main window's controls; touches no other window.
   explicit JobClock(MainForm& main);
 
-  void start();       // CmdStart
-  void stop();        // CmdStop
-  void reset();       // CmdReset
-  void startClock();  // the tray's "Start Clock"
-  void stopClock();   // the tray's "Stop Clock"
-  void tick();        // Timer1
-  void watchdog();    // Timer25
+  void start();  // CmdStart
+  void stop();   // CmdStop
+  void reset();  // CmdReset
+  // The tray's "Start Clock"; the countdown's start of the clock also locks the remembered
+  // rule boxes, as Start does.
+  void startClock(bool lockRememberBoxes = false);
+  void stopClock();  // the tray's "Stop Clock"
+  void tick();       // Timer1
+  void watchdog();   // Timer25
 
   // The main window's load: the tick off, the six time digits and the autosave count at 0.
   void clearForLoad();

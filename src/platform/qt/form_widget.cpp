@@ -772,8 +772,16 @@ void FormWidget::fitText(Bound& bound) {
 }
 
 void FormWidget::applyPicture(Bound& bound) {
-  auto* label = qobject_cast<QLabel*>(bound.widget);
   const ControlKind kind = bound.control->kind();
+  if (kind == ControlKind::CommandButton) {
+    // A picture on a button is its icon, drawn at its own size where the button has room.
+    auto* button = static_cast<QPushButton*>(bound.widget);
+    const QPixmap pixmap = resourcePixmap(bound.control->picture());
+    button->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+    if (!pixmap.isNull()) button->setIconSize(pixmap.size().boundedTo(button->size()));
+    return;
+  }
+  auto* label = qobject_cast<QLabel*>(bound.widget);
   if (label == nullptr || (kind != ControlKind::PictureBox && kind != ControlKind::Image)) return;
   QPixmap pixmap = resourcePixmap(bound.control->picture());
   if (!pixmap.isNull() && !label->size().isEmpty() &&
