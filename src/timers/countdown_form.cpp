@@ -21,8 +21,9 @@ constexpr Colour kStopDesign = colour::rgb(255, 170, 179);
 
 }  // namespace
 
+// The outer size: the 4500 x 3240 client area with the window frame and the menu bar.
 CountdownForm::CountdownForm(Vantrel& app)
-    : Form(app.services(), "frmCount", "Countdown Timer", 4500, 3240), app_(app) {
+    : Form(app.services(), "frmCount", "Countdown Timer", 4740, 4110), app_(app) {
   build();
   wire();
 }

@@ -190,23 +190,6 @@ TEST_F(CountdownTest, ATickedEndStartsTheJobClock) {
   EXPECT_FALSE(s.startRule[1]->enabled());
 }
 
-TEST_F(CountdownTest, AHiddenCountdownRunsOnAndHoldsTheProgramOpen) {
-  CountdownForm& f = c();
-  dial(0, 0, 0, 1);
-  userClick(*f.Command4);
-  userClick(*f.Command3);
-  EXPECT_FALSE(f.visible());
-  ticks(30);
-  userClick(*m().cmdexit);
-  EXPECT_EQ(platform->messagesShown.back(), "The Countdown Timer is still active");
-  EXPECT_FALSE(app->ended());
-  ticks(30);
-  EXPECT_EQ(platform->soundsPlayed.size(), 1u);
-  EXPECT_FALSE(f.visible());  // the end does not bring it forward
-  userClick(*m().cmdexit);
-  EXPECT_TRUE(app->ended());
-}
-
 TEST_F(CountdownTest, ExitAsksForASaveThenConfirms) {
   CountdownForm& f = c();
   setField(*m().categoryHours[1], "2");
@@ -290,22 +273,6 @@ class ReminderTest : public ProgramFixture<> {
     return platform->soundsPlayed.size() > sounds;
   }
 };
-
-TEST_F(ReminderTest, CountsFromTheMainWindowsLoadAndFiresTwoHoursIn) {
-  flags(true, true);
-  m().hide();
-  EXPECT_TRUE(r().Timer1->enabled());
-  EXPECT_FALSE(r().visible());
-  platform->advance(7200 * 1000LL);
-  EXPECT_EQ(reading(), "0 02:00:00");
-  EXPECT_TRUE(platform->soundsPlayed.empty());
-  platform->advance(1000);
-  EXPECT_EQ(m().statusMessage->text(), ReminderForm::kMessage);
-  EXPECT_TRUE(m().visible());
-  EXPECT_EQ(platform->soundsPlayed, std::vector<std::string>{folder + "/sound.wav"});
-  EXPECT_EQ(platform->trayMessages, std::vector<std::string>{ReminderForm::kMessage});
-  EXPECT_TRUE(platform->messagesShown.empty());  // a status line, not a message box
-}
 
 TEST_F(ReminderTest, FiresAtEveryEvenHourOfRunningAndAtNoOddOne) {
   flags(false, true);
