@@ -20,7 +20,6 @@
 #include <cstring>
 #include <thread>
 
-#include "app/main_form.h"
 #include "app/vantrel.h"
 #include "platform/qt/qt_services.h"
 #include "platform/user_input.h"

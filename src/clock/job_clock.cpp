@@ -1,11 +1,11 @@
 #include "clock/job_clock.h"
 
-#include <cmath>
 #include <exception>
 #include <string_view>
 
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "clock/clock_digits.h"
 #include "clock/settings_form.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
@@ -31,40 +31,6 @@ constexpr ModeTexts kSubtract{
     "Subtractions",
     "Subtractions to time, 2 minutes on the clock will shut this down. Reset the clock.",
     {"Subtract 15 Minutes", "Subtract 30 Minutes", "Subtract 1 Hour", "Subtract 2 Hours"}};
-
-// The tick reads seven fields a second, so the plain one- and two-digit texts it writes
-// itself are read without the general parser. Anything else can only come from a damaged
-// file: read it the general way and count it as 0 when it is not a number, so the tick
-// never stops over it.
-double readCount(const std::string& text) {
-  if (text.size() == 1) {
-    unsigned d = static_cast<unsigned char>(text[0]) - '0';
-    if (d < 10) return d;
-  } else if (text.size() == 2) {
-    unsigned hi = static_cast<unsigned char>(text[0]) - '0';
-    unsigned lo = static_cast<unsigned char>(text[1]) - '0';
-    if (hi < 10 && lo < 10 && hi != 0) return hi * 10 + lo;
-  }
-  double value = parseNumber(text).value_or(0.0);
-  return std::isfinite(value) ? value : 0.0;
-}
-
-std::string countText(double value) {
-  if (value >= 0 && value < 100 && value == std::floor(value)) {
-    int n = static_cast<int>(value);
-    if (n < 10) return std::string(1, static_cast<char>('0' + n));
-    return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-  }
-  return numberText(value);
-}
-
-bool is(const Control& box, double value) {
-  return readCount(box.text()) == value;
-}
-
-void increment(Control& box) {
-  setField(box, countText(readCount(box.text()) + 1));
-}
 
 }  // namespace
 
@@ -110,7 +76,7 @@ void JobClock::tick() {
   MainForm& m = main_;
 
   // The day carry comes before the seconds advance, so 24:00:00 shows for one second.
-  if (is(*m.txt000, 2) && is(*m.txtHours, 4)) {
+  if (count(*m.txt000) == 2 && count(*m.txtHours) == 4) {
     increment(*m.txtDays);
     m.txtDays->setVisible(true);
     m.lblDays->setVisible(true);
@@ -120,9 +86,9 @@ void JobClock::tick() {
 
   // The tens of minutes are not looked at: the locks also fire at 12, 14, 22, ... minutes,
   // which changes nothing once they hold.
-  bool onTheMinute = is(*m.txt0, 0) && is(*m.txtSecs, 0);
-  if (onTheMinute && is(*m.txtMins, 2)) lockAdjusters();
-  if (onTheMinute && is(*m.txtMins, 4)) {
+  bool onTheMinute = count(*m.txt0) == 0 && count(*m.txtSecs) == 0;
+  if (onTheMinute && count(*m.txtMins) == 2) lockAdjusters();
+  if (onTheMinute && count(*m.txtMins) == 4) {
     Control& preferencesReset = *settings().Command6;
     preferencesReset.setEnabled(false);
     preferencesReset.setBackColour(colour::buttonFace);
@@ -135,12 +101,12 @@ void JobClock::tick() {
 
   increment(*m.txtSecs);
   m.autosaveTicks->setValue(m.autosaveTicks->value() + 1);
-  if (is(*m.txtSecs, 10)) {
+  if (count(*m.txtSecs) == 10) {
     setField(*m.txtSecs, "0");
     increment(*m.txt0);
   }
 
-  if (is(*m.txt0, 6) && is(*m.txtSecs, 0)) {
+  if (count(*m.txt0) == 6 && count(*m.txtSecs) == 0) {
     SettingsForm& s = settings();
     increment(*m.txtMins);
     increment(*s.elapsedMinutes);
@@ -157,16 +123,16 @@ void JobClock::tick() {
     }
   }
 
-  if (is(*m.txtMins, 10)) {
+  if (count(*m.txtMins) == 10) {
     setField(*m.txtMins, "0");
     increment(*m.txt00);
   }
-  if (is(*m.txt00, 6) && is(*m.txtMins, 0)) {
+  if (count(*m.txt00) == 6 && count(*m.txtMins) == 0) {
     increment(*m.txtHours);
     setField(*m.txtMins, "0");
     setField(*m.txt00, "0");
   }
-  if (is(*m.txtHours, 10)) {
+  if (count(*m.txtHours) == 10) {
     setField(*m.txtHours, "0");
     increment(*m.txt000);
   }

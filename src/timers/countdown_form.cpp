@@ -4,12 +4,13 @@
 #include "app/main_form.h"
 #include "app/quit_form.h"
 #include "app/vantrel.h"
+#include "clock/clock_digits.h"
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
-#include "timers/side_timer.h"
+#include "timers/alarm.h"
 
 namespace vantrel {
 
@@ -95,7 +96,7 @@ void CountdownForm::wire() {
     a.minus->onClick = [this, &a] { minus(a); };
     // However a digit comes to 0 (a minus press, the countdown, Clear), it can go no lower.
     a.digit->onChange = [&a] {
-      if (digitValue(*a.digit) == 0) a.minus->setEnabled(false);
+      if (count(*a.digit) == 0) a.minus->setEnabled(false);
     };
   }
   Command4->onClick = [this] { start(); };
@@ -119,9 +120,9 @@ void CountdownForm::showThenHide(Form& other) {
 }
 
 void CountdownForm::plus(Adjuster& a) {
-  const int value = digitValue(*a.digit);
-  if (value < a.limit) setDigit(*a.digit, value + 1);
-  if (digitValue(*a.digit) >= a.limit) a.plus->setEnabled(false);
+  const double value = count(*a.digit);
+  if (value < a.limit) setCount(*a.digit, value + 1);
+  if (count(*a.digit) >= a.limit) a.plus->setEnabled(false);
   a.minus->setEnabled(true);
   Command4->setBackColour(colour::buttonFace);
   Command14->setBackColour(colour::buttonFace);
@@ -129,16 +130,20 @@ void CountdownForm::plus(Adjuster& a) {
 }
 
 void CountdownForm::minus(Adjuster& a) {
-  const int value = digitValue(*a.digit);
+  const double value = count(*a.digit);
   if (value <= 0) return;
-  setDigit(*a.digit, value - 1);  // at 0 the digit's own rule disables this button
+  setCount(*a.digit, value - 1);  // at 0 the digit's own rule disables this button
   a.plus->setEnabled(true);
   setField(*Label1, "");
 }
 
+std::array<Control*, 6> CountdownForm::digits() const {
+  return {txt000, txtHours, txt00, txtMins, txt0, txtSecs};
+}
+
 bool CountdownForm::allZero() const {
-  for (const Control* d : {txt000, txtHours, txt00, txtMins, txt0, txtSecs}) {
-    if (digitValue(*d) != 0) return false;
+  for (const Control* d : digits()) {
+    if (count(*d) != 0) return false;
   }
   return true;
 }
@@ -161,7 +166,7 @@ void CountdownForm::enableAdjusters(bool enabled) {
 
 void CountdownForm::lockMinusOfZeros() {
   for (Adjuster& a : adjusters) {
-    if (digitValue(*a.digit) == 0) a.minus->setEnabled(false);
+    if (count(*a.digit) == 0) a.minus->setEnabled(false);
   }
 }
 
@@ -193,7 +198,7 @@ void CountdownForm::stop() {
 
 void CountdownForm::clear() {
   Timer1a->setEnabled(false);
-  for (Control* d : {txt000, txtHours, txt00, txtMins, txt0, txtSecs}) setDigit(*d, 0);
+  for (Control* d : digits()) setCount(*d, 0);
   setField(*Label1, "");
   showAdjusters(true);
 }
@@ -207,12 +212,12 @@ void CountdownForm::tick() {
     int refill;
   };
   const Borrow borrows[] = {{txtSecs, 9}, {txt0, 5}, {txtMins, 9}, {txt00, 5}, {txtHours, 9}};
-  setDigit(*txtSecs, digitValue(*txtSecs) - 1);
+  setCount(*txtSecs, count(*txtSecs) - 1);
   for (std::size_t i = 0; i < std::size(borrows); ++i) {
-    if (digitValue(*borrows[i].digit) != -1) break;
-    setDigit(*borrows[i].digit, borrows[i].refill);
+    if (count(*borrows[i].digit) != -1) break;
+    setCount(*borrows[i].digit, borrows[i].refill);
     Control* next = i + 1 < std::size(borrows) ? borrows[i + 1].digit : txt000;
-    setDigit(*next, digitValue(*next) - 1);
+    setCount(*next, count(*next) - 1);
   }
   if (!allZero()) return;
   finish();

@@ -73,6 +73,7 @@ class CountdownForm : public Form {
   void plus(Adjuster& a);
   void minus(Adjuster& a);
   void finish();
+  std::array<Control*, 6> digits() const;  // hours tens first
   bool allZero() const;
   void showAdjusters(bool shown);
   void enableAdjusters(bool enabled);

@@ -1,9 +1,12 @@
 #include "timers/reminder_form.h"
 
+#include <cmath>
+
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "clock/clock_digits.h"
 #include "store/options_form.h"
-#include "timers/side_timer.h"
+#include "timers/alarm.h"
 
 namespace vantrel {
 
@@ -26,17 +29,16 @@ ReminderForm::ReminderForm(Vantrel& app)
 
 void ReminderForm::load() {
   Timer1->setEnabled(false);
-  for (Control* digit : {secs, secs0, mins, mins0, hours, hours0}) setDigit(*digit, 0);
+  for (Control* digit : {secs, secs0, mins, mins0, hours, hours0}) setCount(*digit, 0);
 }
 
 // Every positive even number of whole hours the program has run: 2, 4, ... 10, ... 24, 26.
 bool ReminderForm::reminderDue() const {
   for (const Control* digit : {mins0, mins, secs0, secs}) {
-    if (digitValue(*digit) != 0) return false;
+    if (count(*digit) != 0) return false;
   }
-  const long long hoursRun =
-      24LL * digitValue(*days) + 10LL * digitValue(*hours0) + digitValue(*hours);
-  return hoursRun > 0 && hoursRun % 2 == 0;
+  const double hoursRun = 24 * count(*days) + 10 * count(*hours0) + count(*hours);
+  return hoursRun > 0 && std::fmod(hoursRun, 2) == 0;
 }
 
 void ReminderForm::remind() {
@@ -55,35 +57,35 @@ void ReminderForm::tick() {
     if (options.twoHourReminder->value() == 1) remind();
     if (options.reminderSound->value() == 1) playAlarm(services());
   }
-  if (digitValue(*hours0) == 2 && digitValue(*hours) == 4) {
-    setDigit(*days, digitValue(*days) + 1);
-    setDigit(*hours, 0);
-    setDigit(*hours0, 0);
+  if (count(*hours0) == 2 && count(*hours) == 4) {
+    increment(*days);
+    setCount(*hours, 0);
+    setCount(*hours0, 0);
   }
-  setDigit(*secs, digitValue(*secs) + 1);
-  if (digitValue(*secs) == 10) {
-    setDigit(*secs, 0);
-    setDigit(*secs0, digitValue(*secs0) + 1);
+  increment(*secs);
+  if (count(*secs) == 10) {
+    setCount(*secs, 0);
+    increment(*secs0);
   }
-  if (digitValue(*secs0) == 6 && digitValue(*secs) == 0) {
-    setDigit(*mins, digitValue(*mins) + 1);
-    setDigit(*secs, 0);
-    setDigit(*secs0, 0);
+  if (count(*secs0) == 6 && count(*secs) == 0) {
+    increment(*mins);
+    setCount(*secs, 0);
+    setCount(*secs0, 0);
   }
-  if (digitValue(*mins) == 10) {
-    setDigit(*mins, 0);
-    setDigit(*mins0, digitValue(*mins0) + 1);
+  if (count(*mins) == 10) {
+    setCount(*mins, 0);
+    increment(*mins0);
   }
-  if (digitValue(*mins0) == 6 && digitValue(*mins) == 0) {
-    setDigit(*hours, digitValue(*hours) + 1);
-    setDigit(*mins, 0);
-    setDigit(*mins0, 0);
+  if (count(*mins0) == 6 && count(*mins) == 0) {
+    increment(*hours);
+    setCount(*mins, 0);
+    setCount(*mins0, 0);
   }
-  if (digitValue(*hours) == 10) {
-    setDigit(*hours, 0);
-    setDigit(*hours0, digitValue(*hours0) + 1);
+  if (count(*hours) == 10) {
+    setCount(*hours, 0);
+    increment(*hours0);
   }
-  if (digitValue(*Text1) == 0) Timer1->setEnabled(false);
+  if (count(*Text1) == 0) Timer1->setEnabled(false);
 }
 
 }  // namespace vantrel

@@ -191,25 +191,24 @@ bool QtServices::wholeWaveFile(const QByteArray& bytes) {
 void QtServices::play(const std::string& path) {
   const QString file = toQString(path);
   const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
-  std::unique_ptr<QSoundEffect>& effect = sounds_[url.toString()];
-  if (!effect) {
+  auto effect = sounds_.find(url.toString());
+  if (effect == sounds_.end()) {
     // A missing, unreadable or cut-off file plays nothing and is no failure worth telling.
     // A cut-off one never reaches Qt: its decoder would wait for the rest for ever and the
     // sample cache would then hang the program when another effect goes.
     QFile wave(file);
     if (!wave.open(QIODevice::ReadOnly) || wave.size() > kLargestSound ||
         !wholeWaveFile(wave.readAll())) {
-      sounds_.erase(url.toString());
       return;
     }
     // One effect per file, its source set once: the sample cache can deadlock when a
     // source changes while the old sample is still loading.
-    effect = std::make_unique<QSoundEffect>();
-    effect->setSource(url);
+    effect = sounds_.emplace(url.toString(), std::make_unique<QSoundEffect>()).first;
+    effect->second->setSource(url);
   }
   // Played once loaded; a file that does not decode ends in the Error status and plays
   // nothing.
-  effect->play();
+  effect->second->play();
 }
 
 // ---- clipboard, programs, addresses, settings ----

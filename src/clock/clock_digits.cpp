@@ -1,0 +1,48 @@
+#include "clock/clock_digits.h"
+
+#include <cmath>
+
+#include "platform/control.h"
+#include "sheet/numbers.h"
+
+namespace vantrel {
+
+// The clocks read their digits every second, so the plain one- and two-digit texts they
+// write themselves are read without the general parser. Anything else can only come from a damaged
+// file: read it the general way and count it as 0 when it is not a number, so the clock
+// never stops over it.
+double readCount(const std::string& text) {
+  if (text.size() == 1) {
+    unsigned d = static_cast<unsigned char>(text[0]) - '0';
+    if (d < 10) return d;
+  } else if (text.size() == 2) {
+    unsigned hi = static_cast<unsigned char>(text[0]) - '0';
+    unsigned lo = static_cast<unsigned char>(text[1]) - '0';
+    if (hi < 10 && lo < 10 && hi != 0) return hi * 10 + lo;
+  }
+  double value = parseNumber(text).value_or(0.0);
+  return std::isfinite(value) ? value : 0.0;
+}
+
+std::string countText(double value) {
+  if (value >= 0 && value < 100 && value == std::floor(value)) {
+    int n = static_cast<int>(value);
+    if (n < 10) return std::string(1, static_cast<char>('0' + n));
+    return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+  }
+  return numberText(value);
+}
+
+double count(const Control& box) {
+  return readCount(box.text());
+}
+
+void setCount(Control& box, double value) {
+  setField(box, countText(value));
+}
+
+void increment(Control& box) {
+  setCount(box, count(box) + 1);
+}
+
+}  // namespace vantrel
