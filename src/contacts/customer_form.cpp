@@ -208,9 +208,7 @@ void CustomerForm::save() {
     setField(*customerStatus, "Please select a file first");
     return;
   }
-  std::vector<std::string> lines;
-  for (Control* field : cardFields()) lines.push_back(field->text());
-  const WriteResult written = writeLines(path, lines);
+  const WriteResult written = writeLines(path, customerLines(*this));
   // The card's file stays the one that holds it.
   if (!written) {
     setField(*customerStatus, couldNotSave(path, written));
@@ -262,6 +260,12 @@ void CustomerForm::clearJobHeading() {
   for (Control* field : {projectCustomer, projectName, projectDate, invoiceNumber}) {
     setField(*field, "");
   }
+}
+
+std::vector<std::string> customerLines(const CustomerForm& form) {
+  std::vector<std::string> lines;
+  for (Control* field : form.cardFields()) lines.push_back(field->text());
+  return lines;
 }
 
 void readCustomer(CustomerForm& form, const std::string& path) {

@@ -79,6 +79,9 @@ class CustomerForm : public Form {
   FileDialog dialog_;  // shared by Open and Save
 };
 
+// The card as the lines of a customer file, in file order.
+std::vector<std::string> customerLines(const CustomerForm& form);
+
 // Reads a customer file into the card, line by line in file order; a missing file or line
 // leaves its fields as they are.
 void readCustomer(CustomerForm& form, const std::string& path);

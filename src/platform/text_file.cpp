@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include "platform/writer_calls.h"
 
 namespace vantrel {
 namespace {
@@ -132,12 +135,16 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-bool writeAll(int fd, const std::string& data) {
+bool writeAll(ssize_t (*write)(int, const void*, std::size_t), int fd, const std::string& data) {
   std::size_t done = 0;
   while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    ssize_t n = write(fd, data.data() + done, data.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {  // nothing taken and no reason given
+      errno = EIO;
       return false;
     }
     done += static_cast<std::size_t>(n);
@@ -210,6 +217,9 @@ ReadResult readLines(const std::string& path) {
     std::string line =
         text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A CR left inside a line reads as the space a save writes for it: a value then means
+    // the same before and after it is saved (" 5" is a number, "\r5" was not).
+    std::replace(line.begin(), line.end(), '\r', ' ');
     result.lines.push_back(std::move(line));
     if (end == std::string::npos) break;
     start = end + 1;
@@ -223,43 +233,92 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
     for (char c : value) text += (c == '\r' || c == '\n') ? ' ' : c;
     text += "\r\n";
   }
-  return writeBytes(path, toWindows1252(text).value_or(text));
+  // Windows-1252 bytes that happen to form UTF-8 ("Ã©" is C3 A9, which is "é") would read
+  // back as other text: such a file is written in UTF-8, which reads back as it stands.
+  std::optional<std::string> narrow = toWindows1252(text);
+  if (narrow && isMultiByteUtf8(*narrow)) narrow.reset();
+  return writeBytes(path, narrow.value_or(text));
 }
 
+namespace {
+
+// A second name for the file being replaced, so that it can be put back if the new one
+// cannot be made to last. It has the form of a leftover temporary file: a crash while it
+// exists leaves the right file in place, and the next start removes it.
+std::optional<std::string> keepOldFile(const std::string& path) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u;
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    std::string name = path + ".tmp-";
+    for (int k = 0; k < 6; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      name += kLetters[(seed >> 16) % (sizeof kLetters - 1)];
+    }
+    if (::link(path.c_str(), name.c_str()) == 0) return name;
+    // No old file, or a file system without second names: nothing to keep.
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// Some file systems cannot sync a folder at all; that is no failure of this write.
+bool folderSyncFailed(int err) {
+  return err != EINVAL && err != ENOTSUP && err != EBADF;
+}
+
+}  // namespace
+
+WriterCalls systemWriterCalls() {
+  return WriterCalls{::mkstemp, ::write, ::fsync, ::close, ::rename, ::fsync};
+}
+
+WriterCalls& writerCalls() {
+  static WriterCalls calls = systemWriterCalls();
+  return calls;
+}
+
+// The new bytes go to a temporary file beside the old one, reach the disk, and only then
+// take the old file's name in one rename; the folder is synced so the rename lasts too.
+// Whatever step fails, the old file is left as it was (put back, if the rename was done).
 WriteResult writeBytes(const std::string& path, const std::string& bytes) {
+  const WriterCalls& calls = writerCalls();
   WriteResult result;
-  std::string folder = folderOf(path);
   std::string temp = path + ".tmp-XXXXXX";
-  int fd = ::mkstemp(temp.data());
+  int fd = calls.create(temp.data());
   if (fd < 0) {
     result.error = writeFailureReason(errno);
     return result;
   }
   ::fchmod(fd, modeFor(path));
-  bool ok = writeAll(fd, bytes);
-  int err = errno;
-  if (ok && ::fsync(fd) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
+  int err = 0;
+  if (!writeAll(calls.write, fd, bytes) || calls.sync(fd) != 0) err = errno;
+  if (calls.close(fd) != 0 && err == 0) err = errno;
+  const bool existed = fileExists(path);
+  std::optional<std::string> old = err == 0 && existed ? keepOldFile(path) : std::nullopt;
+  if (err == 0 && calls.rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  if (err != 0) {
     ::unlink(temp.c_str());
+    if (old) ::unlink(old->c_str());
     result.error = writeFailureReason(err);
     return result;
   }
-  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
   if (dir >= 0) {
-    ::fsync(dir);
+    if (calls.syncFolder(dir) != 0 && folderSyncFailed(errno)) err = errno;
     ::close(dir);
   }
+  if (err != 0) {
+    // The rename may not survive a power cut: undo it rather than claim a save.
+    if (old) {
+      ::rename(old->c_str(), path.c_str());
+    } else if (!existed) {
+      ::unlink(path.c_str());
+    }
+    result.error = writeFailureReason(err);
+    return result;
+  }
+  if (old) ::unlink(old->c_str());
   result.ok = true;
   return result;
 }

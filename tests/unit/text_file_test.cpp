@@ -56,6 +56,11 @@ TEST_F(TextFileTest, EncodesWindows1252WhenItCanAndUtf8WhenItMust) {
   ASSERT_TRUE(writeLines(polish, {"Zoë", "Łódź"}));
   EXPECT_EQ(bytes(polish), "Zo\xC3\xAB\r\n\xC5\x81\xC3\xB3\x64\xC5\xBA\r\n");
   EXPECT_EQ(readLines(polish).lines, (std::vector<std::string>{"Zoë", "Łódź"}));
+
+  // In Windows-1252 "Ã©" is C3 A9, which reads as UTF-8 "é": such text goes out as UTF-8.
+  fs::path lookalike = dir / "lookalike.pcp";
+  ASSERT_TRUE(writeLines(lookalike, {"Ã©", "Â£5"}));
+  EXPECT_EQ(readLines(lookalike).lines, (std::vector<std::string>{"Ã©", "Â£5"}));
 }
 
 TEST_F(TextFileTest, HighBytesReadAsWindows1252) {
