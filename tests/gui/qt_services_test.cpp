@@ -4,6 +4,7 @@
 #include "platform/qt/qt_services.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPdfWriter>
 #include <QSoundEffect>
@@ -26,6 +27,59 @@ class QtServicesTest : public QObject {
     // Settings and the application folder stay inside the test's own folder.
     qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
     qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
+  }
+
+  // Each program records the name it was started as. Names that a shell would take apart
+  // start exactly that file; anything but a full path to a program starts nothing.
+  void launchStartsExactlyThatFileOrNothing() {
+    QtServices services;
+    const QString folder = home_.path() + QStringLiteral("/my progs; $(touch INJECTED)");
+    QVERIFY(QDir().mkpath(folder));
+    const QString marker = home_.path() + QStringLiteral("/started");
+    auto program = [&](const QString& name, bool executable = true) {
+      QFile file(folder + QLatin1Char('/') + name);
+      file.open(QIODevice::WriteOnly);
+      file.write("#!/bin/sh\nprintf '%s\\n' \"$0\" >> '" + marker.toUtf8() + "'\n");
+      file.close();
+      if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+      return file.fileName();
+    };
+    const QStringList names = {
+        QStringLiteral("it's \"quoted\" & spaced"), QStringLiteral("a;touch INJECTED"),
+        QStringLiteral("$(touch INJECTED)`touch INJECTED`"), QStringLiteral("-rf")};
+    QStringList expected;
+    for (const QString& name : names) {
+      expected << program(name);
+      QVERIFY(services.launch(fromQString(expected.back())));
+    }
+    auto started = [&] {
+      QFile file(marker);
+      file.open(QIODevice::ReadOnly);
+      QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+      lines.removeAll(QString());
+      return lines;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(started().size(), names.size(), 10000);
+    QStringList got = started();
+    got.sort();
+    expected.sort();
+    QCOMPARE(got, expected);
+
+    // Relative names are never looked up, not even beside the current folder.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder);
+    const QString text = program(QStringLiteral("notes.txt"), false);
+    for (const std::string& path :
+         {std::string("-rf"), std::string("a"), std::string("Hours"), std::string("true"),
+          fromQString(text), fromQString(folder), std::string()}) {
+      QVERIFY2(!services.launch(path), path.c_str());
+    }
+    QDir::setCurrent(before);
+    QTest::qWait(300);
+    QCOMPARE(started().size(), names.size());
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/INJECTED")));
+    QVERIFY(!QFileInfo::exists(home_.path() + QStringLiteral("/INJECTED")));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("INJECTED")));
   }
 
   void coloursAsStored() {

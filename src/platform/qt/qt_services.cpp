@@ -225,9 +225,13 @@ std::string QtServices::text() const {
   return fromQString(QGuiApplication::clipboard()->text());
 }
 
+// Only a full path to a program file starts, as that one file with no arguments: no search
+// of PATH ("a" and "Hours" are markers, not program names), no shell, so spaces, quotes,
+// ";" or "$(...)" in a name are just part of the name.
 bool QtServices::launch(const std::string& path) {
-  if (path.empty()) return false;
-  return QProcess::startDetached(toQString(path), {});
+  const QFileInfo file(toQString(path));
+  if (path.empty() || !file.isAbsolute() || !file.isFile() || !file.isExecutable()) return false;
+  return QProcess::startDetached(file.absoluteFilePath(), {});
 }
 
 void QtServices::open(const std::string& address) {
