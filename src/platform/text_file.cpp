@@ -10,9 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "platform/writer_calls.h"
 
@@ -199,16 +196,34 @@ std::string decodeFileText(const std::string& bytes) {
 ReadResult readLines(const std::string& path) {
   removeLeftoverTemps(path);
   ReadResult result;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Never waits: a pipe or device chosen by mistake is refused, not read for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     result.error = errnoText("cannot open " + path, errno);
     return result;
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    result.error = "cannot read " + path;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    result.error = "cannot open " + path + ": it is not a file";
     return result;
   }
+  // The program's files are small; a huge file chosen by mistake is read only so far.
+  constexpr std::size_t kMostRead = 64u << 20;
+  std::string bytes;
+  char buffer[65536];
+  while (bytes.size() < kMostRead) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, kMostRead - bytes.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      result.error = errnoText("cannot read " + path, errno);
+      return result;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
   result.opened = true;
   std::string text = decodeFileText(bytes);
   std::size_t start = 0;

@@ -85,6 +85,12 @@ TEST_F(TextFileTest, ReadsLfOnlyAndShortFilesAsFarAsTheyGo) {
   auto missing = readLines(dir / "nothing.pcl");
   EXPECT_FALSE(missing.opened);
   EXPECT_FALSE(missing.error.empty());
+
+  // What is not a file is refused at once: a pipe nobody writes to, an endless device.
+  ASSERT_EQ(::mkfifo((dir / "pipe.pcl").c_str(), 0600), 0);
+  EXPECT_FALSE(readLines(dir / "pipe.pcl").opened);
+  EXPECT_EQ(readLines("/dev/zero").error, "cannot open /dev/zero: it is not a file");
+  EXPECT_FALSE(readLines(dir).opened);
 }
 
 // A write the folder refuses: as root (CI) the attempt runs in a child that has given up root,
