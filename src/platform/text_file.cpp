@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #include "platform/writer_calls.h"
@@ -250,9 +251,9 @@ WriteResult writeLines(const std::string& path, const std::vector<std::string>& 
   }
   // Windows-1252 bytes that happen to form UTF-8 ("Ã©" is C3 A9, which is "é") would read
   // back as other text: such a file is written in UTF-8, which reads back as it stands.
-  std::optional<std::string> narrow = toWindows1252(text);
-  if (narrow && isMultiByteUtf8(*narrow)) narrow.reset();
-  return writeBytes(path, narrow.value_or(text));
+  const std::optional<std::string> narrow = toWindows1252(text);
+  if (!narrow || isMultiByteUtf8(*narrow)) return writeBytes(path, text);
+  return writeBytes(path, *narrow);
 }
 
 namespace {
@@ -263,7 +264,11 @@ namespace {
 std::optional<std::string> keepOldFile(const std::string& path) {
   static constexpr char kLetters[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u;
+  // Differs between processes (a forked child included) and between calls.
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u ^
+                  static_cast<unsigned>(now.tv_nsec) ^ static_cast<unsigned>(now.tv_sec);
   for (int attempt = 0; attempt < 64; ++attempt) {
     std::string name = path + ".tmp-";
     for (int k = 0; k < 6; ++k) {
