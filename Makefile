@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # configured keeps the generator it was made with.
 configure = cmake -S . -B $(1) $$([ -f $(1)/CMakeCache.txt ] || echo "-G Ninja") $(2)
 
-.PHONY: run build test bench crashtest format clean
+.PHONY: run build test reliability bench fuzz crashtest format clean
 
 run: build
 	./build/release/vantrel
@@ -15,17 +15,40 @@ build:
 	$(call configure,build/release,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF)
 	cmake --build build/release -j $(JOBS)
 
+TEST_OPTIONS = -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON
+
 test:
 	scripts/bootstrap --test
-	$(call configure,build/test,-DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON)
+	$(call configure,build/test,$(TEST_OPTIONS))
 	cmake --build build/test -j $(JOBS)
 	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+# The long forms of two tests that `make test` runs short, under the sanitizers: 10,000
+# random jobs written and read back, and thirty virtual days of everything running at once.
+reliability:
+	scripts/bootstrap --test
+	$(call configure,build/test,$(TEST_OPTIONS))
+	cmake --build build/test -j $(JOBS) --target vantrel_unit_tests
+	cd build/test && VANTREL_ROUND_TRIPS=10000 VANTREL_LONG_RUN_DAYS=30 \
+	  ./tests/vantrel_unit_tests --gtest_filter='RoundTripTest.*:LongRunTest.*'
 
 bench:
 	scripts/bootstrap --bench
 	$(call configure,build/bench,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DVANTREL_BENCH=ON)
 	cmake --build build/bench -j $(JOBS)
 	./build/bench/bench/vantrel_bench
+
+# The readers under libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer), each for
+# FUZZ_SECONDS on a scratch copy of its corpus; the first crash stops with its input's path.
+FUZZ_SECONDS ?= 60
+FUZZ_HARNESSES = project price_list customer text_decoder script_parser
+FUZZ_OPTIONS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_GUI=OFF -DVANTREL_TESTS=OFF -DVANTREL_FUZZ=ON
+
+fuzz:
+	scripts/bootstrap --fuzz
+	CC=clang CXX=clang++ $(call configure,build/fuzz,$(FUZZ_OPTIONS))
+	cmake --build build/fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_HARNESSES))
+	scripts/fuzz $(FUZZ_SECONDS) $(FUZZ_HARNESSES)
 
 # Kills a writer saving the data files KILLS times at random moments; every file must stay whole.
 KILLS ?= 10000
