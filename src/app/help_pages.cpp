@@ -1,6 +1,8 @@
 #include "app/help_pages.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/text_file.h"
@@ -47,7 +49,7 @@ std::string helpFolder(const std::string& appFolder) {
   return appFolder + "/help";
 }
 
-bool installHelpPages(const std::string& appFolder) {
+bool installHelpPages(const std::string& appFolder, const std::string& sharedFolder) {
   const std::string folder = helpFolder(appFolder);
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
@@ -55,7 +57,14 @@ bool installHelpPages(const std::string& appFolder) {
   for (const HelpPage& page : helpPages()) {
     std::string path = folder + "/" + std::string(page.name);
     if (fileExists(path)) continue;
-    if (!writeLines(path, linesOf(page.text))) all = false;
+    std::string text(page.text);
+    if (!sharedFolder.empty()) {
+      std::ifstream installed(helpFolder(sharedFolder) + "/" + std::string(page.name),
+                              std::ios::binary);
+      std::string bytes{std::istreambuf_iterator<char>(installed), {}};
+      if (installed && !bytes.empty()) text = std::move(bytes);
+    }
+    if (!writeLines(path, linesOf(text))) all = false;
   }
   return all;
 }

@@ -8,6 +8,9 @@ namespace vantrel {
 
 // The help pages travel inside the program and are copied into the "help" folder of the
 // application folder, where the browser opens them; nothing is fetched from the network.
+// An installed program also has them in its shared folder (PREFIX/share/vantrel/help), and
+// a page there is copied in place of the built-in one, so a packaged page can be mended
+// without rebuilding.
 struct HelpPage {
   std::string_view name;  // "index.html"
   std::string_view text;
@@ -17,9 +20,10 @@ const std::vector<HelpPage>& helpPages();
 
 std::string helpFolder(const std::string& appFolder);
 
-// Writes every page missing from the help folder; an existing page is left as the user may
-// have it. False when a page could not be written.
-bool installHelpPages(const std::string& appFolder);
+// Writes every page missing from the help folder, from `sharedFolder`/help when that holds
+// it; an existing page is left as the user may have it. False when a page could not be
+// written.
+bool installHelpPages(const std::string& appFolder, const std::string& sharedFolder = {});
 
 // The file address of a page of the help folder, for the browser.
 std::string helpAddress(const std::string& appFolder, std::string_view page);

@@ -49,7 +49,7 @@ InfoForm::InfoForm(Vantrel& app, const InfoContent& content)
 
 void InfoForm::openLink() {
   const std::string folder = services().app.folder();
-  installHelpPages(folder);
+  installHelpPages(folder, services().app.sharedFolder());
   services().browser.open(helpAddress(folder, page_));
 }
 

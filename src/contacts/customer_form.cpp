@@ -126,7 +126,9 @@ void CustomerForm::wire() {
     return true;
   };
   Command7->onClick = [this] {
-    services().browser.open(helpAddress(services().app.folder(), kHelpPage));
+    const std::string folder = services().app.folder();
+    installHelpPages(folder, services().app.sharedFolder());
+    services().browser.open(helpAddress(folder, kHelpPage));
   };
 
   customerName->onKeyPress = [this](char) {

@@ -175,6 +175,9 @@ class AppInfo {
   virtual std::string exeName() const = 0;
   virtual Version version() const = 0;
   virtual std::string commandLine() const = 0;
+  // The program's installed shared files (PREFIX/share/vantrel), or empty when it runs from
+  // where it was built.
+  virtual std::string sharedFolder() const { return {}; }
 };
 
 class Clock {

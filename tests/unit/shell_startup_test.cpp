@@ -182,6 +182,21 @@ TEST_F(ShellStartTest, StartInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
   }
 }
 
+TEST_F(ShellStartTest, AnInstalledPageTakesThePlaceOfTheBuiltInOne) {
+  const std::string shared = folder + "/usr/share/vantrel";
+  std::filesystem::create_directories(shared + "/help");
+  { std::ofstream(shared + "/help/index.html") << "<p>mended</p>\n"; }
+  { std::ofstream(shared + "/help/style.css"); }  // an empty page is no page
+  ASSERT_TRUE(installHelpPages(folder, shared));
+  EXPECT_EQ(slurp(folder + "/help/index.html"), "<p>mended</p>\r\n");
+  for (const HelpPage& page : helpPages()) {
+    if (page.name == "index.html") continue;
+    EXPECT_EQ(slurp(folder + "/help/" + std::string(page.name)).size(),
+              page.text.size() + std::count(page.text.begin(), page.text.end(), '\n'))
+        << page.name << ": the built-in page";
+  }
+}
+
 TEST(HelpPages, EveryLocalLinkNamesAShippedPageAndTheTextIsPlainAscii) {
   std::set<std::string> names;
   for (const HelpPage& page : helpPages()) names.emplace(page.name);

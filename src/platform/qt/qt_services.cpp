@@ -56,6 +56,14 @@ std::string QtServices::applicationFolder() {
   return fromQString(QDir::cleanPath(home));
 }
 
+// Installed, the program finds its shared files beside its own folder: /usr/bin/vantrel
+// has /usr/share/vantrel, wherever the prefix is.
+std::string QtServices::sharedFolder() const {
+  const QDir shared(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                    QStringLiteral(VANTREL_SHARED_FROM_BIN));
+  return shared.exists() ? fromQString(shared.canonicalPath()) : std::string();
+}
+
 // The default sound and help pages come with the program; the user's own copies win.
 void QtServices::installDefaults() {
   ensureResources();

@@ -73,6 +73,7 @@ class QtServices : public Platform {
   std::string exeName() const override { return "vantrel"; }
   Version version() const override;
   std::string commandLine() const override { return commandLine_; }
+  std::string sharedFolder() const override;
   // Clock
   std::int64_t nowMs() const override;
   std::string timeText() const override;
