@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vantrel"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.vantrel.Vantrel"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("app.vantrel.Vantrel"));
   // One style everywhere, and one that draws the clock buttons in their palette colours.
   // Its own light palette too: the windows set light backgrounds of their own, which a dark
   // desktop palette's light text would not show on.

@@ -1,0 +1,58 @@
+# What makes Vantrel a desktop program once installed: the menu entry, its icons, its own
+# file types, the AppStream description and the help pages. Paths follow GNUInstallDirs, so
+# `cmake --install BUILD --prefix P` and the package put the same files under P.
+
+set(VANTREL_APP_ID app.vantrel.Vantrel)
+# The product's web pages, which the invoice names too; the screenshots the AppStream
+# description shows are published there from resources/screenshots.
+set(VANTREL_HOMEPAGE "https://www.vantrel.app")
+set(VANTREL_RELEASE_DATE 2026-12-09)
+
+set(desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
+set(icons_dir ${PROJECT_SOURCE_DIR}/resources/icons)
+set(hicolor ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+configure_file(${desktop_dir}/vantrel.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml @ONLY)
+
+install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${desktop_dir}/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        RENAME ${VANTREL_APP_ID}.desktop)
+install(FILES ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${desktop_dir}/vantrel-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME vantrel.xml)
+install(FILES ${icons_dir}/vantrel.svg DESTINATION ${hicolor}/scalable/apps)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${icons_dir}/png/vantrel-${size}.png DESTINATION ${hicolor}/${size}x${size}/apps
+          RENAME vantrel.png)
+endforeach()
+# The file types' icons, each with a plainer drawing for 16 px.
+foreach(type project price-list customer)
+  install(FILES ${icons_dir}/application-x-vantrel-${type}.svg
+          DESTINATION ${hicolor}/scalable/mimetypes)
+  install(FILES ${icons_dir}/application-x-vantrel-${type}-16.svg
+          DESTINATION ${hicolor}/16x16/mimetypes RENAME application-x-vantrel-${type}.svg)
+endforeach()
+# The program copies these into the user's application folder, in place of its built-in
+# pages (see help_pages.h).
+install(FILES ${VANTREL_HELP_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/help)
+
+# Installed straight onto a live system, the desktop learns of the new file types, menu entry
+# and icons at once. Staged installs (DESTDIR, the package) leave that to the package manager.
+install(CODE [[
+  if("$ENV{DESTDIR}" STREQUAL "" AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+    set(share "${CMAKE_INSTALL_PREFIX}/share")
+    foreach(step "update-mime-database;${share}/mime"
+                 "update-desktop-database;-q;${share}/applications"
+                 "gtk-update-icon-cache;-q;-t;-f;${share}/icons/hicolor")
+      list(GET step 0 tool)
+      find_program(tool_path ${tool})
+      if(tool_path)
+        execute_process(COMMAND ${step} RESULT_VARIABLE ignored OUTPUT_QUIET ERROR_QUIET)
+      endif()
+      unset(tool_path CACHE)
+      unset(tool_path)
+    endforeach()
+  endif()
+]])

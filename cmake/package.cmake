@@ -1,0 +1,32 @@
+# `make package`: a Debian package of the installed files, built with CPack.
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vantrel)
+set(CPACK_PACKAGE_VENDOR "Vantrel developers")
+set(CPACK_PACKAGE_CONTACT "Vantrel developers <maintainers@vantrel.app>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "job clock and invoicing for work billed by the hour")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Vantrel times work on a job and prices it by the hour. Completed minutes become\n\
+billed minutes, seven work categories with their own labels and hourly rates turn\n\
+hours into amounts, and the totals follow every change. Jobs are saved to project\n\
+files and autosaved while the clock runs; the program prints an invoice and a\n\
+report, runs a countdown that can start the clock, reminds you to take breaks and\n\
+sits in the system tray.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VANTREL_HOMEPAGE})
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries the program links come from dpkg-shlibdeps. Qt loads the rest at run time:
+# the X11 window-system plugin, and the GStreamer elements its sound output is built from
+# (format conversion in plugins-base, the automatic sink in plugins-good, and a sink that
+# reaches the sound card). Liberation Sans keeps the printed invoice's layout.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio | gstreamer1.0-alsa, fonts-liberation")
+# The desktop's databases of file types, menu entries and icons, which the package's files
+# are added to by those packages' triggers.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+
+include(CPack)
