@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # configured keeps the generator it was made with.
 configure = cmake -S . -B $(1) $$([ -f $(1)/CMakeCache.txt ] || echo "-G Ninja") $(2)
 
-.PHONY: run build test reliability bench fuzz crashtest format clean
+.PHONY: run build install uninstall package test reliability bench fuzz crashtest format clean
 
 run: build
 	./build/release/vantrel
@@ -14,6 +14,29 @@ build:
 	scripts/bootstrap
 	$(call configure,build/release,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF)
 	cmake --build build/release -j $(JOBS)
+
+# Installs the release build under PREFIX: the program, its menu entry, icons, file types,
+# AppStream description and help pages. `make uninstall` removes what was installed.
+PREFIX ?= /usr/local
+install: build
+	cmake --install build/release --prefix $(PREFIX)
+
+uninstall:
+	@[ -f build/release/install_manifest.txt ] || { echo "Nothing installed from build/release"; exit 1; }
+	xargs -d '\n' rm -f -- < build/release/install_manifest.txt
+	@# The desktop forgets the file types, menu entry and icons.
+	@share=$$(sed -n 's#/bin/vantrel$$#/share#p' build/release/install_manifest.txt); \
+	  [ ! -d "$$share/mime" ] || update-mime-database "$$share/mime" 2>/dev/null || true; \
+	  [ ! -d "$$share/applications" ] || update-desktop-database -q "$$share/applications" 2>/dev/null || true; \
+	  [ ! -d "$$share/icons/hicolor" ] || gtk-update-icon-cache -q -t -f "$$share/icons/hicolor" 2>/dev/null || true
+
+# The Debian package, build/package/vantrel_VERSION_ARCH.deb.
+package:
+	scripts/bootstrap --package
+	$(call configure,build/package,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr)
+	cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -G DEB
+	@ls -1 build/package/vantrel_*.deb
 
 TEST_OPTIONS = -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON
 
