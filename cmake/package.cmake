@@ -19,14 +19,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VANTREL_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the program links come from dpkg-shlibdeps. Qt loads the rest at run time:
-# the X11 window-system plugin, and the GStreamer elements its sound output is built from
-# (format conversion in plugins-base, the automatic sink in plugins-good, and a sink that
-# reaches the sound card). Liberation Sans keeps the printed invoice's layout.
+# the X11 window-system plugin, and for sound Qt Multimedia plays through PulseAudio's client
+# library (its media plugins are not used), which any PulseAudio or PipeWire sound server
+# answers. Liberation Sans keeps the printed invoice's layout.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio | gstreamer1.0-alsa, fonts-liberation")
-# The desktop's databases of file types, menu entries and icons, which the package's files
-# are added to by those packages' triggers.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libpulse0, fonts-liberation")
+# A sound server, and the desktop's databases of file types, menu entries and icons that the
+# package's files join through those packages' triggers.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pulseaudio | pipewire-pulse, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 
 include(CPack)
