@@ -117,6 +117,33 @@ class FormWidgetTest : public QObject {
     QVERIFY(!f.view->isVisible());
   }
 
+  // A window loaded but never shown makes no widgets; when it shows, they carry what the
+  // model came to hold meanwhile.
+  void aHiddenWindowIsBuiltWhenItFirstShows() {
+    QTemporaryDir dir;
+    HeadlessServices platform{dir.path().toStdString()};
+    Form form{platform.services(), "frmLater", "Later", 4500, 3000};
+    auto view = std::make_unique<FormWidget>(form);
+    Control& box = form.add(ControlKind::TextBox, "Text1", {120, 120, 1500, 300});
+    setField(box, "40.00");
+    QCoreApplication::processEvents();
+    QVERIFY(view->clientArea()->findChildren<QWidget*>().isEmpty());
+    form.setCaption("Options");
+    QCOMPARE(view->windowTitle(), QStringLiteral("Options"));
+    setField(box, "45.00");
+    box.setEnabled(false);
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    auto* edit = qobject_cast<QLineEdit*>(view->widgetFor(box));
+    QVERIFY(edit != nullptr);
+    QCOMPARE(edit->text(), QStringLiteral("45.00"));
+    QVERIFY(!edit->isEnabled());
+    setField(box, "50.00");
+    QCOMPARE(edit->text(), QStringLiteral("50.00"));
+    view.reset();
+  }
+
   void longTextsShowFromTheirStart() {
     Fixture f;
     setField(f.box, "Zo\u00eb \u0141ukasiewicz, 12 Long Lane, Leeds LS1 4AP");

@@ -145,10 +145,8 @@ FormWidget::FormWidget(Form& form, QWidget* parent)
   applyFormColour();
   if (!form.icon().empty()) setWindowIcon(resourceIcon(form.icon()));
   form_.observer = [this](Form&, FormProperty property) { formChanged(property); };
-  // The form's load runs right after its view is made; build once it is done.
-  QTimer::singleShot(0, this, [this] {
-    if (!detached_) ensureBuilt();
-  });
+  // The widgets are made from the model when the window first shows (or is looked at): the
+  // program loads several windows at start that the user may never open.
 }
 
 FormWidget::~FormWidget() {
@@ -164,6 +162,7 @@ FormWidget::~FormWidget() {
 
 void FormWidget::ensureBuilt() {
   if (detached_) return;
+  wanted_ = true;
   const auto& controls = form_.controls();
   while (built_ < controls.size()) build(*controls[built_++]);
   if (menusDirty_) rebuildMenus();
@@ -455,7 +454,7 @@ void FormWidget::showPopup() {
 
 void FormWidget::formChanged(FormProperty property) {
   if (detached_) return;
-  ensureBuilt();
+  if (wanted_ || (property == FormProperty::Visible && form_.visible())) ensureBuilt();
   switch (property) {
     case FormProperty::Caption:
       setWindowTitle(toQString(form_.caption()));

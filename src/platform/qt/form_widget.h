@@ -114,6 +114,7 @@ class FormWidget : public QMainWindow {
   bool updating_ = false;       // the view writes a widget: its signals are not user edits
   bool applyingState_ = false;
   bool shownOnce_ = false;
+  bool wanted_ = false;  // shown or looked at: its widgets are made and kept current
   bool focusQueued_ = false;
   bool detached_ = false;
 };
