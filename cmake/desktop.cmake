@@ -16,6 +16,7 @@ configure_file(${desktop_dir}/vantrel.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vantrel_devices LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/vantrel)
 install(FILES ${desktop_dir}/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         RENAME ${VANTREL_APP_ID}.desktop)
 install(FILES ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml

@@ -24,7 +24,6 @@ int main(int argc, char** argv) {
     }
     QApplication::setPalette(palette);
   }
-  QApplication::setWindowIcon(vantrel::resourceIcon("stopped"));
   // Closing the main window hides it to the tray; only the exit commands end the program.
   qapp.setQuitOnLastWindowClosed(false);
 
@@ -33,6 +32,8 @@ int main(int argc, char** argv) {
   {
     vantrel::Vantrel app(platform.services());
     app.start();
+    // After the first window is on its way: reading the picture loads Qt's image plugins.
+    QApplication::setWindowIcon(vantrel::resourceIcon("stopped"));
     status = QApplication::exec();
     platform.releaseWindows();
   }

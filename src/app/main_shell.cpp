@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/vantrel.h"
@@ -84,6 +85,9 @@ void MainShell::load() {
   main_.cmdopen->setEnabled(true);
   main_.open1->setEnabled(true);
   startBreakReminder();
+  // Here rather than before the splash, which should show at once; nothing reads the pages
+  // before a help link is clicked, and each link puts a missing page back.
+  installHelpPages(services.app.folder(), services.app.sharedFolder());
 }
 
 void MainShell::resetClock() {

@@ -127,7 +127,6 @@ ReminderForm& Vantrel::reminder() {
 void Vantrel::start() {
   // Writes cut short by a crash left their temporary files here; none is ever data.
   removeLeftoverTempsIn(services_.app.folder());
-  installHelpPages(services_.app.folder(), services_.app.sharedFolder());
   SplashForm& first = splash();
   if (!first.waitingForAgreement()) first.show();
 }

@@ -38,6 +38,10 @@ for page in "$source"/resources/help/*.html "$source"/resources/help/*.htm "$sou
   expected+=("usr/share/vantrel/help/${page##*/}")
   cmp -s "$page" "$share/vantrel/help/${page##*/}" || fail "help page ${page##*/} not installed as it is"
 done
+# Sound and printers: a module in the library folder (lib, or lib/<triplet> under /usr).
+module=$(cd "$stage" && find usr/lib -path '*/vantrel/libvantrel_devices.so')
+[[ -n $module ]] || fail "the sound and printer module is not installed"
+expected+=("$module")
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$stage" && find . -type f -printf '%P\n' | sort) ||
   fail "the installed files differ from the expected ones (< expected, > installed)"
 
@@ -52,7 +56,10 @@ for svg in "$share"/icons/hicolor/*/*/*.svg; do
 done
 
 # The program and its files are found by the names the others give.
-if readelf -d "$stage/usr/bin/vantrel" | grep -E 'R(UN)?PATH'; then fail "the program keeps a library path"; fi
+for binary in usr/bin/vantrel "$module"; do
+  if readelf -d "$stage/$binary" | grep -E 'R(UN)?PATH'; then fail "$binary keeps a library path"; fi
+done
+if ldd -r "$stage/$module" 2>&1 | grep -E 'undefined symbol|not found'; then fail "the module lacks a library"; fi
 desktop=$share/applications/$id.desktop
 grep -qx 'Exec=vantrel %f' "$desktop" || fail "the menu entry does not pass the file to open"
 grep -qx 'Icon=vantrel' "$desktop" || fail "the menu entry names another icon"
@@ -80,13 +87,16 @@ done
 handlers=$(PATH=$stage/usr/bin:$PATH gio mime application/x-vantrel-project)
 [[ $handlers == *"Default application"*"$id.desktop"* ]] || fail "no program opens a project: $handlers"
 
-# Installed, the program copies its help pages from its shared folder.
+# Installed, the program copies its help pages from its shared folder (when its main window
+# loads, after the splash; the agreement is accepted).
 printf '<!-- installed -->\n' >>"$share/vantrel/help/index.html"
 home=$scratch/home
+mkdir -p "$XDG_CONFIG_HOME/Ploven"
+printf '[Settings]\nSLA=1\n' >"$XDG_CONFIG_HOME/Ploven/Ploven.conf"
 VANTREL_HOME=$home QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
   "$stage/usr/bin/vantrel" >"$scratch/run.log" 2>&1 &
 program=$!
-for _ in $(seq 100); do
+for _ in $(seq 150); do
   grep -qs 'installed' "$home/help/index.html" && break
   sleep 0.1
 done

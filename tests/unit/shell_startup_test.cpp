@@ -165,11 +165,12 @@ TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {
 
 // The help pages.
 
-TEST_F(ShellStartTest, StartInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
+TEST_F(ShellStartTest, TheMainWindowInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
   std::filesystem::create_directories(folder + "/help");
   { std::ofstream(folder + "/help/index.html") << "my own notes"; }
   agreement("1");
   app->start();
+  ms(1600);
   EXPECT_EQ(slurp(folder + "/help/index.html"), "my own notes");
   for (const HelpPage& page : helpPages()) {
     std::string path = folder + "/help/" + std::string(page.name);

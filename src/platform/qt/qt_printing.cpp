@@ -8,11 +8,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 
 #include "platform/form.h"
+#include "platform/qt/devices/qt_devices.h"
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
@@ -24,27 +23,6 @@ namespace {
 constexpr double kCmPerInch = 2.54;
 constexpr double kScreenDpi = 96;  // forms are laid out in twips at 96 dpi
 constexpr int kPdfDpi = 1200;
-
-// The printer the program prints on: the system's default, else its first, on A4.
-std::unique_ptr<QPrinter> defaultPrinter() {
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-    if (all.isEmpty()) return nullptr;
-    info = all.first();
-  }
-  auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  printer->setPageSize(QPageSize(QPageSize::A4));
-  printer->setDocName(QString::fromLatin1(QtServices::kTitle));
-  return printer;
-}
-
-PrintResult printedOn(QPrinter& printer, const std::function<bool(QPagedPaintDevice&)>& paint) {
-  if (!printer.isValid()) return {false, "the printer cannot be used"};
-  if (!paint(printer)) return {false, "the printer could not be started"};
-  if (printer.printerState() == QPrinter::Error) return {false, "the printer reported an error"};
-  return {true, {}};
-}
 
 WriteResult writtenTo(const std::string& path,
                       const std::function<bool(QPagedPaintDevice&)>& paint) {
@@ -132,18 +110,19 @@ QByteArray pdfPage(const std::function<bool(QPagedPaintDevice&)>& paint) {
 }
 
 bool QtServices::installed() {
-  return !QPrinterInfo::availablePrinterNames().isEmpty();
+  QtDevices* printers = devices();
+  return printers != nullptr && printers->printersInstalled();
 }
 
 std::string QtServices::deviceName() {
-  auto printer = defaultPrinter();
-  return printer ? fromQString(printer->printerName()) : std::string();
+  QtDevices* printers = devices();
+  return printers ? fromQString(printers->printerName()) : std::string();
 }
 
 PrintArea QtServices::printableArea() {
-  auto printer = defaultPrinter();
-  if (!printer) return {};
-  const QRectF area = printer->pageLayout().paintRect(QPageLayout::Millimeter);
+  QtDevices* printers = devices();
+  const QRectF area = printers ? printers->printableAreaMm() : QRectF();
+  if (area.isEmpty()) return {};
   return {area.width() / 10.0, area.height() / 10.0};
 }
 
@@ -158,10 +137,9 @@ double QtServices::textWidth(const std::string& text, const PrintFont& font) {
 }
 
 PrintResult QtServices::printPage(const Page& page) {
-  auto printer = defaultPrinter();
-  if (!printer) return {false, "no printer is installed"};
-  return printedOn(*printer,
-                   [&page](QPagedPaintDevice& device) { return paintPage(page, device); });
+  QtDevices* printers = devices();
+  if (!printers) return {false, "no printer is installed"};
+  return printers->print([&page](QPagedPaintDevice& device) { return paintPage(page, device); });
 }
 
 QImage QtServices::pictureOf(const Form& form) const {
@@ -172,10 +150,10 @@ QImage QtServices::pictureOf(const Form& form) const {
 PrintResult QtServices::printForm(const Form& form) {
   const QImage picture = pictureOf(form);
   if (picture.isNull()) return {false, "the window could not be drawn"};
-  auto printer = defaultPrinter();
-  if (!printer) return {false, "no printer is installed"};
-  return printedOn(*printer,
-                   [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
+  QtDevices* printers = devices();
+  if (!printers) return {false, "no printer is installed"};
+  return printers->print(
+      [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
 }
 
 WriteResult QtServices::exportPage(const Page& page, const std::string& path) {

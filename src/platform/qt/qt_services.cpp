@@ -9,16 +9,17 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
-#include <QSoundEffect>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 
 #include "platform/form.h"
+#include "platform/qt/devices/qt_devices.h"
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/text_file.h"
@@ -37,7 +38,8 @@ QtServices::QtServices(std::optional<QStringList> arguments) : folder_(applicati
   if (!arguments) arguments = QCoreApplication::arguments().mid(1);
   commandLine_ = fromQString(arguments->join(QLatin1Char(' ')));
   QDir().mkpath(toQString(folder_));
-  installDefaults();
+  // While the splash waits, not before it shows.
+  QTimer::singleShot(1000, &lifetime_, [this] { installDefaults(); });
 }
 
 QtServices::~QtServices() {
@@ -66,6 +68,8 @@ std::string QtServices::sharedFolder() const {
 
 // The default sound and help pages come with the program; the user's own copies win.
 void QtServices::installDefaults() {
+  if (defaultsInstalled_) return;
+  defaultsInstalled_ = true;
   ensureResources();
   const QString root = QStringLiteral(":/defaults/");
   QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
@@ -197,26 +201,39 @@ bool QtServices::wholeWaveFile(const QByteArray& bytes) {
 }
 
 void QtServices::play(const std::string& path) {
+  installDefaults();
   const QString file = toQString(path);
-  const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
-  auto effect = sounds_.find(url.toString());
-  if (effect == sounds_.end()) {
-    // A missing, unreadable or cut-off file plays nothing and is no failure worth telling.
-    // A cut-off one never reaches Qt: its decoder would wait for the rest for ever and the
-    // sample cache would then hang the program when another effect goes.
-    QFile wave(file);
-    if (!wave.open(QIODevice::ReadOnly) || wave.size() > kLargestSound ||
-        !wholeWaveFile(wave.readAll())) {
-      return;
-    }
-    // One effect per file, its source set once: the sample cache can deadlock when a
-    // source changes while the old sample is still loading.
-    effect = sounds_.emplace(url.toString(), std::make_unique<QSoundEffect>()).first;
-    effect->second->setSource(url);
+  // A missing, unreadable or cut-off file plays nothing and is no failure worth telling.
+  // A cut-off one never reaches Qt: its decoder would wait for the rest for ever and the
+  // sample cache would then hang the program when another effect goes.
+  QFile wave(file);
+  if (!wave.open(QIODevice::ReadOnly) || wave.size() > kLargestSound ||
+      !wholeWaveFile(wave.readAll())) {
+    return;
   }
-  // Played once loaded; a file that does not decode ends in the Error status and plays
-  // nothing.
-  effect->second->play();
+  if (QtDevices* sound = devices()) {
+    sound->play(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+  }
+}
+
+// The module sits beside the program in the build folder, and in PREFIX/lib.../vantrel once
+// installed. Without it the program runs on, silent and without printers.
+QtDevices* QtServices::devices() {
+  if (devicesLoaded_) return devices_.get();
+  devicesLoaded_ = true;
+  const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  const QString name = QStringLiteral("libvantrel_devices.so");
+  for (const QString& path :
+       {here + QStringLiteral(VANTREL_MODULES_FROM_BIN "/") + name, here + name}) {
+    if (!QFileInfo(path).isFile()) continue;
+    QLibrary module(path);  // stays loaded for the program's life
+    using Create = QtDevices* (*)();
+    if (auto create = reinterpret_cast<Create>(module.resolve("vantrel_create_devices"))) {
+      devices_.reset(create());
+      break;
+    }
+  }
+  return devices_.get();
 }
 
 // ---- clipboard, programs, addresses, settings ----

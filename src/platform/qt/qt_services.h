@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QObject>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -10,15 +11,16 @@
 #include "platform/qt/timer_driver.h"
 #include "platform/services.h"
 
-class QSoundEffect;
 class QSystemTrayIcon;
 
 namespace vantrel {
 
 class FormWidget;
+class QtDevices;
 
 // The platform on a desktop: every service of services.h done with Qt. Construct it after
-// the QApplication; it makes the application folder at once.
+// the QApplication; it makes the application folder at once and copies the default sound
+// into it a second after the event loop starts, while the splash waits.
 class QtServices : public Platform {
  public:
   static constexpr const char* kTitle = "Vantrel";
@@ -32,6 +34,8 @@ class QtServices : public Platform {
   // The windows go while their forms still exist: call before the forms are destroyed.
   void releaseWindows();
   FormWidget* window(const Form& form) const;
+  // Sound and printers, loaded on first use; null when the module is missing.
+  QtDevices* devices();
   // A picture of the window's client area, shown or not; null without a window.
   QImage pictureOf(const Form& form) const;
 
@@ -95,6 +99,8 @@ class QtServices : public Platform {
 
  private:
   void installDefaults();
+  bool defaultsInstalled_ = false;
+  QObject lifetime_;  // ends what is still queued for these services when they go
 
   std::string folder_;
   std::string commandLine_;
@@ -102,7 +108,8 @@ class QtServices : public Platform {
   std::map<const Form*, std::unique_ptr<FormWidget>> windows_;
   std::unique_ptr<QSystemTrayIcon> tray_;
   bool trayPresent_ = false;
-  std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;  // by file address
+  std::unique_ptr<QtDevices> devices_;
+  bool devicesLoaded_ = false;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,35 @@
+#pragma once
+
+// Sound and printers. Qt Multimedia and Qt Print Support, with the sound, codec, printing and
+// network libraries they bring, live in a module of their own (libvantrel_devices.so) that the
+// program loads the first time it plays a sound or asks for a printer: it starts without them.
+
+#include <QRectF>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+#include "platform/services.h"
+
+class QPagedPaintDevice;
+
+namespace vantrel {
+
+class QtDevices {
+ public:
+  virtual ~QtDevices() = default;
+
+  // Plays a whole WAVE file asynchronously; one effect per file, failures ignored.
+  virtual void play(const QUrl& source) = 0;
+
+  // The printer the program prints on is the system's default, else its first, on A4.
+  virtual bool printersInstalled() = 0;
+  virtual QString printerName() = 0;     // empty: no printer
+  virtual QRectF printableAreaMm() = 0;  // empty: no printer
+  virtual PrintResult print(const std::function<bool(QPagedPaintDevice&)>& paint) = 0;
+};
+
+}  // namespace vantrel
+
+// The module's one entry point; the caller owns the object.
+extern "C" vantrel::QtDevices* vantrel_create_devices();
