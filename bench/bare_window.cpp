@@ -1,0 +1,23 @@
+// The yardstick of bench/startup.sh: the least a Qt Widgets program does to show a window.
+// One plain QMainWindow about the size of Vantrel's main window (7200 x 8970 twips, 480 x 598
+// pixels), shown at once, in the Fusion style as Vantrel's main.cpp sets it; nothing else.
+// Its start-up time and memory are what Vantrel's are compared with.
+//
+//   bash bench/startup.sh          (builds and runs this against Vantrel)
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QStyle>
+#include <QStyleFactory>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+    QApplication::setStyle(fusion);
+  }
+  QMainWindow window;
+  window.setWindowTitle(QStringLiteral("Bare window"));
+  window.resize(480, 598);
+  window.show();
+  return QApplication::exec();
+}
