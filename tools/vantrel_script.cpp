@@ -1,5 +1,6 @@
 // vantrel-script: runs the program headless under virtual time and plays a script on it.
 
+#include <clocale>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -115,6 +116,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");  // as the desktop program's start-up does
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {

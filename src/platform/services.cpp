@@ -1,7 +1,8 @@
 #include "platform/services.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
+#include <locale>
 #include <sstream>
 
 namespace vantrel {
@@ -17,9 +18,10 @@ void TrayRecord::setTip(const std::string& text) {
 
 namespace {
 std::string cm(double v) {
+  // to_chars writes "." whatever locale the process runs in.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", v);
-  return buf;
+  char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2).ptr;
+  return std::string(buf, end);
 }
 }  // namespace
 
@@ -33,6 +35,7 @@ std::string PageItem::describe() const {
       break;
   }
   std::ostringstream out;
+  out.imbue(std::locale::classic());
   out << "text " << cm(x1) << " " << cm(y1) << " " << font.name << " " << font.points
       << (font.bold ? " bold" : "") << (font.italic ? " italic" : "")
       << (font.underline ? " underline" : "") << " \"" << text << "\"";

@@ -1,7 +1,7 @@
 #include "sheet/numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -36,14 +36,24 @@ std::optional<Decimal> scan(std::string_view text) {
   std::string all;  // every mantissa digit in order
   int before = 0;   // how many of them stand before the point
   bool anyDigit = false;
-  while (i < n && (isDigit(text[i]) || (text[i] == ',' && anyDigit))) {
-    if (text[i] != ',') {
+  // "," only separates groups of three in the whole part: "1,250" reads, "12,50" does not,
+  // so a decimal comma is never taken for a thousands separator.
+  int group = 0;  // digits since the last separator
+  bool grouped = false;
+  while (i < n && (isDigit(text[i]) || text[i] == ',')) {
+    if (text[i] == ',') {
+      if (group == 0 || group > 3 || (grouped && group != 3)) return std::nullopt;
+      grouped = true;
+      group = 0;
+    } else {
       all += text[i];
       ++before;
+      ++group;
       anyDigit = true;
     }
     ++i;
   }
+  if (grouped && group != 3) return std::nullopt;
   if (i < n && text[i] == '.') {
     ++i;
     while (i < n && isDigit(text[i])) {
@@ -77,8 +87,9 @@ std::optional<Decimal> scan(std::string_view text) {
 Decimal fromDouble(double value) {
   Decimal d;
   if (value == 0 || !std::isfinite(value)) return d;
+  // to_chars, unlike printf, never writes the locale's decimal comma.
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
+  char* end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14).ptr;
   const char* p = buf;
   if (*p == '-') {
     d.negative = true;
@@ -87,7 +98,10 @@ Decimal fromDouble(double value) {
   for (; *p != 'e'; ++p) {
     if (isDigit(*p)) d.digits += *p;
   }
-  d.point = std::atoi(p + 1) + 1;
+  ++p;  // the exponent: "e+05", "e-120"
+  int exponent = 0;
+  std::from_chars(p + (*p == '+' ? 1 : 0), end, exponent);
+  d.point = exponent + 1;
   while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
   return d;
 }
@@ -150,9 +164,14 @@ std::optional<double> parseNumber(std::string_view text) {
   auto d = scan(text);
   if (!d) return std::nullopt;
   if (d->digits.empty()) return 0.0;
-  std::string normal = (d->negative ? "-0." : "0.") + d->digits + "e" + std::to_string(d->point);
-  double value = std::strtod(normal.c_str(), nullptr);
-  if (!std::isfinite(value)) return std::nullopt;
+  const std::string normal =
+      (d->negative ? "-0." : "0.") + d->digits + "e" + std::to_string(d->point);
+  // from_chars reads "." whatever the locale says, as strtod does not.
+  double value = 0;
+  const std::errc error =
+      std::from_chars(normal.data(), normal.data() + normal.size(), value).ec;
+  if (error == std::errc::result_out_of_range && d->point < 0) return d->negative ? -0.0 : 0.0;
+  if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
@@ -184,9 +203,9 @@ std::string numberText(double value) {
     out.append(d.digits, 1);
   }
   int e = d.point - 1;
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
-  return out + buf;
+  out += e < 0 ? "E-" : "E+";
+  if (std::abs(e) < 10) out += '0';
+  return out + std::to_string(std::abs(e));
 }
 
 std::string formatNumber(std::string_view text, std::string_view picture) {

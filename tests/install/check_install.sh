@@ -6,6 +6,7 @@
 #   check_install.sh BUILD_DIR SOURCE_DIR SCRATCH_DIR
 set -euo pipefail
 build=$1 source=$2 scratch=$3
+export LC_ALL=C.UTF-8  # the tools' answers are read in English
 id=app.vantrel.Vantrel
 
 rm -rf "$scratch"

@@ -94,10 +94,13 @@ TEST_F(DocumentsTest, PrintingAsksFirstAndLaysThePageOutFromTheSheetsCorner) {
   choose(m().pntInv, {Answer::Yes});
   EXPECT_TRUE(has(lastPage(), "line 1.50 2.00 19.80 2.00"));
   const double titleWidth = platform->textWidth("Invoice", PrintFont{"Arial", 14, true});
-  char title[64];
-  std::snprintf(title, sizeof title, "text %.2f 2.30 Arial 14 bold \"Invoice\"",
-                (21 - titleWidth) / 2);
-  EXPECT_TRUE(has(lastPage(), title)) << lastPage();
+  PageItem title;
+  title.kind = PageItem::Kind::Text;
+  title.x1 = (21 - titleWidth) / 2;
+  title.y1 = 2.3;
+  title.text = "Invoice";
+  title.font = PrintFont{"Arial", 14, true};
+  EXPECT_TRUE(has(lastPage(), title.describe())) << lastPage();
 }
 
 TEST_F(DocumentsTest, ViewAndPrintFillTheNamesRatesAndTheCardsAddressLines) {

@@ -2,8 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include "platform/headless/headless_services.h"
+
 namespace vantrel {
 namespace {
+
+// The headless platform takes the process locale from the environment, as the desktop
+// toolkit does; the suite runs again under de_DE and fr_FR, so a missing locale fails here
+// instead of letting those runs pass in the C locale.
+TEST(Locale, TheHeadlessPlatformTakesTheEnvironmentsLocale) {
+  const char* wanted = std::getenv("LC_ALL");
+  std::setlocale(LC_ALL, "C");
+  HeadlessServices platform("/nonexistent", 0);
+  if (wanted == nullptr || *wanted == '\0') GTEST_SKIP() << "LC_ALL is not set";
+  EXPECT_EQ(std::string(std::setlocale(LC_NUMERIC, nullptr)), wanted)
+      << "is the locale generated? scripts/bootstrap --test generates it";
+}
 
 TEST(ParseNumber, AcceptsTheFormsTheSheetWrites) {
   struct Case {
@@ -20,6 +38,8 @@ TEST(ParseNumber, AcceptsTheFormsTheSheetWrites) {
       {"\t7", 7},
       {"1,234.50", 1234.5},
       {"123,456,789.01", 123456789.01},
+      {"12,345.50", 12345.5},
+      {"1e-400", 0},
       {"1.66666666666667E-02", 1.66666666666667E-02},
       {"2e3", 2000},
       {"2E+03", 2000},
@@ -36,7 +56,9 @@ TEST(ParseNumber, AcceptsTheFormsTheSheetWrites) {
 TEST(ParseNumber, RejectsEverythingElse) {
   for (const char* text :
        {"",   " ",   ".",  "-",  "+",   "abc", "1a",   "1.2.3", "1e",  "1e+",    "e5",
-        ",5", "1 2", "$5", "5%", "--5", "- 5", "0x10", "inf",   "nan", "1e99999"}) {
+        ",5", "1 2", "$5", "5%", "--5", "- 5", "0x10", "inf",   "nan", "1e99999",
+        // A decimal comma is not a thousands separator.
+        "12,50", "1,5", "1,,000", "12,", "1,2345", "12,345,67"}) {
     EXPECT_FALSE(parseNumber(text).has_value()) << '"' << text << '"';
   }
 }

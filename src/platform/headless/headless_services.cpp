@@ -1,5 +1,6 @@
 #include "platform/headless/headless_services.h"
 
+#include <clocale>
 #include <cstdio>
 
 #include "platform/control.h"
@@ -49,7 +50,12 @@ std::optional<std::int64_t> parseDateTime(const std::string& text) {
 }
 
 HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
-    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs) {}
+    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs) {
+  // The desktop program's toolkit takes the process locale from LANG, LC_ALL and
+  // LC_NUMERIC at start; so does this platform, so a run under a German locale meets the
+  // decimal comma a German desktop has.
+  std::setlocale(LC_ALL, "");
+}
 
 HeadlessServices::~HeadlessServices() = default;
 
