@@ -36,6 +36,16 @@ constexpr ModeTexts kSubtract{
 
 JobClock::JobClock(MainForm& main) : main_(main) {
   wire();
+  // The clock's boxes count in whole numbers; whatever a file says, they hold nothing else
+  // ("inf" or "1e308" would stop the clock or bill minutes nobody worked).
+  for (Control* digit : {main_.txtSecs, main_.txt0, main_.txtMins, main_.txt00, main_.txtHours,
+                         main_.txt000, main_.txtDays}) {
+    digit->refuses = [](std::string_view text) -> std::string {
+      const bool count = !text.empty() && text.size() <= 4 &&
+                         text.find_first_not_of("0123456789") == std::string_view::npos;
+      return count ? std::string() : std::string("The clock counts in whole numbers.");
+    };
+  }
   main_.CmdStop->setBackColour(colour::red);
   // Add mode to begin with; the mode rule sets the captions and which box can be clicked.
   main_.chkplus->setValue(1);

@@ -117,6 +117,7 @@ void SettingsForm::wire() {
     startRule[i]->onClick = [this, i] { ruleChosen(i); };
     rememberBox[i]->onClick = [this, i] { rememberClicked(i); };
   }
+  JobSheet::guardFor(app_, *Text5, [](MainForm& m) -> const Control& { return *m.minimumAmount; });
   Text5->onChange = [this] {
     MainForm& main = app_.main();
     setField(*main.minimumAmount, Text5->text());

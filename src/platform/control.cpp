@@ -68,6 +68,7 @@ void runRule(const std::function<void()>& rule) {
 
 void setField(Control& box, std::string_view text) {
   if (box.text() == text) return;
+  if (box.refuses && !box.refuses(text).empty()) return;
   box.storeText(std::string(text));
   runRule(box.onChange);
 }

@@ -130,6 +130,10 @@ class Control {
   std::function<void(int x, int y)> onMouseMove;
   std::function<bool(char)> onKeyPress;  // false drops the key
   std::function<bool()> onFocusLeave;    // true keeps the focus
+  // Why this box may not hold a text (a figure too large to compute with), or empty when it
+  // may. setField leaves the box as it was, so a file cannot put it there; typed or pasted,
+  // the reason is shown (userRefuses).
+  std::function<std::string(std::string_view)> refuses;
 
   // The view: told of every real change of state.
   std::function<void(Control&, Property)> observer;

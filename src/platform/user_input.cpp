@@ -1,5 +1,7 @@
 #include "platform/user_input.h"
 
+#include "platform/services.h"
+
 namespace vantrel {
 bool isEntryKind(ControlKind kind) {
   switch (kind) {
@@ -82,8 +84,17 @@ bool userType(Control& box, char key) {
   } else {
     text += key;
   }
+  if (userRefuses(box, text)) return true;
   setField(box, text);
   box.form().rememberTyped(box, text);
+  return true;
+}
+
+bool userRefuses(Control& box, std::string_view text) {
+  if (!box.refuses) return false;
+  const std::string reason = box.refuses(text);
+  if (reason.empty()) return false;
+  box.form().services().messages.show(reason);
   return true;
 }
 

@@ -22,6 +22,8 @@ bool userActivate(Control& control);
 // One typed character through the box's key filter; 8 is backspace, '\r' Enter.
 bool userType(Control& box, char key);
 bool userLeave(Control& box);
+// A text typed or pasted into a box that refuses it: says why, once; the box keeps its text.
+bool userRefuses(Control& box, std::string_view text);
 bool userDoubleClick(Control& control);
 
 }  // namespace vantrel

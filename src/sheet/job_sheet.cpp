@@ -1,5 +1,7 @@
 #include "sheet/job_sheet.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "app/main_form.h"
@@ -31,6 +33,12 @@ void setProduct(Control& target, const Control& a, const Control& b) {
   if (x && y) setField(target, numberText(*x * *y));
 }
 
+// A value in whole cents, when it is within what the sheet holds exactly.
+std::optional<std::int64_t> heldCents(double value) {
+  if (!(std::fabs(value) * 100 <= static_cast<double>(kLargestCents))) return std::nullopt;
+  return std::llround(value * 100);
+}
+
 // target := a / b, skipped when either does not read or b is zero.
 void setQuotient(Control& target, const Control& a, const Control& b) {
   auto x = number(a), y = number(b);
@@ -54,13 +62,27 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
       main_.services().messages.show("error");
       return false;
     };
-    hours.onFocusLeave = [&hours] { return hours.text() == "."; };
+    hours.onFocusLeave = [&hours] { return hours.text() == "." || commaKept(hours); };
     main_.categorySelected[i]->onMouseMove = [this, i](int, int) {
       main_.categorySelected[i]->setTooltip(app_.labels().labelText[i]->text());
     };
     // Until a rate arrives the "@" has nothing to stand for.
     main_.rateAt[i]->setVisible(false);
   }
+  for (int i = 1; i <= 7; ++i) {
+    Control& rate = *main_.categoryRate[i];
+    rate.onFocusLeave = [&rate] { return commaKept(rate); };
+    guard(rate, rate);
+    guard(*main_.rateCopy[i], rate);
+    guard(*main_.categoryHours[i], *main_.categoryHours[i]);
+  }
+  guard(*main_.minimumAmount, *main_.minimumAmount);
+  // The clock's billed minutes become the first category's hours.
+  main_.minuteCounter->refuses = [this](std::string_view text) -> std::string {
+    auto minutes = parseNumber(text), perHour = number(*main_.minutesPerHour);
+    if (!minutes || !perHour || *perHour == 0) return {};
+    return refusal(*main_.categoryHours[1], numberText(*minutes / *perHour));
+  };
   for (Control* factor : main_.minimumFactor) {
     factor->onChange = [this] {
       setProduct(*main_.minimumAmount, *main_.minimumFactor[0], *main_.minimumFactor[1]);
@@ -84,6 +106,45 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
     main_.services().messages.show("ERROR Numbers only please.");
     return false;
   };
+}
+
+void JobSheet::guardFor(Vantrel& app, Control& box,
+                        std::function<const Control&(MainForm&)> target) {
+  box.refuses = [&app, target = std::move(target)](std::string_view text) {
+    auto* main = static_cast<MainForm*>(app.loadedForm("frmMain"));
+    if (main == nullptr || !main->sheet) return std::string();
+    return main->sheet->refusal(target(*main), text);
+  };
+}
+
+bool JobSheet::commaKept(Control& box) {
+  auto mistake = commaMistake(box.text());
+  if (mistake) box.form().services().messages.show(*mistake);
+  return mistake.has_value();
+}
+
+std::string JobSheet::refusal(const Control& target, std::string_view text) const {
+  auto value = [&](const Control& box) {
+    return parseNumber(&box == &target ? text : std::string_view(box.text()));
+  };
+  if (auto own = parseNumber(text); own && !heldCents(*own)) return kTooLarge;
+  std::int64_t total = 0;
+  for (int i = 1; i <= 7; ++i) {
+    auto rate = value(*main_.categoryRate[i]), hours = value(*main_.categoryHours[i]);
+    // An amount whose factors do not both read stays as it is.
+    auto amount = rate && hours ? std::optional<double>(*rate * *hours)
+                                : parseNumber(main_.categoryAmount[i]->text());
+    if (!amount) continue;
+    auto cents = heldCents(*amount);
+    if (!cents) return kTooLarge;
+    total += *cents;
+  }
+  if (auto minimum = value(*main_.minimumAmount)) total += heldCents(*minimum).value_or(0);
+  return std::llabs(total) <= kLargestCents ? std::string() : std::string(kTooLarge);
+}
+
+void JobSheet::guard(Control& box, const Control& target) const {
+  box.refuses = [this, &target](std::string_view text) { return refusal(target, text); };
 }
 
 bool JobSheet::newFile() const {

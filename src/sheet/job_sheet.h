@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -21,6 +23,18 @@ class JobSheet {
 
   // What a change of the job does to the file commands.
   void markUnsaved();
+
+  // Why `text` may not go into `target` (a rate, hours or the minimum amount): it would
+  // take an amount or the total past what the sheet holds exactly. Empty when it may.
+  std::string refusal(const Control& target, std::string_view text) const;
+  // `box` refuses what `target` would refuse: the box itself, or one whose text goes there.
+  void guard(Control& box, const Control& target) const;
+  // Leaving a box of figures with a decimal comma in it says how to write the figure; true
+  // keeps the focus there.
+  static bool commaKept(Control& box);
+  // `box` in another window refuses what the sheet's `target` would, once the sheet is
+  // there (before, nothing is computed from it).
+  static void guardFor(Vantrel& app, Control& box, std::function<const Control&(MainForm&)> target);
 
   static constexpr const char* kNewFileMarker = "Save New File";
   static constexpr const char* kMissingLabel =

@@ -168,8 +168,7 @@ std::optional<double> parseNumber(std::string_view text) {
       (d->negative ? "-0." : "0.") + d->digits + "e" + std::to_string(d->point);
   // from_chars reads "." whatever the locale says, as strtod does not.
   double value = 0;
-  const std::errc error =
-      std::from_chars(normal.data(), normal.data() + normal.size(), value).ec;
+  const std::errc error = std::from_chars(normal.data(), normal.data() + normal.size(), value).ec;
   if (error == std::errc::result_out_of_range && d->point < 0) return d->negative ? -0.0 : 0.0;
   if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
   return value;
@@ -206,6 +205,27 @@ std::string numberText(double value) {
   out += e < 0 ? "E-" : "E+";
   if (std::abs(e) < 10) out += '0';
   return out + std::to_string(std::abs(e));
+}
+
+std::optional<std::string> commaMistake(std::string_view text) {
+  if (text.find(',') == std::string_view::npos || parseNumber(text)) return std::nullopt;
+  // The last comma was meant as the point, any others (and a German "." before them) as
+  // separators: "12,50" is 12.50, "1.234,50" is 1234.50.
+  const std::size_t last = text.rfind(',');
+  std::string fixed;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (k == last) {
+      fixed += '.';
+    } else if (k < last && (text[k] == ',' || text[k] == '.')) {
+      continue;
+    } else {
+      fixed += text[k];
+    }
+  }
+  const std::size_t start = fixed.find_first_not_of(" \t+-");
+  if (start != std::string::npos && fixed[start] == '.') fixed.insert(start, "0");
+  if (!parseNumber(fixed)) fixed = "digits with a point, as in 12.50";
+  return std::string(text) + " is not a number here: write " + fixed;
 }
 
 std::string formatNumber(std::string_view text, std::string_view picture) {

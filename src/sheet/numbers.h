@@ -18,6 +18,15 @@ constexpr bool isNumberKey(char key) {
   return key == '\b' || (key >= '0' && key <= '9') || key == '.';
 }
 
+// A decimal comma where a number is wanted ("12,50"): what to tell the user, with the form
+// to write instead ("12,50 is not a number here: write 12.50"). Nothing for any other text.
+std::optional<std::string> commaMistake(std::string_view text);
+
+// The largest amount or total the sheet computes and shows exactly to the cent:
+// 999,999,999,999.99. An input that would take one past it is refused with kTooLarge.
+constexpr std::int64_t kLargestCents = 99'999'999'999'999;
+constexpr const char* kTooLarge = "This amount is too large to compute exactly.";
+
 // Conditions on numbers: a text that does not read counts as both zero and not zero, so the
 // rule's action runs either way.
 inline bool countsAsZero(std::string_view text) {

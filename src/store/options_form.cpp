@@ -109,6 +109,10 @@ void OptionsForm::wire() {
       rateKey(i);
     };
     rate.onChange = [this, i] { rateChanged(i); };
+    // The rate goes on to the job sheet, so it is refused where the sheet's would be.
+    JobSheet::guardFor(app_, rate,
+                       [i](MainForm& m) -> const Control& { return *m.categoryRate[i]; });
+    rate.onFocusLeave = [&rate] { return JobSheet::commaKept(rate); };
   }
   launchDisabled->onClick = [this] { disableRuleChanged(); };
   for (Control* flag : {autoSaveEnabled, twoHourReminder, reminderSound}) {

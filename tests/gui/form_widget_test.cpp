@@ -186,6 +186,22 @@ class FormWidgetTest : public QObject {
     QCOMPARE(f.box.text(), std::string("1x9"));
   }
 
+  void aRefusedEditIsTakenBackWithOneMessage() {
+    Fixture f;
+    f.box.refuses = [](std::string_view text) {
+      return text.size() > 3 ? std::string("too long") : std::string();
+    };
+    f.typeInto(f.box, QStringLiteral("1234"));
+    QCOMPARE(f.widget<QLineEdit>(f.box)->text(), QStringLiteral("123"));
+    QCOMPARE(f.box.text(), std::string("123"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+    QTest::keySequence(f.view->widgetFor(f.box), QKeySequence::Paste);
+    QCOMPARE(f.widget<QLineEdit>(f.box)->text(), QStringLiteral("123"));
+    QCOMPARE(f.platform.messagesShown, (std::vector<std::string>{"too long", "too long"}));
+    QTest::keyClick(f.view->widgetFor(f.box), Qt::Key_Backspace);
+    QCOMPARE(f.box.text(), std::string("12"));
+  }
+
   void boxKeepsTypedTextUntilTheFocusLeaves() {
     Fixture f;
     int changes = 0;

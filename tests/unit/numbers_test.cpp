@@ -54,13 +54,21 @@ TEST(ParseNumber, AcceptsTheFormsTheSheetWrites) {
 }
 
 TEST(ParseNumber, RejectsEverythingElse) {
-  for (const char* text :
-       {"",   " ",   ".",  "-",  "+",   "abc", "1a",   "1.2.3", "1e",  "1e+",    "e5",
-        ",5", "1 2", "$5", "5%", "--5", "- 5", "0x10", "inf",   "nan", "1e99999",
-        // A decimal comma is not a thousands separator.
-        "12,50", "1,5", "1,,000", "12,", "1,2345", "12,345,67"}) {
+  for (const char* text : {"", " ", ".", "-", "+", "abc", "1a", "1.2.3", "1e", "1e+", "e5", ",5",
+                           "1 2", "$5", "5%", "--5", "- 5", "0x10", "inf", "nan", "1e99999",
+                           // A decimal comma is not a thousands separator.
+                           "12,50", "1,5", "1,,000", "12,", "1,2345", "12,345,67"}) {
     EXPECT_FALSE(parseNumber(text).has_value()) << '"' << text << '"';
   }
+}
+
+TEST(ParseNumber, ADecimalCommaSaysHowToWriteTheFigure) {
+  EXPECT_EQ(commaMistake("12,50"), "12,50 is not a number here: write 12.50");
+  EXPECT_EQ(commaMistake("1.234,5"), "1.234,5 is not a number here: write 1234.5");
+  EXPECT_EQ(commaMistake(",5"), ",5 is not a number here: write 0.5");
+  EXPECT_EQ(commaMistake("1,5x"),
+            "1,5x is not a number here: write digits with a point, as in 12.50");
+  for (const char* fine : {"1,250", "12.50", "abc", ""}) EXPECT_FALSE(commaMistake(fine)) << fine;
 }
 
 TEST(NumberText, ShortestFormUpToFifteenDigits) {

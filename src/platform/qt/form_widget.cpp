@@ -29,7 +29,9 @@
 #include <QStorageInfo>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <utility>
 
 #include "platform/qt/folder_entries.h"
 #include "platform/qt/qt_convert.h"
@@ -211,8 +213,23 @@ QWidget* FormWidget::create(Control& control, QWidget* parent) {
       }
       auto* edit = new QLineEdit(parent);
       edit->setFrame(true);
-      connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
-        if (!updating_ && !detached_) userEdited(*c, text);
+      // What the box showed before the change (textEdited comes first, and textChanged
+      // then carries the edited text even when the edit was taken back: read the box), so a
+      // refused edit can be taken back whole, as the widget's undo, which merges a run of
+      // typing, would not.
+      auto before = std::make_shared<QString>();
+      connect(edit, &QLineEdit::textChanged, this, [before, edit] { *before = edit->text(); });
+      connect(edit, &QLineEdit::textEdited, this, [this, c, edit, before](const QString& text) {
+        if (updating_ || detached_) return;
+        if (userRefused(*c, text)) {
+          const int cursor = edit->cursorPosition() - (text.size() - before->size());
+          const QSignalBlocker quiet(edit);
+          edit->setText(*before);
+          edit->setCursorPosition(std::max(0, cursor));
+          userRefuses(*c, screenToModelText(text));
+          return;
+        }
+        userEdited(*c, text);
       });
       return edit;
     }
@@ -834,6 +851,11 @@ void FormWidget::queueFocus() {
 }
 
 // ---- view to model ----
+
+// A one-line box's edit that its control refuses: refused as a key filter refuses a letter.
+bool FormWidget::userRefused(Control& box, const QString& text) const {
+  return box.refuses && !box.refuses(screenToModelText(text)).empty();
+}
 
 void FormWidget::userEdited(Control& box, const QString& text) {
   Bound* bound = boundFor(&box);

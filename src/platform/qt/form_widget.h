@@ -91,6 +91,7 @@ class FormWidget : public QMainWindow {
   void showPopup();
 
   void userEdited(Control& box, const QString& screenText);
+  bool userRefused(Control& box, const QString& screenText) const;
   void buttonClicked(Control& control);
   bool filterKey(Bound& bound, QKeyEvent* event);
   bool filterMouse(Bound& bound, QEvent* event);
