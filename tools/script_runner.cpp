@@ -292,10 +292,10 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"},   {"tray", "tip"},     {"tray", "icon"},     {"tray", "message"},
-      {"clipboard", "text"}, {"sound", "count"},  {"sound", "last"},    {"printer", "jobs"},
-      {"printer", "page"},   {"printer", "form"}, {"printer", "pdf"},   {"launcher", "last"},
-      {"browser", "last"},   {"settings", "SLA"}, {"program", "ended"},
+      {"tray", "present"},   {"tray", "tip"},     {"tray", "icon"},         {"tray", "message"},
+      {"clipboard", "text"}, {"sound", "count"},  {"sound", "last"},        {"printer", "jobs"},
+      {"printer", "page"},   {"printer", "form"}, {"printer", "pdf"},       {"launcher", "last"},
+      {"browser", "last"},   {"settings", "SLA"}, {"settings", "Currency"}, {"program", "ended"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -331,7 +331,7 @@ std::string ScriptRunner::readService(const Command& cmd) {
   }
   if (head == "launcher") return last(platform_.launched);
   if (head == "browser") return last(platform_.opened);
-  if (head == "settings") return platform_.read("Ploven", "Settings", "SLA").value_or("");
+  if (head == "settings") return platform_.read("Ploven", "Settings", property).value_or("");
   return yesNo(ended());
 }
 

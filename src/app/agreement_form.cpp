@@ -6,14 +6,12 @@
 #include "app/splash_form.h"
 #include "app/vantrel.h"
 #include "sheet/numbers.h"
+#include "store/user_settings.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr const char* kApp = "Ploven";
-constexpr const char* kSection = "Settings";
-constexpr const char* kKey = "SLA";
 
 constexpr const char* kAgreement =
     "VANTREL LICENCE AND USAGE AGREEMENT\r\n"
@@ -41,13 +39,13 @@ constexpr const char* kAgreement =
 }  // namespace
 
 bool agreementAccepted(SettingsStore& settings) {
-  auto value = settings.read(kApp, kSection, kKey);
+  auto value = settings.read(kSettingsApp, kSettingsSection, kAgreementKey);
   auto number = value ? parseNumber(*value) : std::nullopt;
   return number && *number != 0;
 }
 
 void acceptAgreement(SettingsStore& settings) {
-  settings.write(kApp, kSection, kKey, "1");
+  settings.write(kSettingsApp, kSettingsSection, kAgreementKey, "1");
 }
 
 AgreementForm::AgreementForm(Vantrel& app)

@@ -1,5 +1,6 @@
 #include "documents/invoice_form.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_form.h"
@@ -7,6 +8,7 @@
 #include "contacts/customer_form.h"
 #include "documents/paper_controls.h"
 #include "sheet/numbers.h"
+#include "store/user_settings.h"
 
 namespace vantrel {
 
@@ -100,7 +102,9 @@ void InvoiceForm::design() {
   rule("Line3", 9840);
   label("Label29", {7560, 10200, 600, row}, "Total ");
   label("Label31", {8160, 10200, 240, row}, "=");
-  label("Label32", {8640, 10200, 240, row}, "$");
+  // The user's currency sign, up to three characters, stands against the total.
+  currency = label("Label32", {8400, 10200, 480, row}, currencySign(services().settings));
+  currency->style().align = Align::Right;
   total = field("Text16", {8880, 10200, 1380, row}, "", Align::Left);
 
   Control* footer =
@@ -172,6 +176,19 @@ Page InvoiceForm::page(const PrintArea& area) {
   auto text = [&](double x, double y, const std::string& value) {
     p.text(ox + x, oy + y, value, font);
   };
+  // A text that must end before `right` (its neighbour) is drawn smaller, down to 6 points,
+  // and then starts earlier, down to `left`, its column's edge: a long figure never runs
+  // into the next one.
+  Printer& printer = services().printer;
+  auto fitted = [&](double x, double y, const std::string& value, double right, double left) {
+    PrintFont small = font;
+    const double width = printer.textWidth(value, font);
+    if (width > right - x) {
+      small.points = std::max(6.0, font.points * (right - x) / width);
+      x = std::max(left, std::min(x, right - printer.textWidth(value, small)));
+    }
+    p.text(ox + x, oy + y, value, small);
+  };
 
   line(0, 0, 18.3, 0);
   line(0, 0, 0, 16.9);
@@ -216,16 +233,19 @@ Page InvoiceForm::page(const PrintArea& area) {
   // Every row, ticked or not, empty or not.
   for (int i = 1; i <= 7; ++i) {
     const double y = 7.8 + 0.5 * (i - 1);
-    text(0.5, y, categoryName[i]->text());
-    text(5.7, y, hours[i]->text());
-    text(7.4, y, rate[i]->text());
+    fitted(0.5, y, categoryName[i]->text(), 5.6, 0.1);
+    fitted(5.7, y, hours[i]->text(), 6.95, 5.05);
+    fitted(7.4, y, rate[i]->text(), 8.9, 7.05);
     text(9, y, "=");
-    text(9.7, y, amount[i]->text());
+    fitted(9.7, y, amount[i]->text(), 18.2, 9.3);
   }
   text(13, 15.8, "Total ");
   text(14, 15.8, "=");
-  text(14.3, 15.8, "$");
-  text(14.6, 15.8, total->text());
+  // The total follows the sign, however long the sign.
+  const std::string& sign = currency->text();
+  text(14.3, 15.8, sign);
+  const double totalAt = std::max(14.6, 14.3 + printer.textWidth(sign, font) + 0.1);
+  fitted(totalAt, 15.8, total->text(), 18.2, totalAt);
 
   font.points = 8;
   text(6.7, 17, "This Invoice was prepared by Vantrel");
@@ -234,7 +254,7 @@ Page InvoiceForm::page(const PrintArea& area) {
   // The title is centred on the sheet by its printed width, from the area's own edge.
   font.points = 14;
   const std::string title = "Invoice";
-  p.text((kSheetWidth - services().printer.textWidth(title, font)) / 2, oy + 0.3, title, font);
+  p.text((kSheetWidth - printer.textWidth(title, font)) / 2, oy + 0.3, title, font);
 
   font.points = 10;
   text(0.35, 3.2, Address->text());

@@ -34,6 +34,7 @@ class InvoiceForm : public Form {
   std::array<Control*, 8> hours{};         // Text17..Text23
   Control* totalHours = nullptr;           // Text15, below the visible area, never printed
   Control* total = nullptr;                // Text16
+  Control* currency = nullptr;             // Label32, the sign before the total
   Control* Invoicenum = nullptr;           // the invoice number
   Control* dt = nullptr;                   // the day the job's date last changed
   Control* Name1 = nullptr;                // the customer

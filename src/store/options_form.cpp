@@ -6,11 +6,13 @@
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
 #include "contacts/company_form.h"
+#include "documents/invoice_form.h"
 #include "platform/text_file.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
 #include "store/price_list.h"
+#include "store/user_settings.h"
 
 namespace vantrel {
 namespace {
@@ -59,6 +61,10 @@ void OptionsForm::design() {
   Command2 = button("Command2", {120, 4440, 1290, row}, "Open", "Open Prices");
   cmdclose = button("cmdclose", {1485, 4440, 1290, row}, "Close", "Close to Main Page");
   Command8 = button("Command8", {120, 4920, 1290, row}, "Show", "Show Application Launch");
+  label("Label13", {1485, 4965, 780, 270}, "Currency");
+  txtCurrency = &add(ControlKind::TextBox, "txtCurrency", {2265, 4920, 510, row},
+                     currencySign(services().settings));
+  txtCurrency->setTooltip("The sign before the invoice's total");
   priceListPath = &add(ControlKind::TextBox, "Text78", {120, 5460, 2655, row}, "");
   priceListPath->style().readOnly = true;
 
@@ -114,6 +120,13 @@ void OptionsForm::wire() {
                        [i](MainForm& m) -> const Control& { return *m.categoryRate[i]; });
     rate.onFocusLeave = [&rate] { return JobSheet::commaKept(rate); };
   }
+  txtCurrency->refuses = [](std::string_view sign) { return currencyRefusal(std::string(sign)); };
+  txtCurrency->onChange = [this] {
+    setCurrencySign(services().settings, txtCurrency->text());
+    if (app_.loadedForm("frmInvoice") != nullptr) {
+      setField(*app_.invoice().currency, txtCurrency->text());
+    }
+  };
   launchDisabled->onClick = [this] { disableRuleChanged(); };
   for (Control* flag : {autoSaveEnabled, twoHourReminder, reminderSound}) {
     flag->onClick = [this] { setUnsaved(true); };

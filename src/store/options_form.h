@@ -44,6 +44,7 @@ class OptionsForm : public Form {
   Control* twoHourReminder = nullptr;       // Check3
   Control* reminderSound = nullptr;         // Check4
   Control* priceListPath = nullptr;         // Text78
+  Control* txtCurrency = nullptr;           // the invoice's currency sign, kept per user
   Control* Command1 = nullptr;              // Save As
   Control* Command2 = nullptr;              // Open
   Control* Command3 = nullptr;              // Save; cyan while options are unsaved

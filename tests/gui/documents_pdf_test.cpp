@@ -22,6 +22,7 @@ struct Word {
   QString text;
   double x = 0;  // cm from the sheet's top left
   double y = 0;
+  double right = 0;
 };
 
 // The words of a PDF's one page with their top-left corners.
@@ -31,12 +32,13 @@ QList<Word> wordsOf(const QString& pdf) {
   if (!tool.waitForFinished(20000) || tool.exitCode() != 0) return {};
   const QString html = QString::fromUtf8(tool.readAllStandardOutput());
   static const QRegularExpression word(QStringLiteral(
-      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
   QList<Word> words;
   for (auto it = word.globalMatch(html); it.hasNext();) {
     const auto m = it.next();
-    words.append({m.captured(3).replace(QStringLiteral("&amp;"), QStringLiteral("&")),
-                  m.captured(1).toDouble() / kPtPerCm, m.captured(2).toDouble() / kPtPerCm});
+    words.append({m.captured(4).replace(QStringLiteral("&amp;"), QStringLiteral("&")),
+                  m.captured(1).toDouble() / kPtPerCm, m.captured(2).toDouble() / kPtPerCm,
+                  m.captured(3).toDouble() / kPtPerCm});
   }
   return words;
 }
@@ -144,6 +146,35 @@ class DocumentsPdfTest : public QObject {
       }
     }
     QVERIFY(title);
+  }
+
+  // The largest figures the sheet computes, and a three-letter currency: every figure stays
+  // inside its own column and the sign stands where "$" does.
+  void longFiguresAndCurrencyKeepToTheirColumns() {
+    Desktop desktop;
+    desktop.services.services().settings.write("Ploven", "Settings", "Currency", "CHF");
+    InvoiceForm& invoice = desktop.program.invoice();
+    for (int i = 1; i <= 7; ++i) {
+      setField(*invoice.hours[i], "1000000.0000");
+      setField(*invoice.rate[i], "99999.99");
+    }
+    setField(*invoice.rate[2], "999999999999.99");
+    setField(*invoice.amount[2], "999999999999.99");
+    const QString path = home_.path() + QStringLiteral("/Invoice-large.pdf");
+    QVERIFY(desktop.services.exportPage(invoice.page(PrintArea{}), path.toStdString()).ok);
+    const QList<Word> words = wordsOf(path);
+    bool sign = false;
+    for (const Word& w : words) {
+      if (w.text == "CHF") sign = qAbs(w.x - 15.3) < 0.1 && qAbs(w.y - 17.3) < 0.1;
+      for (const Word& o : words) {
+        if (&w == &o || qAbs(w.y - o.y) > 0.2) continue;
+        QVERIFY2(w.right <= o.x + 0.01 || o.right <= w.x + 0.01,
+                 qPrintable(w.text + QStringLiteral(" overlaps ") + o.text));
+      }
+      QVERIFY2(w.right < 19.3, qPrintable(w.text + QStringLiteral(" runs off the frame")));
+    }
+    QVERIFY(sign);
+    QCOMPARE(QString::fromStdString(invoice.total->text()), QStringLiteral("999999999999.99"));
   }
 
   void reportIsOnePictureOfItsWindow() {
