@@ -147,6 +147,9 @@ void MainForm::design() {
         box(("Text" + std::to_string(i + 41)).c_str(), {3360, y, 960, kRow}, "", frameServices);
   }
   for (int i = 1; i <= 7; ++i) {
+    // Long figures are drawn smaller rather than cut off.
+    categoryRate[i]->style().shrinkToFit = true;
+    categoryHours[i]->style().shrinkToFit = true;
     categoryRate[i]->style().align = Align::Right;
     categoryRate[i]->setTooltip("Hourly Rate");
     categoryAmount[i] =
@@ -159,10 +162,12 @@ void MainForm::design() {
   totalCost = box("Text22", {4680, 3000, 2160, 360}, "0");
   totalCost->setTooltip("Total Cost");
   totalCost->style() = Style{11, true, Align::Right, true};
+  totalCost->style().shrinkToFit = true;  // up to 999,999,999,999.99
   label("Label18", {4680, 3450, 2160, 240}, "Total Hours");
   totalHours = box("Text23", {4680, 3690, 1380, 360}, "0");
   totalHours->setTooltip("Total Hours");
   totalHours->style() = Style{11, true, Align::Right, true};
+  totalHours->style().shrinkToFit = true;
   cmdcopy = button("cmdcopy", {6120, 3705, 720, kRow}, "Copy");
   cmdcopy->setTooltip("Copy to Clipboard");
   frameCalculator = frame("Frame6", {4680, 4140, 2160, 1200}, "Hour Calculator");

@@ -52,6 +52,7 @@ void OptionsForm::design() {
     priceListRate[i] =
         &add(ControlKind::TextBox, "Text" + std::to_string(i), {1680, y, 1095, row}, "0");
     priceListRate[i]->style().align = Align::Right;
+    priceListRate[i]->style().shrinkToFit = true;
   }
   Command4 = button("Command4", {120, 3180, 2655, row}, "Edit Labels", "Edit Labels");
   Command5 = button("Command5", {120, 3570, 2655, row}, "Your Company Information",

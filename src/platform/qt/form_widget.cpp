@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
@@ -777,10 +778,14 @@ void FormWidget::fitText(Bound& bound) {
   if (!bound.control->style().shrinkToFit) return;
   const QString text = modelToScreenText(bound.control->text());
   constexpr double kSmallest = 6;
-  constexpr int kMargins = 4;
+  int margins = 4;
+  if (auto* edit = qobject_cast<QLineEdit*>(bound.widget); edit != nullptr && edit->hasFrame()) {
+    // The frame on both sides, and the box's own text margins inside it.
+    margins = 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) + 6;
+  }
   QFont font = bound.font;
   const double wide = QFontMetricsF(font).horizontalAdvance(text);
-  const double room = bound.widget->width() - kMargins;
+  const double room = bound.widget->width() - margins;
   if (wide > room && room > 0) {
     font.setPointSizeF(std::max(kSmallest, font.pointSizeF() * room / wide));
   }
