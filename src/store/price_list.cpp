@@ -1,7 +1,6 @@
 #include "store/price_list.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
@@ -14,8 +13,9 @@ namespace vantrel {
 namespace {
 
 std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
   return text;
 }
 
