@@ -12,6 +12,7 @@
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
 #include "platform/qt/qt_services.h"
+#include "test_home.h"
 
 namespace vantrel {
 namespace {
@@ -59,8 +60,7 @@ class DocumentsPdfTest : public QObject {
 
  private slots:
   void initTestCase() {
-    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
+    keepHomeIn(home_);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
       QFAIL("pdftotext is missing: scripts/bootstrap --test installs poppler-utils");
     }

@@ -13,6 +13,7 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "platform/qt/qt_services.h"
+#include "test_home.h"
 
 namespace vantrel {
 
@@ -22,10 +23,7 @@ class LocaleStartTest : public QObject {
   QTemporaryDir home_;
 
  private slots:
-  void initTestCase() {
-    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
-  }
+  void initTestCase() { keepHomeIn(home_); }
 
   void mainWindowComesUpWithNoBox() {
     // The condition under test: the C library writes numbers with a comma here.

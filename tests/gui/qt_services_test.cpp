@@ -14,6 +14,7 @@
 #include "platform/form.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_printing.h"
+#include "test_home.h"
 
 namespace vantrel {
 
@@ -23,11 +24,7 @@ class QtServicesTest : public QObject {
   QTemporaryDir home_;
 
  private slots:
-  void initTestCase() {
-    // Settings and the application folder stay inside the test's own folder.
-    qputenv("XDG_CONFIG_HOME", (home_.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("VANTREL_HOME", (home_.path() + QStringLiteral("/app")).toUtf8());
-  }
+  void initTestCase() { keepHomeIn(home_); }
 
   // Each program records the name it was started as. Names that a shell would take apart
   // start exactly that file; anything but a full path to a program starts nothing.
@@ -162,7 +159,7 @@ class QtServicesTest : public QObject {
     const QString broken = home_.path() + QStringLiteral("/broken.wav");
     {
       QtServices services(QStringList{});
-      QTRY_VERIFY(QFileInfo::exists(chime));  // copied while the first window shows
+      QTRY_VERIFY(QFileInfo::exists(chime));   // copied while the first window shows
       QVERIFY(services.devices() != nullptr);  // the module beside the program
       QFile file(chime);
       QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+namespace vantrel {
+
+// Settings and the application folder stay inside the test's own folder, never the user's.
+inline void keepHomeIn(const QTemporaryDir& home) {
+  qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+  qputenv("VANTREL_HOME", (home.path() + QStringLiteral("/app")).toUtf8());
+}
+
+}  // namespace vantrel
