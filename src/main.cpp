@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
   qapp.setQuitOnLastWindowClosed(false);
 
   vantrel::QtServices platform;
+  // Qt has taken its own options out of argv by now.
+  platform.setCommandLine(vantrel::QtServices::commandLineOf(argc, argv));
   int status = 0;
   {
     vantrel::Vantrel app(platform.services());

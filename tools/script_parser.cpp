@@ -1,6 +1,7 @@
 #include "script_parser.h"
 
 #include <array>
+#include <cctype>
 #include <optional>
 
 namespace vantrel {
@@ -23,7 +24,7 @@ constexpr std::array<VerbInfo, 13> kVerbs{{
     {"close", Verb::Close, 1, "close FORM"},
     {"tray", Verb::Tray, 1, "tray doubleclick|rightclick"},
     {"wait", Verb::Wait, 1, "wait SECONDS"},
-    {"answer", Verb::Answer, 1, "answer yes|no|ok"},
+    {"answer", Verb::Answer, 1, "answer yes|no|ok|cancel"},
     {"file", Verb::File, 1, "file \"PATH\" or file cancel"},
     {"print", Verb::Print, 1, "print FORM[.CONTROL][.PROPERTY]"},
     {"expect", Verb::Expect, 2, "expect FORM[.CONTROL][.PROPERTY] \"value\""},
@@ -202,11 +203,17 @@ Command parseCommand(std::vector<Argument> words, int line) {
         throw ScriptError(line, "tray takes doubleclick or rightclick, not " + first);
       }
       break;
-    case Verb::Answer:
-      if (first != "yes" && first != "no" && first != "ok") {
-        throw ScriptError(line, "answer takes yes, no or ok, not " + first);
+    case Verb::Answer: {
+      // A button by its caption, as the box shows it or in small letters.
+      std::string caption = first;
+      for (char& c : caption) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (caption != "yes" && caption != "no" && caption != "ok" && caption != "cancel") {
+        throw ScriptError(line, "answer takes a button's caption (yes, no, ok or cancel), not " +
+                                    first);
       }
+      cmd.args.front().text = caption;
       break;
+    }
     case Verb::Wait: {
       auto ms = parseSeconds(first);
       if (!ms) throw ScriptError(line, "wait takes seconds such as 5 or 0.25, not " + first);

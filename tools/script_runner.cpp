@@ -173,9 +173,10 @@ void ScriptRunner::execute(const Command& cmd) {
       platform_.advance(cmd.ms);
       break;
     case Verb::Answer:
-      platform_.answers.push_back(first.text == "yes"  ? Answer::Yes
-                                  : first.text == "no" ? Answer::No
-                                                       : Answer::Ok);
+      platform_.answers.push_back(first.text == "yes"      ? Answer::Yes
+                                  : first.text == "no"     ? Answer::No
+                                  : first.text == "cancel" ? Answer::Cancel
+                                                           : Answer::Ok);
       break;
     case Verb::File:
       if (!first.quoted && first.text == "cancel") {

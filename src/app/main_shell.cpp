@@ -5,6 +5,7 @@
 #include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/recovery.h"
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
@@ -121,11 +122,52 @@ std::string MainShell::commandLinePath(std::string commandLine) {
 void MainShell::openCommandLine() {
   // Off before opening: a message box from the open must not let the timer run again.
   main_.Timer6->setEnabled(false);
+  // Before the clock can run: its first autosave would write over a crashed job.
+  offerRecovery(main_);
   const std::string line = main_.services().app.commandLine();
-  if (line.empty()) return;
-  const std::string path = commandLinePath(line);
+  if (!line.empty()) {
+    const std::string path = commandLinePath(line);
+    if (path.empty()) {
+      setField(*main_.projectPath, path);
+    } else {
+      openGiven(path);
+    }
+  }
+  startedUp_ = true;
+  app().deliverHandOvers();
+}
+
+bool MainShell::jobUnsaved() const {
+  return main_.cmdSave->enabled() || main_.cmdsav->enabled();
+}
+
+// A file named at a start, this one's or a later one's, opens as the command line opens it,
+// but never over unsaved work (a job taken back after a crash, say) and never when it is no
+// file of the program's.
+void MainShell::openGiven(const std::string& path) {
+  MessageBoxes& messages = main_.services().messages;
+  if (jobUnsaved()) {
+    messages.show("Please save the project before opening " + path + ".");
+    return;
+  }
+  if (const std::string why = whyNotDataFile(path); !why.empty()) {
+    messages.show(couldNotOpen(path, why));
+    return;
+  }
   setField(*main_.projectPath, path);
-  if (!path.empty()) main_.files->openPath(path);
+  main_.files->openPath(path);
+}
+
+void MainShell::comeToFront() {
+  if (main_.state() == WindowState::Minimized) main_.setState(WindowState::Normal);
+  main_.show();
+  main_.services().windows.toFront(main_);
+}
+
+void MainShell::takeHandOver(const std::string& commandLine) {
+  comeToFront();
+  const std::string path = commandLinePath(commandLine);
+  if (!path.empty()) openGiven(path);
 }
 
 void MainShell::wireWindows() {
@@ -204,7 +246,23 @@ bool MainShell::refuse(bool failed, const char* message) const {
   return failed;
 }
 
+bool MainShell::priceListSettled() {
+  OptionsForm& options = app().options();
+  if (!options.unsaved()) return true;
+  const std::string question =
+      "Save the changes to your price list (" + options.priceListPath->text() + ")?";
+  switch (main_.services().messages.show(question, Buttons::YesNoCancel)) {
+    case Answer::Yes:
+      return options.save();  // a failed save has said why; the program stays
+    case Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void MainShell::endProgram() {
+  if (!priceListSettled()) return;
   main_.tray.remove();
   app().end();
 }
@@ -242,8 +300,16 @@ void MainShell::exitFromTray() {
     main_.show();
     return;
   }
+  if (!priceListSettled()) return;
   for (Form* form : app().loadedForms()) form->hide();
-  endProgram();
+  main_.tray.remove();
+  app().end();
+}
+
+// The desktop takes every window with it, as the tray's Exit Program does.
+bool MainShell::sessionEnding() {
+  exitFromTray();
+  return app().ended();
 }
 
 }  // namespace vantrel

@@ -35,6 +35,16 @@ class MainShell {
   // The project path the command line names: the whole text, every double quote removed.
   static std::string commandLinePath(std::string commandLine);
 
+  // The main window is up and has taken its own command line: later starts' are welcome.
+  bool startedUp() const { return startedUp_; }
+  // A later start's command line: the window comes to the front and opens its file.
+  void takeHandOver(const std::string& commandLine);
+  // Logging out of the desktop: the tray's exit checks; true when the program has ended.
+  bool sessionEnding();
+  // Unsaved options are saved, dropped or kept as the user says before the program ends;
+  // true when it may end.
+  bool priceListSettled();
+
  private:
   void wireTimers();
   void wireWindows();
@@ -42,6 +52,9 @@ class MainShell {
   void wireExits();
   void resetClock();
   void openCommandLine();
+  void openGiven(const std::string& path);
+  void comeToFront();
+  bool jobUnsaved() const;
   void startBreakReminder();
   bool clockRunning() const;
   bool countdownRunning() const;
@@ -50,6 +63,7 @@ class MainShell {
   Vantrel& app() const;
 
   MainForm& main_;
+  bool startedUp_ = false;
 };
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #include "app/quit_form.h"
 
 #include "app/main_form.h"
+#include "app/main_shell.h"
 #include "app/vantrel.h"
 #include "timers/countdown_form.h"
 
@@ -14,6 +15,7 @@ QuitForm::QuitForm(Vantrel& app)
   Command1 = &add(ControlKind::CommandButton, "Command1", {600, 780, 1200, 375}, "Yes");
   No = &add(ControlKind::CommandButton, "frmQEx", {2160, 780, 1200, 375}, "No");
   Command1->onClick = [this] {
+    if (!app_.main().shell->priceListSettled()) return;
     app_.main().tray.remove();
     app_.end();
   };

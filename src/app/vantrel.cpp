@@ -4,6 +4,7 @@
 #include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/main_shell.h"
 #include "app/quit_form.h"
 #include "app/splash_form.h"
 #include "clock/settings_form.h"
@@ -40,6 +41,8 @@ Vantrel::Vantrel(Services& services) : services_(services) {
 
 // Windows go in the reverse order of their creation and tell their views nothing more.
 Vantrel::~Vantrel() {
+  services_.instance.onHandOver = nullptr;
+  services_.windows.onSessionEnd = nullptr;
   for (Form* form : order_) form->observer = nullptr;
   reminder_.reset();
   customer_.reset();
@@ -125,7 +128,22 @@ ReminderForm& Vantrel::reminder() {
 }
 
 void Vantrel::start() {
-  // Writes cut short by a crash left their temporary files here; none is ever data.
+  Instance& instance = services_.instance;
+  if (!instance.claim()) {
+    // One copy per folder: two would autosave over each other and save over each other's
+    // price list. The running one opens the file and comes to the front.
+    handedOver_ = true;
+    if (!instance.handOver(services_.app.commandLine())) {
+      services_.messages.show("Vantrel is already running, but it does not answer.");
+    }
+    end();
+    return;
+  }
+  recoveryDue_ = instance.leftInUse();
+  instance.onHandOver = [this](const std::string& line) { handOver(line); };
+  services_.windows.onSessionEnd = [this] { return sessionEnding(); };
+  // Writes cut short by a crash left their temporary files here; none is ever data, and
+  // no other copy runs on this folder to be writing one.
   removeLeftoverTempsIn(services_.app.folder());
   SplashForm& first = splash();
   if (!first.waitingForAgreement()) first.show();
@@ -135,7 +153,30 @@ void Vantrel::end() {
   if (ended_) return;
   ended_ = true;
   for (Form* form : order_) form->hide();
+  // A crash whose jobs were never offered back is still one to the next start.
+  if (!handedOver_ && !recoveryDue_) services_.instance.release();
   services_.windows.quit();
+}
+
+void Vantrel::handOver(const std::string& commandLine) {
+  if (ended_) return;
+  handOvers_.push_back(commandLine);
+  if (main_ && main_->shell->startedUp()) deliverHandOvers();
+}
+
+void Vantrel::deliverHandOvers() {
+  while (!handOvers_.empty() && !ended_) {
+    const std::string line = handOvers_.front();
+    handOvers_.pop_front();
+    main_->shell->takeHandOver(line);
+  }
+}
+
+bool Vantrel::sessionEnding() {
+  if (ended_) return true;
+  if (main_) return main_->shell->sessionEnding();
+  end();
+  return true;
 }
 
 Form* Vantrel::form(const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -38,12 +39,28 @@ class Vantrel {
 
   Services& services() const { return services_; }
 
-  // Starts the program as a launch does: the help pages into the application folder, then
-  // the splash, or the agreement window while the agreement is not accepted.
+  // Starts the program as a launch does: the splash, or the agreement window while the
+  // agreement is not accepted. A start on a folder that a running copy holds gives that copy
+  // its command line and ends at once.
   void start();
   // Ends the program: no window is shown any more and the platform is asked to quit.
   void end();
   bool ended() const { return ended_; }
+  // This start found a copy running on its folder and handed its command line over.
+  bool handedOver() const { return handedOver_; }
+
+  // The copy before this one did not end normally and its autosaved jobs have not been
+  // offered back yet; until they are, the folder stays marked for the next start.
+  bool recoveryDue() const { return recoveryDue_; }
+  void recoveryOffered() { recoveryDue_ = false; }
+
+  // A later start's command line; kept until the main window has come up and taken its own.
+  void handOver(const std::string& commandLine);
+  void deliverHandOvers();
+
+  // The desktop session ends: the tray's exit checks and the price list question; true when
+  // the program has ended.
+  bool sessionEnding();
 
   MainForm& main();
   SettingsForm& settings();
@@ -75,6 +92,9 @@ class Vantrel {
 
   Services& services_;
   bool ended_ = false;
+  bool handedOver_ = false;
+  bool recoveryDue_ = false;
+  std::deque<std::string> handOvers_;
   std::map<std::string, std::function<Form&()>> factories_;
   std::map<std::string, Form*> loaded_;
   std::vector<Form*> order_;

@@ -183,11 +183,16 @@ std::vector<Control*> CustomerForm::cardFields() const {
 }
 
 void CustomerForm::open() {
+  dialog_.toOpen("Open Customer");
+  const std::string path = dialog_.held();
+  // A file that is no customer file leaves the card as it was.
+  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
+    services().messages.show(couldNotOpen(path, why));
+    return;
+  }
   Command3->setEnabled(false);
   emptyCard();
   cmdSave->setEnabled(true);
-  dialog_.toOpen("Open Customer");
-  const std::string path = dialog_.held();
   // Cancelled with no name ever chosen: there is no card, and an empty one must not wipe
   // the job's customer.
   if (path.empty()) {

@@ -14,8 +14,8 @@ class Form;
 class MenuItem;
 class Timer;
 
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageBoxes {
  public:
@@ -202,13 +202,34 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
   virtual void attach(Form& form) = 0;  // a new form: make its view
   virtual void quit() = 0;              // the program ends
+  // Brings a shown window in front of the other programs' windows.
+  virtual void toFront(Form& form) = 0;
+  // The desktop session is ending (the user logs out): true when the program has ended,
+  // false when it asks to stay (the logout is then cancelled where the desktop allows it).
+  std::function<bool()> onSessionEnd;
+};
+
+// One running copy per application folder.
+class Instance {
+ public:
+  virtual ~Instance() = default;
+  // Takes the application folder for this copy; false when a copy running on it holds it.
+  virtual bool claim() = 0;
+  // Known once claimed: the copy before this one ended without clearing its in-use mark.
+  virtual bool leftInUse() const = 0;
+  // Gives this start's command line to the copy running on the folder; false when none took it.
+  virtual bool handOver(const std::string& commandLine) = 0;
+  // A normal end: the folder is no longer marked in use.
+  virtual void release() = 0;
+  // The command line of a later start, delivered between events.
+  std::function<void(const std::string& commandLine)> onHandOver;
 };
 
 // Everything the model asks of the platform.
 struct Services {
   Services(MessageBoxes& m, FileDialogs& f, Tray& t, Sound& s, Printer& p, Clipboard& c,
            Launcher& l, Browser& b, SettingsStore& st, AppInfo& a, Clock& ck, TimerHost& th,
-           WindowSystem& w)
+           WindowSystem& w, Instance& i)
       : messages(m),
         files(f),
         tray(t),
@@ -221,7 +242,8 @@ struct Services {
         app(a),
         clock(ck),
         timers(th),
-        windows(w) {}
+        windows(w),
+        instance(i) {}
   MessageBoxes& messages;
   FileDialogs& files;
   Tray& tray;
@@ -235,6 +257,7 @@ struct Services {
   Clock& clock;
   TimerHost& timers;
   WindowSystem& windows;
+  Instance& instance;
 };
 
 // A whole platform in one object, as the headless and the Qt platforms each are.
@@ -250,7 +273,8 @@ class Platform : public MessageBoxes,
                  public AppInfo,
                  public Clock,
                  public TimerHost,
-                 public WindowSystem {
+                 public WindowSystem,
+                 public Instance {
  public:
   Platform() = default;
   Platform(const Platform&) = delete;
@@ -259,7 +283,7 @@ class Platform : public MessageBoxes,
 
  private:
   Services services_{*this, *this, *this, *this, *this, *this, *this,
-                     *this, *this, *this, *this, *this, *this};
+                     *this, *this, *this, *this, *this, *this, *this};
 };
 
 }  // namespace vantrel

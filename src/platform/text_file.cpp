@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,29 @@ bool writeAll(ssize_t (*write)(int, const void*, std::size_t), int fd, const std
   return true;
 }
 
+// A temporary file is locked for as long as its writer may still need it, so a sweep by
+// another copy leaves it alone; the system drops the lock when the writer dies, and the next
+// sweep may take the file.
+int lockedBy(int fd) {
+  int locked = 0;
+  do {
+    locked = ::flock(fd, LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  return locked == 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+}
+
+// Whether the name still leads to the open file: a sweep may have taken it before the lock.
+bool stillNamed(const std::string& name, int fd) {
+  struct stat byName {}, byFd {};
+  return ::stat(name.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
+         byName.st_ino == byFd.st_ino && byName.st_dev == byFd.st_dev;
+}
+
+void closeGuard(int& guard) {
+  if (guard >= 0) ::close(guard);
+  guard = -1;
+}
+
 }  // namespace
 
 std::string fromWindows1252(const std::string& bytes) {
@@ -261,7 +285,7 @@ namespace {
 // A second name for the file being replaced, so that it can be put back if the new one
 // cannot be made to last. It has the form of a leftover temporary file: a crash while it
 // exists leaves the right file in place, and the next start removes it.
-std::optional<std::string> keepOldFile(const std::string& path) {
+std::optional<std::string> keepOldFile(const std::string& path, int& guard) {
   static constexpr char kLetters[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   // Differs between processes (a forked child included) and between calls.
@@ -275,7 +299,14 @@ std::optional<std::string> keepOldFile(const std::string& path) {
       seed = seed * 1103515245u + 12345u;
       name += kLetters[(seed >> 16) % (sizeof kLetters - 1)];
     }
-    if (::link(path.c_str(), name.c_str()) == 0) return name;
+    if (::link(path.c_str(), name.c_str()) == 0) {
+      const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+      guard = fd >= 0 ? lockedBy(fd) : -1;
+      if (fd >= 0) ::close(fd);
+      if (guard >= 0 && stillNamed(name, guard)) return name;
+      closeGuard(guard);
+      continue;  // swept before it was locked: the old file is still in place, try again
+    }
     // No old file, or a file system without second names: nothing to keep.
     if (errno != EEXIST) return std::nullopt;
   }
@@ -304,10 +335,26 @@ WriterCalls& writerCalls() {
 WriteResult writeBytes(const std::string& path, const std::string& bytes) {
   const WriterCalls& calls = writerCalls();
   WriteResult result;
-  std::string temp = path + ".tmp-XXXXXX";
-  int fd = calls.create(temp.data());
+  std::string temp;
+  int fd = -1;
+  int tempGuard = -1;
+  for (int attempt = 0; attempt < 8 && tempGuard < 0; ++attempt) {
+    temp = path + ".tmp-XXXXXX";
+    fd = calls.create(temp.data());
+    if (fd < 0) {
+      result.error = writeFailureReason(errno);
+      return result;
+    }
+    tempGuard = lockedBy(fd);
+    // No lock to be had here (a file system without locks): written unguarded, as before.
+    if (tempGuard < 0) break;
+    if (stillNamed(temp, fd)) break;
+    closeGuard(tempGuard);
+    calls.close(fd);
+    fd = -1;
+  }
   if (fd < 0) {
-    result.error = writeFailureReason(errno);
+    result.error = writeFailureReason(ENOENT);
     return result;
   }
   ::fchmod(fd, modeFor(path));
@@ -315,11 +362,14 @@ WriteResult writeBytes(const std::string& path, const std::string& bytes) {
   if (!writeAll(calls.write, fd, bytes) || calls.sync(fd) != 0) err = errno;
   if (calls.close(fd) != 0 && err == 0) err = errno;
   const bool existed = fileExists(path);
-  std::optional<std::string> old = err == 0 && existed ? keepOldFile(path) : std::nullopt;
+  int oldGuard = -1;
+  std::optional<std::string> old = err == 0 && existed ? keepOldFile(path, oldGuard) : std::nullopt;
   if (err == 0 && calls.rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  closeGuard(tempGuard);
   if (err != 0) {
     ::unlink(temp.c_str());
     if (old) ::unlink(old->c_str());
+    closeGuard(oldGuard);
     result.error = writeFailureReason(err);
     return result;
   }
@@ -335,10 +385,12 @@ WriteResult writeBytes(const std::string& path, const std::string& bytes) {
     } else if (!existed) {
       ::unlink(path.c_str());
     }
+    closeGuard(oldGuard);
     result.error = writeFailureReason(err);
     return result;
   }
   if (old) ::unlink(old->c_str());
+  closeGuard(oldGuard);
   result.ok = true;
   return result;
 }
@@ -373,9 +425,12 @@ void removeTemps(const std::filesystem::path& folder, std::string_view of) {
   for (const auto& entry : it) {
     std::error_code entryError;
     if (!entry.is_regular_file(entryError)) continue;
-    if (isLeftoverTemp(entry.path().filename().string(), of)) {
-      std::filesystem::remove(entry.path(), entryError);
-    }
+    if (!isLeftoverTemp(entry.path().filename().string(), of)) continue;
+    // Only a file no writer holds any more: a copy still writing it keeps it locked.
+    const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) std::filesystem::remove(entry.path(), entryError);
+    ::close(fd);
   }
 }
 
@@ -390,6 +445,62 @@ void removeLeftoverTemps(const std::string& path) {
 
 void removeLeftoverTempsIn(const std::string& folder) {
   if (!folder.empty()) removeTemps(folder, {});
+}
+
+std::string whyNotDataFile(const std::string& path) {
+  constexpr const char* kNoPermission = "you do not have permission to read it";
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return errno == EACCES ? kNoPermission : std::strerror(errno);
+  }
+  if (S_ISDIR(st.st_mode)) return "it is a folder";
+  if (!S_ISREG(st.st_mode)) return "it is not a file";
+  if (static_cast<std::uint64_t>(st.st_size) > kLargestDataFile) {
+    return "it is too large to be a Vantrel file";
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES || errno == EPERM ? kNoPermission : std::strerror(errno);
+  std::string bytes;
+  char buffer[65536];
+  int err = 0;
+  // The size on record can be wrong (files the system makes up): what is read decides.
+  while (bytes.size() <= kLargestDataFile) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) err = errno;
+    if (n <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  if (err != 0) return err == EACCES ? kNoPermission : std::strerror(err);
+  if (bytes.size() > kLargestDataFile) return "it is too large to be a Vantrel file";
+  if (bytes.empty()) return "it is empty";
+  for (unsigned char c : bytes) {
+    if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) {
+      return "it is not a Vantrel file";
+    }
+  }
+  return {};
+}
+
+std::string couldNotOpen(const std::string& path, const std::string& reason) {
+  return "Could not open " + path + ": " + reason;
+}
+
+WriteResult renameAside(const std::string& from, const std::string& to) {
+  WriteResult result;
+  if (::link(from.c_str(), to.c_str()) != 0 || ::unlink(from.c_str()) != 0) {
+    result.error = writeFailureReason(errno);
+    return result;
+  }
+  const int dir = ::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  result.ok = true;
+  return result;
 }
 
 std::string couldNotSave(const std::string& path, const WriteResult& result) {

@@ -43,6 +43,18 @@ void removeLeftoverTempsIn(const std::string& folder);
 
 bool fileExists(const std::string& path);
 
+// Why a file chosen to be opened as one of the program's data files is refused, in a
+// user's words ("it is a folder", "it is empty", ...), or empty when it may be read. A file
+// that is not there is no refusal: it reads as nothing, as a short file reads as far as it
+// goes.
+std::string whyNotDataFile(const std::string& path);
+// What the user is told of a refused file: "Could not open PATH: REASON".
+std::string couldNotOpen(const std::string& path, const std::string& reason);
+inline constexpr std::size_t kLargestDataFile = 4u << 20;
+
+// Gives a file a second name and drops the first, never replacing a file of the new name.
+WriteResult renameAside(const std::string& from, const std::string& to);
+
 // A file in a folder: one separator between them, however the folder ends.
 std::string joinPath(const std::string& folder, const std::string& name);
 

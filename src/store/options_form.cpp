@@ -239,23 +239,24 @@ void OptionsForm::launchProgram() {
   m.clock->lockPreferences(true);
 }
 
-void OptionsForm::save() {
+bool OptionsForm::save() {
   if (priceListPath->text().empty()) {
     // Nowhere to write yet: ask for a name, and a cancel writes nothing.
     auto chosen = dialog_.toSave(kSaveTitle);
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) return false;
     setField(*priceListPath, *chosen);
   }
   const std::string path = priceListPath->text();
   const WriteResult written = savePriceList(app_, path);
   if (!written) {
     services().messages.show(couldNotSave(path, written));
-    return;
+    return false;
   }
   services().messages.show("Saved");
   hide();
   setUnsaved(false);
   cmdclose->setEnabled(true);
+  return true;
 }
 
 // A cancelled dialog gives back the name last chosen in it, or none.
@@ -266,7 +267,13 @@ void OptionsForm::saveAs() {
 
 void OptionsForm::open() {
   dialog_.toOpen("Open Prices");
-  loadPriceList(app_, dialog_.held());
+  const std::string path = dialog_.held();
+  // Refused before anything changes: the options would take garbage and Save would write it.
+  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
+    services().messages.show(couldNotOpen(path, why));
+    return;
+  }
+  loadPriceList(app_, path);
 }
 
 }  // namespace vantrel

@@ -29,6 +29,8 @@ class OptionsForm : public Form {
 
   // Starts the job clock and runs the chosen program.
   void launchProgram();
+  // Writes the price list file; false when nothing was written (the user has been told).
+  bool save();
 
   // Sizes: the full window shows the launch area, the compact one the rates only.
   static constexpr int kFullWidth = 5700;
@@ -65,7 +67,6 @@ class OptionsForm : public Form {
   void rateChanged(int i);
   void disableRuleChanged();
   void fileChosen();
-  void save();
   void saveAs();
   void open();
   Vantrel& app_;

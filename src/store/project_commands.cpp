@@ -83,8 +83,25 @@ void ProjectCommands::openPath(const std::string& path) {
   openWith(true, path);
 }
 
+void ProjectCommands::openAutosave(const std::string& path) {
+  openWith(false, path);
+  if (!countsAsZero(main_.txtDays->text())) {
+    main_.txtDays->setVisible(true);
+    main_.lblDays->setVisible(true);
+  }
+}
+
 void ProjectCommands::openWith(bool button, const std::optional<std::string>& given) {
   MainForm& m = main_;
+  // The file is looked at before the job is touched: one that is not a project leaves the
+  // job and its file as they were, so no Save can write over what was chosen by mistake.
+  if (!given) dialog_.toOpen("Open Project");
+  const std::string path = given ? *given : dialog_.held();
+  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
+    m.services().messages.show(couldNotOpen(path, why));
+    return;
+  }
+
   m.txtDays->setVisible(false);
   m.lblDays->setVisible(false);
   m.Timer1->setEnabled(false);
@@ -110,8 +127,6 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   setField(*m.statusMessage, "");
   showStopped();
 
-  if (!given) dialog_.toOpen("Open Project");
-  const std::string path = given ? *given : dialog_.held();
   readProject(app(), path);
   if (button) setField(*m.projectPath, path);
 

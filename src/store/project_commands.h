@@ -28,6 +28,9 @@ class ProjectCommands {
   void open(bool button);
   // The command line's open: the Open button's steps with this path for the dialog's.
   void openPath(const std::string& path);
+  // A job autosaved before a crash, opened as the menu opens a file: it stays unsaved and
+  // has no file of its own, so Save asks for a name.
+  void openAutosave(const std::string& path);
   void save();
   void saveAs(bool button);
 

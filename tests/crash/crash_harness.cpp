@@ -3,7 +3,11 @@
 // of the two versions being written) and that the next start leaves no temporary file behind
 // and reads every value back.
 //
-//   vantrel-crashtest [--kills N] [--seed S] [--folder DIR]
+//   vantrel-crashtest [--kills N] [--seed S] [--folder DIR] [--recovery 1]
+//
+// With --recovery 1 it kills the whole program instead, while its clock runs and it
+// autosaves every minute, and checks that the next start offers the autosaved job back:
+// Yes brings back the clock digits and hours the file holds, No keeps the file aside.
 
 #include <signal.h>
 #include <stdlib.h>
@@ -27,6 +31,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "platform/user_input.h"
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
@@ -282,7 +287,121 @@ struct Options {
   long kills = 10000;
   std::uint64_t seed = std::random_device{}();
   std::string folder;
+  bool recovery = false;
 };
+
+// The program, its clock running with autosave on, autosaving minute after minute until
+// it is killed. Tells the harness through `ready` once the clock runs.
+[[noreturn]] void runAndAutosave(const std::string& folder, int ready) {
+  try {
+    Program program(folder);
+    program.platform.advance(100);
+    program.app.options().autoSaveEnabled->setValue(1);
+    userClick(*program.app.main().CmdStart);
+    [[maybe_unused]] const ssize_t told = ::write(ready, "1", 1);
+    for (;;) program.platform.advance(60000);
+  } catch (...) {
+  }
+  ::_exit(3);
+}
+
+constexpr const char* kAsked = "Vantrel did not close properly. Restore the job autosaved at ";
+
+// The start after a kill: the question when an autosave holds a job, and what each answer
+// leaves. Empty when all is as it should be.
+std::vector<std::string> checkRecovery(const std::string& folder, bool yes) {
+  std::vector<std::string> faults;
+  const std::string autosave = joinPath(folder, "AutoSave.pcl");
+  const auto bytes = slurp(autosave);
+  const Lines saved = readLines(autosave).lines;
+  HeadlessServices platform(folder, *parseDateTime("2026-03-02 08:00:00"));
+  platform.write("Ploven", "Settings", "SLA", "1");
+  platform.answers.push_back(yes ? Answer::Yes : Answer::No);
+  Vantrel app(platform.services());
+  app.start();
+  platform.advance(1600);
+  const std::vector<std::string>& asked = platform.messagesShown;
+  if (!bytes) {
+    if (!asked.empty()) faults.push_back("asked with no autosave file: " + asked.front());
+    return faults;
+  }
+  if (asked.size() != 1 || asked.front().rfind(kAsked, 0) != 0) {
+    faults.push_back("no question about the autosaved job (" + std::to_string(asked.size()) +
+                     " messages)");
+    return faults;
+  }
+  MainForm& m = app.main();
+  if (yes) {
+    const std::vector<Control*> restored = {m.txtSecs, m.txt0, m.txtMins, m.txt00,
+                                            m.txtHours, m.txt000, m.txtDays};
+    for (std::size_t i = 0; i < restored.size(); ++i) {
+      if (restored[i]->text() != saved.at(54 + i)) {
+        faults.push_back("clock digit " + restored[i]->name() + " reads " + restored[i]->text() +
+                         ", the autosave holds " + saved.at(54 + i));
+      }
+    }
+    if (m.minuteCounter->text() != saved.at(7) || m.categoryHours[1]->text() != saved.at(0)) {
+      faults.push_back("the billed minutes and hours did not come back");
+    }
+    if (!m.projectPath->text().empty()) faults.push_back("the job took a file of its own");
+  } else {
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("AutoSave-", 0) == 0 && slurp(entry.path().string()) == bytes) {
+        kept = true;
+        std::filesystem::remove(entry.path());
+      }
+    }
+    if (!kept) faults.push_back("the declined job was not kept aside");
+    if (fileExists(autosave)) faults.push_back("AutoSave.pcl is still there after No");
+  }
+  // A normal end: the mark goes, so only the next kill makes the next start ask.
+  userClick(*m.ext);
+  if (!app.ended()) faults.push_back("File > Exit did not end the program");
+  return faults;
+}
+
+int runRecovery(const Options& options, const std::string& folder) {
+  std::mt19937_64 random(options.seed);
+  std::uniform_int_distribution<int> pauseUs(0, 40000);
+  long good = 0, offered = 0, cutShort = 0;
+  for (long kill = 1; kill <= options.kills; ++kill) {
+    int ready[2];
+    if (::pipe(ready) != 0) return 1;
+    const pid_t child = ::fork();
+    if (child < 0) return 1;
+    if (child == 0) runAndAutosave(folder, ready[1]);
+    char byte = 0;
+    const bool started = ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    ::close(ready[1]);
+    std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    if (fileExists(joinPath(folder, "AutoSave.pcl"))) ++offered;
+    if (!leftovers(folder).empty()) ++cutShort;
+    std::vector<std::string> faults = started ? checkRecovery(folder, kill % 2 == 1)
+                                              : std::vector<std::string>{"the program did not start"};
+    for (const std::string& fault : faults) std::cerr << "kill " << kill << ": " << fault << "\n";
+    if (faults.empty()) ++good;
+  }
+  // A clean run asks nothing afterwards.
+  {
+    Program clean(folder);
+    clean.platform.advance(100);
+    userClick(*clean.app.main().ext);
+  }
+  Program next(folder);
+  next.platform.advance(100);
+  const bool quiet = next.platform.messagesShown.empty();
+  if (!quiet) std::cerr << "a clean exit was followed by: " << next.platform.messagesShown[0] << "\n";
+  std::cout << options.kills << " kills of the running program: " << good << " recovered as they "
+            << "should be (" << offered << " with an autosaved job, " << cutShort
+            << " in the middle of an autosave); after a clean exit "
+            << (quiet ? "no question" : "a question") << std::endl;
+  return good == options.kills && quiet ? 0 : 1;
+}
 
 std::optional<Options> parse(int argc, char** argv) {
   Options o;
@@ -295,6 +414,8 @@ std::optional<Options> parse(int argc, char** argv) {
         o.seed = std::stoull(value);
       } else if (flag == "--folder") {
         o.folder = value;
+      } else if (flag == "--recovery") {
+        o.recovery = value == "1";
       } else {
         return std::nullopt;
       }
@@ -390,7 +511,7 @@ int run(const Options& options, const std::string& folder) {
 int main(int argc, char** argv) {
   const auto options = vantrel::parse(argc, argv);
   if (!options) {
-    std::cerr << "usage: vantrel-crashtest [--kills N] [--seed S] [--folder DIR]\n";
+    std::cerr << "usage: vantrel-crashtest [--kills N] [--seed S] [--folder DIR] [--recovery 1]\n";
     return 2;
   }
   std::string folder = options->folder;
@@ -407,7 +528,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   int result = 1;
   try {
-    result = vantrel::run(*options, folder);
+    result = options->recovery ? vantrel::runRecovery(*options, folder)
+                               : vantrel::run(*options, folder);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
   }

@@ -10,6 +10,7 @@
 #include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <thread>
 
 #include "platform/form.h"
 #include "platform/qt/qt_convert.h"
@@ -198,6 +199,35 @@ class QtServicesTest : public QObject {
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(form.visible());  // nobody asked the window
     services.releaseWindows();
+  }
+
+  // A later start on the folder gives its command line to the running copy, which takes it
+  // from the event loop: not while one of its message boxes waits for an answer.
+  void aSecondStartHandsItsCommandLineOver() {
+    QtServices running(QStringList{});
+    QVERIFY(running.claim());
+    std::vector<std::string> received;
+    running.onHandOver = [&](const std::string& line) { received.push_back(line); };
+    QtServices second(QStringList{});
+    QVERIFY(!second.claim());
+
+    bool taken = false;
+    QTimer::singleShot(0, [&] {
+      std::thread start([&] { taken = second.handOver("\"/jobs/caf\xE9.pcl\""); });
+      // The box is answered only after the hand-over has come in and been held back.
+      QTimer::singleShot(300, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+      });
+      running.show("Busy", Buttons::Ok, {});
+      QVERIFY(received.empty());
+      start.join();
+    });
+    QTRY_COMPARE(received.size(), std::size_t{1});
+    QVERIFY(taken);
+    QCOMPARE(received.front(), std::string("\"/jobs/caf\xE9.pcl\""));
+    running.release();
+    QtServices next(QStringList{});
+    QVERIFY(next.claim());
   }
 
   void pagesPrintInCentimetres() {

@@ -13,6 +13,8 @@
 #include "platform/headless/headless_services.h"
 #include "platform/user_input.h"
 #include "program_fixture.h"
+#include "store/options_form.h"
+#include "test_files.h"
 #include "timers/countdown_form.h"
 
 namespace vantrel {
@@ -151,6 +153,79 @@ TEST_F(ShellExitTest, QuitConfirmationYesEndsNoHidesItAndTheCountdown) {
   userClick(*quit.Command1);
   EXPECT_TRUE(app->ended());
   EXPECT_FALSE(platform->trayRecord);
+}
+
+// Every way out asks about unsaved price list changes, after the job's own checks.
+class PriceListQuestionTest : public ProgramFixture<> {
+ protected:
+  PriceListQuestionTest() : ProgramFixture("vantrel-prices") {}
+
+  struct Exit {
+    const char* name;
+    std::function<void()> run;
+  };
+  std::vector<Exit> exits() {
+    auto click = [this](auto member) { return [this, member] { userClick(*(m().*member)); }; };
+    return {{"Exit", click(&MainForm::cmdexit)},
+            {"File > Exit", click(&MainForm::ext)},
+            {"File > Close", click(&MainForm::cls)},
+            {"the tray's Exit Program", click(&MainForm::MnuExit)},
+            {"the quit window's Yes",
+             [this] {
+               app->quit().show();
+               userClick(*app->quit().Command1);
+             }},
+            {"logging out", [this] { platform->onSessionEnd(); }}};
+  }
+
+  // A fresh start whose rate 2 was typed and not saved; the answer to the question queued.
+  void startWithUnsavedRate(std::optional<Answer> answer) {
+    std::filesystem::remove(prices);
+    restart();
+    platform->advance(100);
+    setField(*app->options().priceListRate[2], "40");
+    app->options().setUnsaved(true);
+    platform->messagesShown.clear();
+    if (answer) platform->answers.push_back(*answer);
+  }
+
+  const std::string prices = folder + "/prices.pql";
+  const std::string question = "Save the changes to your price list (" + prices + ")?";
+};
+
+TEST_F(PriceListQuestionTest, YesSavesNoDropsCancelStaysOnEveryExit) {
+  for (const Exit& exit : exits()) {
+    startWithUnsavedRate(Answer::Cancel);
+    exit.run();
+    EXPECT_EQ(platform->messagesShown, std::vector<std::string>{question}) << exit.name;
+    EXPECT_FALSE(app->ended()) << exit.name;
+    EXPECT_FALSE(fileExists(prices)) << exit.name;
+
+    startWithUnsavedRate(Answer::No);
+    exit.run();
+    EXPECT_TRUE(app->ended()) << exit.name;
+    EXPECT_FALSE(fileExists(prices)) << exit.name;
+
+    startWithUnsavedRate(Answer::Yes);
+    exit.run();
+    EXPECT_TRUE(app->ended()) << exit.name;
+    EXPECT_EQ(readLines(prices).lines.at(1), "40") << exit.name;
+  }
+}
+
+TEST_F(PriceListQuestionTest, TheJobComesFirstAndAFailedSaveKeepsTheProgramOpen) {
+  startWithUnsavedRate(std::nullopt);
+  setField(*m().categoryHours[2], "1");
+  userClick(*m().cls);
+  EXPECT_EQ(platform->messagesShown, std::vector<std::string>{"Please save the project"});
+
+  startWithUnsavedRate(Answer::Yes);
+  setField(*app->options().priceListPath, folder + "/gone/prices.pql");
+  userClick(*m().cmdexit);
+  EXPECT_EQ(platform->messagesShown.back(),
+            "Could not save " + folder + "/gone/prices.pql: the folder does not exist");
+  EXPECT_FALSE(app->ended());
+  EXPECT_TRUE(app->options().unsaved());
 }
 
 }  // namespace

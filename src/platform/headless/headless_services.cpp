@@ -1,7 +1,9 @@
 #include "platform/headless/headless_services.h"
 
+#include <climits>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/control.h"
 #include "platform/form.h"
@@ -35,6 +37,17 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
 
+// The headless programs of this process that hold their folders, by folder.
+std::map<std::string, HeadlessServices*>& runningCopies() {
+  static std::map<std::string, HeadlessServices*> copies;
+  return copies;
+}
+
+std::string resolved(const std::string& folder) {
+  char path[PATH_MAX];
+  return ::realpath(folder.c_str(), path) != nullptr ? std::string(path) : folder;
+}
+
 }  // namespace
 
 std::optional<std::int64_t> parseDateTime(const std::string& text) {
@@ -57,17 +70,53 @@ HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
   std::setlocale(LC_ALL, "");
 }
 
-HeadlessServices::~HeadlessServices() = default;
+// Going without an end is a crash to the next copy: the mark stays.
+HeadlessServices::~HeadlessServices() {
+  auto& copies = runningCopies();
+  auto it = copies.find(resolved(folder_));
+  if (it != copies.end() && it->second == this) copies.erase(it);
+}
+
+bool HeadlessServices::claim() {
+  if (claimed_) return true;
+  if (lock_.claim(folder_) == FolderLock::Claim::Held) return false;
+  claimed_ = true;
+  runningCopies()[resolved(folder_)] = this;
+  return true;
+}
+
+bool HeadlessServices::handOver(const std::string& commandLine) {
+  handedOver.push_back(commandLine);
+  auto& copies = runningCopies();
+  auto it = copies.find(resolved(folder_));
+  if (it == copies.end() || it->second == this || !it->second->onHandOver) return false;
+  auto deliver = it->second->onHandOver;
+  deliver(commandLine);
+  return true;
+}
+
+void HeadlessServices::release() {
+  lock_.release();
+  auto& copies = runningCopies();
+  auto it = copies.find(resolved(folder_));
+  if (it != copies.end() && it->second == this) copies.erase(it);
+}
+
+void HeadlessServices::toFront(Form& form) {
+  frontForms.push_back(form.name());
+}
 
 Answer HeadlessServices::show(const std::string& text, Buttons buttons, const std::string& title) {
   messagesShown.push_back(text);
   messageTitles.push_back(title);
-  Answer first = buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+  Answer first = buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
   if (answers.empty()) return first;
   Answer a = answers.front();
   answers.pop_front();
   // An answer that the box does not offer counts as its first button.
-  bool fits = buttons == Buttons::YesNo ? a != Answer::Ok : a == Answer::Ok;
+  bool fits = buttons == Buttons::Ok      ? a == Answer::Ok
+              : buttons == Buttons::YesNo ? a == Answer::Yes || a == Answer::No
+                                          : a != Answer::Ok;
   return fits ? a : first;
 }
 

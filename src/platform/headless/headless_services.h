@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_lock.h"
 #include "platform/services.h"
 #include "vantrel_version.h"
 
@@ -54,6 +55,8 @@ class HeadlessServices : public Platform {
   std::string commandLineText;
   Version versionNumbers{VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_REVISION};
   bool ended = false;
+  std::vector<std::string> frontForms;  // the windows brought to the front, in order
+  std::vector<std::string> handedOver;  // the command lines this start gave to a running copy
 
   // MessageBoxes
   Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
@@ -103,6 +106,14 @@ class HeadlessServices : public Platform {
   // WindowSystem
   void attach(Form&) override {}
   void quit() override { ended = true; }
+  void toFront(Form& form) override;
+  // Instance: the folder's lock is the desktop program's own, so headless copies and desktop
+  // copies keep to one per folder among themselves. Headless programs in one process hand
+  // their command lines to each other directly; no socket is needed there.
+  bool claim() override;
+  bool leftInUse() const override { return lock_.leftInUse(); }
+  bool handOver(const std::string& commandLine) override;
+  void release() override;
 
  private:
   struct Due {
@@ -114,6 +125,8 @@ class HeadlessServices : public Platform {
   std::int64_t nowMs_;
   std::uint64_t nextOrder_ = 0;
   std::map<Timer*, Due> due_;
+  FolderLock lock_;
+  bool claimed_ = false;
 };
 
 // "YYYY-MM-DD HH:MM:SS" as local ms since 1970; nothing when it does not read.

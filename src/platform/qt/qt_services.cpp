@@ -13,10 +13,14 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSessionManager>
 #include <QSettings>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
+#include <chrono>
+#include <thread>
 
 #include "platform/form.h"
 #include "platform/qt/devices/qt_devices.h"
@@ -40,6 +44,25 @@ QtServices::QtServices(std::optional<QStringList> arguments) : folder_(applicati
   QDir().mkpath(toQString(folder_));
   // While the splash waits, not before it shows.
   QTimer::singleShot(1000, &lifetime_, [this] { installDefaults(); });
+#ifndef QT_NO_SESSIONMANAGER
+  // Logging out: the program ends as its exits end it, or asks the desktop to wait.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &lifetime_,
+                   [this](QSessionManager& manager) {
+                     if (!onSessionEnd || !manager.allowsInteraction()) return;
+                     const bool ended = onSessionEnd();
+                     manager.release();
+                     if (!ended) manager.cancel();
+                   });
+#endif
+}
+
+std::string QtServices::commandLineOf(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  return line;
 }
 
 QtServices::~QtServices() {
@@ -101,16 +124,25 @@ FormWidget* QtServices::window(const Form& form) const {
 // ---- message boxes and file dialogs ----
 
 Answer QtServices::show(const std::string& text, Buttons buttons, const std::string& title) {
-  const bool yesNo = buttons == Buttons::YesNo;
   const QString caption = title.empty() ? QString::fromLatin1(kTitle) : toQString(title);
-  QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+  QMessageBox::StandardButtons offered = QMessageBox::Ok;
+  if (buttons == Buttons::YesNo) offered = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == Buttons::YesNoCancel) {
+    offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text), offered,
                   QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
-  box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+  box.setDefaultButton(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+  if (buttons == Buttons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
+  ++modalDepth_;
   const int chosen = box.exec();
-  if (!yesNo) return Answer::Ok;
-  return chosen == QMessageBox::Yes ? Answer::Yes : Answer::No;
+  --modalDepth_;
+  deliverHandOvers();
+  if (buttons == Buttons::Ok) return Answer::Ok;
+  if (chosen == QMessageBox::Yes) return Answer::Yes;
+  // The close box of a box that offers Cancel cancels; of a Yes/No question, it says no.
+  return chosen == QMessageBox::Cancel ? Answer::Cancel : Answer::No;
 }
 
 std::optional<std::string> QtServices::choose(const FileDialogRequest& request) {
@@ -131,7 +163,11 @@ std::optional<std::string> QtServices::choose(const FileDialogRequest& request) 
     }
   }
   if (!request.proposed.empty()) dialog.selectFile(toQString(request.proposed));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  ++modalDepth_;
+  const int accepted = dialog.exec();
+  --modalDepth_;
+  deliverHandOvers();
+  if (accepted != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
   return fromQString(QDir::toNativeSeparators(files.first()));
@@ -314,6 +350,64 @@ void QtServices::attach(Form& form) {
     }
   }
   windows_[&form] = std::make_unique<FormWidget>(form, owner);
+}
+
+void QtServices::toFront(Form& form) {
+  FormWidget* view = window(form);
+  if (view == nullptr) return;
+  view->setWindowState(view->windowState() & ~Qt::WindowMinimized);
+  view->raise();
+  view->activateWindow();
+}
+
+// ---- one copy per application folder ----
+
+bool QtServices::claim() {
+  const FolderLock::Claim claimed = lock_.claim(folder_);
+  if (claimed == FolderLock::Claim::Held) return false;
+  if (claimed == FolderLock::Claim::Taken && handOvers_.listen(handOverAddress(folder_))) {
+    handOverNotifier_ =
+        std::make_unique<QSocketNotifier>(handOvers_.fd(), QSocketNotifier::Read);
+    QObject::connect(handOverNotifier_.get(), &QSocketNotifier::activated, &lifetime_,
+                     [this] { handOversWaiting(); });
+  }
+  return true;
+}
+
+bool QtServices::handOver(const std::string& commandLine) {
+  const std::string address = handOverAddress(folder_);
+  // The running copy may have taken the lock a moment ago and not yet be listening.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (sendHandOver(address, commandLine)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return false;
+}
+
+void QtServices::release() {
+  handOverNotifier_.reset();
+  lock_.release();
+}
+
+void QtServices::handOversWaiting() {
+  while (auto line = handOvers_.take()) handOversHeld_.push_back(std::move(*line));
+  deliverHandOvers();
+}
+
+// Between events only: not inside a message box or dialog, whose answer the model awaits.
+void QtServices::deliverHandOvers() {
+  if (modalDepth_ > 0 || handOversHeld_.empty()) return;
+  QTimer::singleShot(0, &lifetime_, [this] {
+    if (modalDepth_ > 0) return;
+    std::vector<std::string> lines;
+    lines.swap(handOversHeld_);
+    for (const std::string& line : lines) {
+      if (onHandOver) {
+        auto deliver = onHandOver;
+        deliver(line);
+      }
+    }
+  });
 }
 
 void QtServices::quit() {

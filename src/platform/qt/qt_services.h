@@ -7,10 +7,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/folder_lock.h"
+#include "platform/hand_over.h"
 #include "platform/qt/timer_driver.h"
 #include "platform/services.h"
 
+class QSocketNotifier;
 class QSystemTrayIcon;
 
 namespace vantrel {
@@ -88,6 +92,17 @@ class QtServices : public Platform {
   // WindowSystem
   void attach(Form& form) override;
   void quit() override;
+  void toFront(Form& form) override;
+  // Instance: the folder's lock file, and a local socket for later starts' command lines.
+  bool claim() override;
+  bool leftInUse() const override { return lock_.leftInUse(); }
+  bool handOver(const std::string& commandLine) override;
+  void release() override;
+
+  // The command line as the program was given it, byte for byte: a file name that is not
+  // UTF-8 is still that file's name.
+  static std::string commandLineOf(int argc, char** argv);
+  void setCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
   // The application folder: $VANTREL_HOME, else $XDG_DATA_HOME/vantrel, else
   // ~/.local/share/vantrel.
@@ -99,6 +114,8 @@ class QtServices : public Platform {
 
  private:
   void installDefaults();
+  void handOversWaiting();
+  void deliverHandOvers();
   bool defaultsInstalled_ = false;
   QObject lifetime_;  // ends what is still queued for these services when they go
 
@@ -110,6 +127,13 @@ class QtServices : public Platform {
   bool trayPresent_ = false;
   std::unique_ptr<QtDevices> devices_;
   bool devicesLoaded_ = false;
+
+  FolderLock lock_;
+  HandOverServer handOvers_;
+  std::unique_ptr<QSocketNotifier> handOverNotifier_;
+  // Command lines that came while a message box or dialog was open: they wait for it.
+  std::vector<std::string> handOversHeld_;
+  int modalDepth_ = 0;
 };
 
 }  // namespace vantrel
