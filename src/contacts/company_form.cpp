@@ -23,7 +23,10 @@ CompanyForm::CompanyForm(Vantrel& app)
 
   // Each detail goes straight to the invoice's sender block.
   auto sendsTo = [this](Control* field, Control* InvoiceForm::*target) {
-    field->onChange = [this, field, target] { setField(*(app_.invoice().*target), field->text()); };
+    field->onChange = [this, field, target] {
+      setField(*(app_.invoice().*target), field->text());
+      typed(*field);
+    };
   };
   sendsTo(companyPhone, &InvoiceForm::CompPhone);
   sendsTo(companyStreet, &InvoiceForm::CompAddress1);
@@ -33,6 +36,7 @@ CompanyForm::CompanyForm(Vantrel& app)
   // Without a business name there is nothing to head an invoice with: ask for it.
   companyName->onChange = [this] {
     setField(*app_.invoice().Company, companyName->text());
+    typed(*companyName);
     if (companyName->text().empty()) show();
   };
 
@@ -40,6 +44,12 @@ CompanyForm::CompanyForm(Vantrel& app)
     hide();
     app_.options().askToSave();
   };
+}
+
+// A detail the user typed (the box has the focus; a price list being read never does) is
+// a change of the price list, whichever way the window then closes.
+void CompanyForm::typed(const Control& field) {
+  if (focused() == &field) app_.options().setUnsaved(true);
 }
 
 }  // namespace vantrel

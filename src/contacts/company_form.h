@@ -22,6 +22,7 @@ class CompanyForm : public Form {
   Control* Command1 = nullptr;       // Close
 
  private:
+  void typed(const Control& field);
   Vantrel& app_;
 };
 
