@@ -21,6 +21,35 @@
 namespace vantrel {
 namespace {
 
+// A copy in another process that holds a folder until it is killed outright.
+struct HolderElsewhere {
+  explicit HolderElsewhere(const std::string& folder) {
+    int ready[2];
+    if (::pipe(ready) != 0) return;
+    child = ::fork();
+    if (child == 0) {
+      FolderLock held;
+      const bool taken = held.claim(folder) == FolderLock::Claim::Taken;
+      [[maybe_unused]] auto n = ::write(ready[1], taken ? "1" : "0", 1);
+      ::pause();
+      ::_exit(0);
+    }
+    char byte = 0;
+    took = ::read(ready[0], &byte, 1) == 1 && byte == '1';
+    ::close(ready[0]);
+    ::close(ready[1]);
+  }
+  void kill() {
+    if (child <= 0) return;
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    child = 0;
+  }
+  ~HolderElsewhere() { kill(); }
+  pid_t child = 0;
+  bool took = false;
+};
+
 TEST(FolderLockTest, OneHolderAtATimeAndADeadOneLeavesItsMark) {
   TempFolder folder("vantrel-lock");
   {
@@ -35,28 +64,14 @@ TEST(FolderLockTest, OneHolderAtATimeAndADeadOneLeavesItsMark) {
   }  // gone without a release, as in a crash
 
   // A copy in another process killed outright: its lock goes with it, its mark stays.
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    FolderLock held;
-    const bool taken = held.claim(folder.path()) == FolderLock::Claim::Taken;
-    [[maybe_unused]] auto n = ::write(ready[1], taken ? "1" : "0", 1);
-    ::pause();
-    ::_exit(0);
-  }
-  char taken = 0;
-  ASSERT_EQ(::read(ready[0], &taken, 1), 1);
-  EXPECT_EQ(taken, '1') << "the mark of a crash does not keep the next copy out";
+  HolderElsewhere other(folder.path());
+  EXPECT_TRUE(other.took) << "the mark of a crash does not keep the next copy out";
   FolderLock meanwhile;
   EXPECT_EQ(meanwhile.claim(folder.path()), FolderLock::Claim::Held);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
+  other.kill();
   FolderLock next;
   ASSERT_EQ(next.claim(folder.path()), FolderLock::Claim::Taken);
   EXPECT_TRUE(next.leftInUse());
-  ::close(ready[0]);
-  ::close(ready[1]);
 }
 
 TEST(HandOverTest, TheRunningCopyTakesTheCommandLineByteForByte) {
@@ -180,29 +195,15 @@ TEST_F(OneCopyTest, AnEndedCopyLetsTheNextStartRunAndNoLongerTakesHandOvers) {
 
 TEST_F(OneCopyTest, AStartThatCannotReachTheRunningCopySaysSo) {
   // A copy in another process holds the folder: this start cannot reach it and says so.
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
   TempFolder other("vantrel-other");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    FolderLock held;
-    held.claim(other.path());
-    [[maybe_unused]] auto n = ::write(ready[1], "1", 1);
-    ::pause();
-    ::_exit(0);
-  }
-  char byte = 0;
-  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  HolderElsewhere holder(other.path());
+  ASSERT_TRUE(holder.took);
   HeadlessServices second(other.path());
   Vantrel copy(second.services());
   copy.start();
   EXPECT_TRUE(copy.ended());
   EXPECT_EQ(second.messagesShown,
             std::vector<std::string>{"Vantrel is already running, but it does not answer."});
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-  ::close(ready[0]);
-  ::close(ready[1]);
 }
 
 }  // namespace
