@@ -150,10 +150,7 @@ void MainShell::openGiven(const std::string& path) {
     messages.show("Please save the project before opening " + path + ".");
     return;
   }
-  if (const std::string why = whyNotDataFile(path); !why.empty()) {
-    messages.show(couldNotOpen(path, why));
-    return;
-  }
+  if (refusedToOpen(messages, path)) return;
   setField(*main_.projectPath, path);
   main_.files->openPath(path);
 }
@@ -300,10 +297,7 @@ void MainShell::exitFromTray() {
     main_.show();
     return;
   }
-  if (!priceListSettled()) return;
-  for (Form* form : app().loadedForms()) form->hide();
-  main_.tray.remove();
-  app().end();
+  endProgram();  // which hides every window
 }
 
 // The desktop takes every window with it, as the tray's Exit Program does.

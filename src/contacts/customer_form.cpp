@@ -186,10 +186,7 @@ void CustomerForm::open() {
   dialog_.toOpen("Open Customer");
   const std::string path = dialog_.held();
   // A file that is no customer file leaves the card as it was.
-  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
-    services().messages.show(couldNotOpen(path, why));
-    return;
-  }
+  if (refusedToOpen(services().messages, path)) return;
   Command3->setEnabled(false);
   emptyCard();
   cmdSave->setEnabled(true);

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/services.h"
 #include "platform/writer_calls.h"
 
 namespace vantrel {
@@ -164,7 +165,8 @@ int lockedBy(int fd) {
 
 // Whether the name still leads to the open file: a sweep may have taken it before the lock.
 bool stillNamed(const std::string& name, int fd) {
-  struct stat byName {}, byFd {};
+  struct stat byName {
+  }, byFd{};
   return ::stat(name.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
          byName.st_ino == byFd.st_ino && byName.st_dev == byFd.st_dev;
 }
@@ -484,8 +486,10 @@ std::string whyNotDataFile(const std::string& path) {
   return {};
 }
 
-std::string couldNotOpen(const std::string& path, const std::string& reason) {
-  return "Could not open " + path + ": " + reason;
+bool refusedToOpen(MessageBoxes& messages, const std::string& path) {
+  const std::string why = path.empty() ? std::string() : whyNotDataFile(path);
+  if (!why.empty()) messages.show("Could not open " + path + ": " + why);
+  return !why.empty();
 }
 
 WriteResult renameAside(const std::string& from, const std::string& to) {

@@ -6,6 +6,8 @@
 
 namespace vantrel {
 
+class MessageBoxes;
+
 // Data files: one value a line, lines ended by CR LF. Readers take CR LF or LF, decode
 // UTF-8 when the bytes are valid UTF-8 with at least one multi-byte sequence and
 // Windows-1252 otherwise. Writers use Windows-1252 when every character has a code there,
@@ -48,8 +50,9 @@ bool fileExists(const std::string& path);
 // that is not there is no refusal: it reads as nothing, as a short file reads as far as it
 // goes.
 std::string whyNotDataFile(const std::string& path);
-// What the user is told of a refused file: "Could not open PATH: REASON".
-std::string couldNotOpen(const std::string& path, const std::string& reason);
+// A file chosen to be opened that whyNotDataFile refuses: the user is told "Could not open
+// PATH: REASON" and the answer is true. An empty name is no file to check.
+bool refusedToOpen(MessageBoxes& messages, const std::string& path);
 inline constexpr std::size_t kLargestDataFile = 4u << 20;
 
 // Gives a file a second name and drops the first, never replacing a file of the new name.

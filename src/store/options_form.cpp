@@ -269,10 +269,7 @@ void OptionsForm::open() {
   dialog_.toOpen("Open Prices");
   const std::string path = dialog_.held();
   // Refused before anything changes: the options would take garbage and Save would write it.
-  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
-    services().messages.show(couldNotOpen(path, why));
-    return;
-  }
+  if (refusedToOpen(services().messages, path)) return;
   loadPriceList(app_, path);
 }
 

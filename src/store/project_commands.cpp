@@ -97,10 +97,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   // job and its file as they were, so no Save can write over what was chosen by mistake.
   if (!given) dialog_.toOpen("Open Project");
   const std::string path = given ? *given : dialog_.held();
-  if (const std::string why = path.empty() ? std::string() : whyNotDataFile(path); !why.empty()) {
-    m.services().messages.show(couldNotOpen(path, why));
-    return;
-  }
+  if (refusedToOpen(m.services().messages, path)) return;
 
   m.txtDays->setVisible(false);
   m.lblDays->setVisible(false);
