@@ -50,6 +50,7 @@ void acceptAgreement(SettingsStore& settings) {
 
 AgreementForm::AgreementForm(Vantrel& app)
     : Form(app.services(), "frmUELA", "License Agreement", 7200, 6480), app_(app) {
+  role = WindowRole::Dialog;
   Label1 = &add(ControlKind::Label, "Label1", {240, 180, 6600, 330},
                 "Please read this agreement before you use Vantrel.");
   Label1->style().bold = true;

@@ -18,6 +18,7 @@ constexpr int kHidden = 7500;  // left of controls that are never on screen
 
 MainForm::MainForm(Vantrel& app)
     : Form(app.services(), "frmMain", "Vantrel - Stopped", 7200, 8970), app_(app) {
+  role = WindowRole::Main;
   setBackColour(colour::sheetGrey);
   design();
   designMenus();

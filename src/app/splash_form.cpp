@@ -19,6 +19,7 @@ std::string versionText(const Version& v) {
 SplashForm::SplashForm(Vantrel& app)
     : Form(app.services(), "frmSplash", "Vantrel", 5400, 3360), app_(app) {
   setBackColour(kBackground);
+  role = WindowRole::Splash;
   auto label = [this](const char* name, Geometry g, std::string text, Style style) {
     Control* c = &add(ControlKind::Label, name, g, std::move(text));
     c->style() = style;

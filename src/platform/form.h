@@ -16,6 +16,10 @@ enum class FormProperty { Caption, Visible, Size, Icon, BackColour, State, Popup
 
 enum class WindowState { Normal, Minimized, Maximized };
 
+// What a window is to the desktop. Side windows belong to the main window: the desktop
+// keeps them in front of it and minimises them with it.
+enum class WindowRole { Side, Main, Splash, Dialog };
+
 // One window of the program: its controls, menus and timers, and its own state.
 class Form {
  public:
@@ -42,6 +46,7 @@ class Form {
   WindowState state() const { return state_; }
   void setState(WindowState state);
   bool resizable = false;
+  WindowRole role = WindowRole::Side;
 
   // Runs once, right after the form is constructed and registered.
   virtual void load() {}

@@ -24,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QStyle>
@@ -144,6 +143,7 @@ FormWidget::FormWidget(Form& form, QWidget* parent)
   canvas_->installEventFilter(this);
   setCentralWidget(canvas_);
   setWindowTitle(toQString(form.caption()));
+  applyRole();
   applyFormSize();
   applyFormColour();
   if (!form.icon().empty()) setWindowIcon(resourceIcon(form.icon()));
@@ -460,6 +460,7 @@ void FormWidget::updateMenuBarVisibility() {
   bool any = false;
   for (MenuItem* top : form_.menuChildren(nullptr)) any = any || top->visible();
   menuBar()->setVisible(any);
+  applyFormSize();  // the bar's own height, whatever the desktop's font
 }
 
 void FormWidget::showPopup() {
@@ -503,49 +504,6 @@ void FormWidget::formChanged(FormProperty property) {
     case FormProperty::Close:
       break;  // the close was cancelled: nothing to draw
   }
-}
-
-void FormWidget::showForm() {
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    if (QScreen* screen = QApplication::primaryScreen()) {
-      QRect area = screen->availableGeometry();
-      QSize outer = size() + QSize(kFrameWidthPx, kFrameHeightPx);
-      move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
-    }
-  }
-  applyState();
-  show();
-  raise();
-  activateWindow();
-}
-
-void FormWidget::applyFormSize() {
-  const int width = std::max(1, twipsToPixels(form_.width()) - kFrameWidthPx);
-  const int height = std::max(1, twipsToPixels(form_.height()) - kFrameHeightPx);
-  if (form_.resizable) {
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    resize(width, height);
-  } else {
-    setFixedSize(width, height);
-  }
-}
-
-void FormWidget::applyFormColour() {
-  QPalette palette = canvas_->palette();
-  palette.setColor(QPalette::Window, toQColor(form_.backColour(), QApplication::palette()));
-  canvas_->setPalette(palette);
-}
-
-void FormWidget::applyState() {
-  Qt::WindowStates states = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-  if (form_.state() == WindowState::Minimized) states |= Qt::WindowMinimized;
-  if (form_.state() == WindowState::Maximized) states |= Qt::WindowMaximized;
-  if (states == windowState()) return;
-  applyingState_ = true;
-  setWindowState(states);
-  applyingState_ = false;
 }
 
 void FormWidget::controlChanged(Control& control, Property property) {
@@ -1067,25 +1025,6 @@ void FormWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QMainWindow::keyPressEvent(event);
-}
-
-void FormWidget::closeEvent(QCloseEvent* event) {
-  // The model decides: it hides the form through its observer, or cancels.
-  event->ignore();
-  if (!detached_) form_.requestClose();
-}
-
-void FormWidget::changeEvent(QEvent* event) {
-  QMainWindow::changeEvent(event);
-  if (detached_ || applyingState_ || event->type() != QEvent::WindowStateChange) return;
-  const Qt::WindowStates states = windowState();
-  if (states & Qt::WindowMinimized) {
-    form_.setState(WindowState::Minimized);
-  } else if (states & Qt::WindowMaximized) {
-    form_.setState(WindowState::Maximized);
-  } else {
-    form_.setState(WindowState::Normal);
-  }
 }
 
 }  // namespace vantrel

@@ -12,6 +12,7 @@
 class QAction;
 class QMenu;
 class QMouseEvent;
+class QScrollArea;
 
 namespace vantrel {
 
@@ -42,10 +43,14 @@ class FormWidget : public QMainWindow {
   // The client area below the menu bar, where the controls live.
   QWidget* clientArea() const { return canvas_; }
   QImage grabClientArea();
+  // The window that owns this one: the desktop keeps this one in front of it.
+  void setOwner(QWidget* owner);
 
   // The outer size in twips gives the client area as a classic window frame would.
   static constexpr int kFrameWidthPx = 16;
   static constexpr int kFrameHeightPx = 38;
+  // The classic menu bar's height, which a window with menus gave up from its client area.
+  static constexpr int kMenuBarPx = 20;
   // Controls were laid out for an 8-point window font.
   static constexpr double kDefaultFontPoints = 8.25;
 
@@ -83,10 +88,14 @@ class FormWidget : public QMainWindow {
   void applyPicture(Bound& bound);
   void applyFolder(Bound& bound);
   void showChosenFile(Bound& bound);
+  void applyRole();
+  QSize frameAllowance() const;
   void applyFormSize();
+  void scrollContents();
   void applyFormColour();
   void applyState();
   void showForm();
+  void reveal();
   void queueFocus();
   void showPopup();
 
@@ -104,6 +113,8 @@ class FormWidget : public QMainWindow {
 
   Form& form_;
   QWidget* canvas_;
+  QScrollArea* scroller_ = nullptr;  // around the client area where the screen is too small
+  QPoint placeAt_;
   std::size_t built_ = 0;  // how many of the form's controls have been looked at
   std::map<const Control*, Bound> bound_;
   std::map<const QObject*, Control*> watched_;
@@ -117,6 +128,7 @@ class FormWidget : public QMainWindow {
   bool shownOnce_ = false;
   bool wanted_ = false;  // shown or looked at: its widgets are made and kept current
   bool focusQueued_ = false;
+  bool revealQueued_ = false;  // shown while its owner was on its way: shows after it
   bool detached_ = false;
 };
 

@@ -26,6 +26,7 @@
 #include "platform/qt/devices/qt_devices.h"
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_placement.h"
 #include "platform/text_file.h"
 #include "vantrel_version.h"
 
@@ -131,10 +132,11 @@ Answer QtServices::show(const std::string& text, Buttons buttons, const std::str
     offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text), offered,
-                  QApplication::activeWindow());
+                  messageOwner());
   box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
   box.setDefaultButton(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
   if (buttons == Buttons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
+  fitMessageBox(box);
   ++modalDepth_;
   const int chosen = box.exec();
   --modalDepth_;
@@ -341,15 +343,31 @@ std::string QtServices::dateText() const {
 // ---- windows ----
 
 void QtServices::attach(Form& form) {
-  // The side windows stand in front of the main window, as its dialogs do: one shown while
-  // the main window comes up (the company details at a first start) is not buried under it.
-  QWidget* owner = nullptr;
-  if (form.name() != "frmMain" && form.name() != "frmSplash" && form.name() != "frmUELA") {
-    for (const auto& [model, view] : windows_) {
-      if (model->name() == "frmMain") owner = view.get();
+  // Side windows belong to the main window: the desktop keeps them in front of it and
+  // minimises them with it, whichever of them came first.
+  FormWidget* main = nullptr;
+  for (const auto& [model, view] : windows_) {
+    if (model->role == WindowRole::Main) main = view.get();
+  }
+  auto view = std::make_unique<FormWidget>(form, form.role == WindowRole::Side ? main : nullptr);
+  if (form.role == WindowRole::Main) {
+    for (const auto& [model, side] : windows_) {
+      if (model->role == WindowRole::Side) side->setOwner(view.get());
     }
   }
-  windows_[&form] = std::make_unique<FormWidget>(form, owner);
+  windows_[&form] = std::move(view);
+}
+
+QWidget* QtServices::messageOwner() const {
+  // The window the user is in; else the one a timer's message is about, the front one.
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  QWidget* owner = nullptr;
+  for (const auto& [model, view] : windows_) {
+    if (!view->isVisible()) continue;
+    if (model->role == WindowRole::Main && owner == nullptr) owner = view.get();
+    if (model->role == WindowRole::Side) owner = view.get();
+  }
+  return owner;
 }
 
 void QtServices::toFront(Form& form) {

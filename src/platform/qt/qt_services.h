@@ -16,6 +16,7 @@
 
 class QSocketNotifier;
 class QSystemTrayIcon;
+class QWidget;
 
 namespace vantrel {
 
@@ -114,6 +115,7 @@ class QtServices : public Platform {
 
  private:
   void installDefaults();
+  QWidget* messageOwner() const;
   void handOversWaiting();
   void deliverHandOvers();
   bool defaultsInstalled_ = false;

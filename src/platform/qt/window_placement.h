@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QMessageBox;
+class QWidget;
+
+namespace vantrel {
+
+// How a window of a given size sits on a screen.
+struct WindowFit {
+  QSize client;       // the window's size inside its frame
+  QPoint topLeft;     // where its frame's top left corner goes
+  bool scrolls = false;  // the contents are larger than the window and scroll
+};
+
+// A window wants `client` inside a frame of `frame` (the title bar and borders together).
+// It keeps that size where the screen's free area has room; otherwise it takes what there
+// is, its contents scroll (a scroll bar of `scrollBar` pixels is added where there is
+// room for it) and it is placed fully on the area, title bar first.
+WindowFit fitToScreen(QSize client, QSize frame, const QRect& available, int scrollBar);
+
+// The free area of the screen a window opens on: its owner's screen, else the primary one.
+QRect availableAreaFor(const QWidget& window);
+
+// A message box as a dialog: its size fixed, no maximise button, and wide enough for its
+// whole title.
+void fitMessageBox(QMessageBox& box);
+
+}  // namespace vantrel
