@@ -19,11 +19,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VANTREL_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the program links come from dpkg-shlibdeps. Qt loads the rest at run time:
-# the X11 window-system plugin, and for sound Qt Multimedia plays through PulseAudio's client
-# library (its media plugins are not used), which any PulseAudio or PipeWire sound server
-# answers. Liberation Sans keeps the printed invoice's layout.
+# the X11 and Wayland window-system plugins, and for sound Qt Multimedia plays through
+# PulseAudio's client library (its media plugins are not used), which any PulseAudio or
+# PipeWire sound server answers. Liberation Sans keeps the printed invoice's layout.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libpulse0, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, libpulse0, fonts-liberation")
 # A sound server, and the desktop's databases of file types, menu entries and icons that the
 # package's files join through those packages' triggers.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

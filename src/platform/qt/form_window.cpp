@@ -112,11 +112,15 @@ void FormWidget::showForm() {
 void FormWidget::reveal() {
   QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
   if (owner != nullptr) {
-    // The desktop learns the owner when the window maps, and only from a native window:
-    // one that has never shown has none yet.
+    // The desktop learns the owner when the window maps, from its native window: Qt gives a
+    // new window its owner's, so the owner needs one first. A window made before its owner
+    // had one is told afterwards. (Making the side window's own native window early would
+    // leave parts of the main window unpainted on Wayland.)
     owner->winId();
-    winId();
-    windowHandle()->setTransientParent(owner->windowHandle());
+    QWindow* handle = windowHandle();
+    if (handle != nullptr && handle->transientParent() != owner->windowHandle()) {
+      handle->setTransientParent(owner->windowHandle());
+    }
   }
   if (!shownOnce_) {
     shownOnce_ = true;

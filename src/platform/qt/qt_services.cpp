@@ -359,11 +359,12 @@ void QtServices::attach(Form& form) {
 }
 
 QWidget* QtServices::messageOwner() const {
-  // The window the user is in; else the one a timer's message is about, the front one.
+  // The window the user is in; else the main window or a side window open on the screen.
+  // Never a minimised one: a desktop keeps an owned window hidden with its owner.
   if (QWidget* active = QApplication::activeWindow()) return active;
   QWidget* owner = nullptr;
   for (const auto& [model, view] : windows_) {
-    if (!view->isVisible()) continue;
+    if (!view->isVisible() || view->isMinimized()) continue;
     if (model->role == WindowRole::Main && owner == nullptr) owner = view.get();
     if (model->role == WindowRole::Side) owner = view.get();
   }

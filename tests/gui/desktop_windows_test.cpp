@@ -1,0 +1,168 @@
+// Every window of the program as a desktop gets it: side windows owned by the main window,
+// each window on the screen's free area (its contents scrolling where the screen is too
+// small), and every control inside its window, with the desktop's font or a large one. CTest
+// runs it again at 125 %, 150 % and 200 % scale.
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+
+#include "app/main_form.h"
+#include "app/vantrel.h"
+#include "platform/qt/form_widget.h"
+#include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_services.h"
+#include "test_home.h"
+
+namespace vantrel {
+
+namespace {
+
+const char* const kForms[] = {"frmMain",    "frmSettings", "frmOptions", "frmLabels",
+                              "frmInvoice", "frmprint",    "frmSplash",  "frmUELA",
+                              "frmAbout",   "frmHelp",     "frmUpdate",  "frmQEx",
+                              "frmCount",   "frmCompany",  "frmcustomer"};  // the reminder's counter never shows
+
+// Where a control sticks out of its window's client area, or nothing.
+QString outside(FormWidget& view, Form& form) {
+  QWidget* client = view.clientArea();
+  for (Control* control : form.controls()) {
+    QWidget* widget = view.widgetFor(*control);
+    if (widget == nullptr || !widget->isVisibleTo(&view)) continue;
+    const QRect at(widget->mapTo(client, QPoint(0, 0)), widget->size());
+    if (!client->rect().intersects(at)) continue;  // kept off the window on purpose
+    if (!client->rect().contains(at)) {
+      return QStringLiteral("%1.%2 at %3,%4 %5x%6 outside %7x%8")
+          .arg(toQString(form.name()), toQString(control->name()))
+          .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())
+          .arg(client->width()).arg(client->height());
+    }
+  }
+  // Unless it scrolls, the whole client area is inside the window, below any menu bar.
+  if (view.findChild<QScrollArea*>() == nullptr) {
+    const QRect area(client->mapTo(&view, QPoint(0, 0)), client->size());
+    if (!view.rect().contains(area)) return toQString(form.name()) + QStringLiteral(" cut off");
+    if (view.menuWidget() != nullptr && view.menuWidget()->isVisible() &&
+        view.menuWidget()->geometry().bottom() >= area.top()) {
+      return toQString(form.name()) + QStringLiteral(" under its menu bar");
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+class DesktopWindowsTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home_;
+
+ private slots:
+  void initTestCase() { keepHomeIn(home_); }
+
+  void everyWindowSitsOnItsScreen_data() {
+    QTest::addColumn<double>("points");
+    QTest::newRow("desktop font") << 0.0;
+    QTest::newRow("14 pt desktop font") << 14.0;
+  }
+
+  void everyWindowSitsOnItsScreen() {
+    QFETCH(double, points);
+    const QFont before = QApplication::font();
+    if (points > 0) {
+      QFont large = before;
+      large.setPointSizeF(points);
+      QApplication::setFont(large);
+    }
+    QtServices platform;
+    platform.services().settings.write("Ploven", "Settings", "SLA", "1");
+    QStringList boxes;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&boxes] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxes << box->text();
+        box->reject();
+      }
+    });
+    watcher.start(20);
+    {
+      Vantrel app(platform.services());
+      // The windows go before the forms, however the test ends.
+      const std::unique_ptr<QtServices, void (*)(QtServices*)> windows(
+          &platform, [](QtServices* p) { p->releaseWindows(); });
+      app.start();
+      QTRY_VERIFY_WITH_TIMEOUT(app.main().visible(), 10000);
+      FormWidget* main = platform.window(app.main());
+      const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+      for (const char* name : kForms) {
+        Form& form = *app.form(name);
+        FormWidget* view = platform.window(form);
+        form.show();
+        QVERIFY2(QTest::qWaitForWindowExposed(view), name);
+        if (form.role == WindowRole::Side) {
+          QVERIFY2(view->windowHandle()->transientParent() == main->windowHandle(), name);
+        } else {
+          QVERIFY2(view->windowHandle()->transientParent() == nullptr ||
+                       form.role == WindowRole::Dialog,
+                   name);
+        }
+        // A Wayland compositor places windows itself: there the size is what must fit.
+        if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
+          QVERIFY2(view->frameGeometry().width() <= screen.width() &&
+                       view->frameGeometry().height() <= screen.height(),
+                   name);
+        } else {
+          QVERIFY2(screen.contains(view->frameGeometry()), name);
+        }
+        // Its contents scroll only in a window as large as the screen has room for.
+        if (view->findChild<QScrollArea*>() != nullptr) {
+          QVERIFY2(view->height() + FormWidget::kFrameHeightPx >= screen.height() ||
+                       view->width() + FormWidget::kFrameWidthPx >= screen.width(),
+                   name);
+        }
+        if (form.name() == "frmInvoice" && screen.height() < 800) {
+          QVERIFY(view->findChild<QScrollArea*>() != nullptr);
+        }
+        const QString fault = outside(*view, form);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        if (&form != &app.main()) form.hide();
+      }
+      QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(QStringLiteral(" | "))));
+    }
+    QApplication::setFont(before);
+  }
+
+  // A short message keeps its whole title beside a title bar's icon and three buttons, and
+  // its size is fixed: no maximise button.
+  void messageBoxesAreFixedDialogs() {
+    QtServices platform;
+    QSize minimum, maximum;
+    int width = 0, room = 0;
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        QFont title = QApplication::font();
+        title.setBold(true);
+        minimum = box->minimumSize();
+        maximum = box->maximumSize();
+        width = box->width();
+        room = QFontMetrics(title).horizontalAdvance(box->windowTitle()) + 100;
+        box->accept();
+      }
+    });
+    platform.services().messages.show("Saved", Buttons::Ok, "Price list of the workshop");
+    QVERIFY(width > 0);
+    QCOMPARE(minimum, maximum);
+    QVERIFY2(width >= room, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(room)));
+  }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::DesktopWindowsTest)
+#include "desktop_windows_test.moc"
