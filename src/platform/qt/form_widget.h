@@ -91,7 +91,7 @@ class FormWidget : public QMainWindow {
   void applyRole();
   QSize frameAllowance() const;
   void applyFormSize();
-  void scrollContents();
+  void scrollContents(bool scroll);
   void applyFormColour();
   void applyState();
   void showForm();

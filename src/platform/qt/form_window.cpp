@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
@@ -70,20 +71,29 @@ void FormWidget::applyFormSize() {
   const WindowFit fit =
       fitToScreen(contents + QSize(0, bar), frameAllowance(), availableAreaFor(*this),
                   style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-  if (fit.scrolls) scrollContents();
+  scrollContents(fit.scrolls);
   setFixedSize(fit.client);
   placeAt_ = fit.topLeft;
 }
 
-void FormWidget::scrollContents() {
-  if (scroller_ != nullptr) return;
-  // The client area keeps its design size inside a window the screen has room for.
-  scroller_ = new QScrollArea(this);
-  scroller_->setObjectName(QStringLiteral("scrolledClientArea"));
-  scroller_->setFrameShape(QFrame::NoFrame);
-  scroller_->setWidget(takeCentralWidget());
-  setCentralWidget(scroller_);
-  applyFormColour();
+void FormWidget::scrollContents(bool scroll) {
+  if (scroll == (scroller_ != nullptr)) return;
+  if (scroll) {
+    // The client area keeps its design size inside a window the screen has room for.
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("scrolledClientArea"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidget(takeCentralWidget());
+    setCentralWidget(scroller_);
+    applyFormColour();
+  } else {
+    // A screen with room after all (the first screen a Wayland client hears of may be a
+    // stand-in): the client area is the window's again.
+    QScrollArea* scroller = std::exchange(scroller_, nullptr);
+    takeCentralWidget();
+    setCentralWidget(scroller->takeWidget());
+    delete scroller;
+  }
 }
 
 void FormWidget::applyFormColour() {

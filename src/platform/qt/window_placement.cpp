@@ -12,6 +12,11 @@ namespace vantrel {
 
 WindowFit fitToScreen(QSize client, QSize frame, const QRect& available, int scrollBar) {
   WindowFit fit;
+  if (available.isEmpty()) {
+    // No screen known yet (a Wayland client before the compositor names its outputs).
+    fit.client = client;
+    return fit;
+  }
   const QSize room = (available.size() - frame).expandedTo(QSize(1, 1));
   const bool tall = client.height() > room.height();
   const bool wide = client.width() > room.width();
@@ -37,7 +42,7 @@ QRect availableAreaFor(const QWidget& window) {
   QScreen* screen = nullptr;
   if (owner != nullptr && owner->isVisible()) screen = owner->screen();
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
 void fitMessageBox(QMessageBox& box) {

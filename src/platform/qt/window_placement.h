@@ -19,10 +19,12 @@ struct WindowFit {
 // A window wants `client` inside a frame of `frame` (the title bar and borders together).
 // It keeps that size where the screen's free area has room; otherwise it takes what there
 // is, its contents scroll (a scroll bar of `scrollBar` pixels is added where there is
-// room for it) and it is placed fully on the area, title bar first.
+// room for it) and it is placed fully on the area, title bar first. An empty area (no
+// screen known yet) leaves the window as it wants to be.
 WindowFit fitToScreen(QSize client, QSize frame, const QRect& available, int scrollBar);
 
-// The free area of the screen a window opens on: its owner's screen, else the primary one.
+// The free area of the screen a window opens on: its owner's screen, else the primary one;
+// empty while there is no screen.
 QRect availableAreaFor(const QWidget& window);
 
 // A message box as a dialog: its size fixed, no maximise button, and wide enough for its
