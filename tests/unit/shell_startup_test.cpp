@@ -9,8 +9,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/agreement_form.h"
+#include "app/command_line.h"
 #include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
@@ -22,6 +24,7 @@
 #include "platform/user_input.h"
 #include "program_fixture.h"
 #include "test_files.h"
+#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -151,6 +154,22 @@ TEST_F(ShellStartTest, CommandLinePathLosesEveryQuote) {
   EXPECT_EQ(MainShell::commandLinePath("/a/\"x\"/c.pcl"), "/a/x/c.pcl");
   EXPECT_EQ(MainShell::commandLinePath("\"\""), "");
   EXPECT_EQ(MainShell::commandLinePath("/plain.pcl"), "/plain.pcl");
+}
+
+// --help and --version are options only alone; everything else stays a path to open.
+TEST(CommandLineReplyTest, OnlyALoneHelpOrVersionIsAnOption) {
+  using Args = std::vector<const char*>;
+  auto reply = [](Args args) {
+    args.insert(args.begin(), "vantrel");
+    return commandLineReply(static_cast<int>(args.size()), args.data());
+  };
+  EXPECT_EQ(reply({"--help"}).value_or("").rfind("Usage: vantrel [PROJECT-FILE]\n", 0), 0u);
+  EXPECT_EQ(reply({"--version"}), "Vantrel " VANTREL_VERSION "\n");
+  for (const Args& args : {Args{}, Args{"./--help"}, Args{"\"--help\""}, Args{"--help", "x"},
+                           Args{"my", "--version"}, Args{"--version", "--help"}, Args{"-h"},
+                           Args{"--Help"}, Args{"--help "}, Args{""}}) {
+    EXPECT_FALSE(reply(args)) << (args.empty() ? "(none)" : args[0]);
+  }
 }
 
 TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {
