@@ -25,6 +25,9 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >"$scratch/install.log" ||
 # Exactly these files: nothing from the build folder, nothing forgotten.
 sizes=(16 22 24 32 48 64 128 256)
 expected=(usr/bin/vantrel
+  usr/share/man/man1/vantrel.1.gz
+  usr/share/doc/vantrel/copyright
+  usr/share/doc/vantrel/changelog.gz
   "usr/share/applications/$id.desktop"
   "usr/share/metainfo/$id.metainfo.xml"
   usr/share/mime/packages/vantrel.xml
