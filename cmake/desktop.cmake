@@ -18,6 +18,19 @@ configure_file(${desktop_dir}/vantrel.metainfo.xml.in
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS vantrel_devices LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/vantrel)
+# A stripped install (the package's) drops the compiler's notes in .comment too, as Debian's
+# own packages do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(file ${CMAKE_INSTALL_BINDIR}/vantrel ${CMAKE_INSTALL_LIBDIR}/vantrel/libvantrel_devices.so)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\"
+                      RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"Could not strip \${file}\")
+      endif()
+    endforeach()
+  endif()")
 install(FILES ${desktop_dir}/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         RENAME ${VANTREL_APP_ID}.desktop)
 install(FILES ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml
