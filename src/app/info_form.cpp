@@ -18,27 +18,35 @@ int heightOf(const InfoContent& content) {
 }  // namespace
 
 const InfoContent InfoForm::kAbout{
-    "frmAbout", "About Vantrel",
+    "frmAbout",
+    "About Vantrel",
     "Vantrel times your work on a job and turns it into billed hours, an invoice and a "
     "report. Your projects, price lists and customer cards stay on this computer; Vantrel "
     "sends nothing over the network.",
-    "Read the Vantrel help pages", "index.html",
+    "Read the Vantrel help pages",
+    "index.html",
     "Vantrel is free software: you may share and change it under the terms of the GNU "
     "General Public License, version 3 or later. It comes with no warranty."};
 
 const InfoContent InfoForm::kHelp{
-    "frmHelp", "Vantrel Help",
+    "frmHelp",
+    "Vantrel Help",
     "The help pages explain the job clock, the job sheet and its rates, project files, "
     "invoices, reports and the tray icon. They were installed with Vantrel and open in your "
     "web browser from this computer.",
-    "Open the help pages", "index.html", nullptr};
+    "Open the help pages",
+    "index.html",
+    nullptr};
 
 const InfoContent InfoForm::kUpdate{
-    "frmUpdate", "Check for Updates",
+    "frmUpdate",
+    "Check for Updates",
     "Vantrel never connects to the internet, so it does not look for updates by itself. The "
     "version you are running is shown above; the help page below explains how to install a "
     "newer one without losing your files.",
-    "How to update Vantrel", "updates.html", nullptr};
+    "How to update Vantrel",
+    "updates.html",
+    nullptr};
 
 InfoForm::InfoForm(Vantrel& app, const InfoContent& content)
     : Form(app.services(), content.name, content.caption, 5400, heightOf(content)),

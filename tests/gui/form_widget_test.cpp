@@ -388,17 +388,16 @@ class FormWidgetTest : public QObject {
       QWidget* area = view->clientArea();
       const auto widgets = area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
       for (QWidget* widget : widgets) {
-        const QString name = QString::fromStdString(form->name()) + QLatin1Char('.') +
-                             widget->objectName();
+        const QString name =
+            QString::fromStdString(form->name()) + QLatin1Char('.') + widget->objectName();
         QVERIFY2(area->rect().contains(widget->geometry()), qPrintable(name));
         for (QWidget* other : widgets) {
           QVERIFY2(other == widget || !other->geometry().intersects(widget->geometry()),
                    qPrintable(name + QStringLiteral(" covers ") + other->objectName()));
         }
         if (auto* label = qobject_cast<QLabel*>(widget)) {
-          const QSize needed = label->wordWrap()
-                                   ? QSize(0, label->heightForWidth(label->width()))
-                                   : label->sizeHint();
+          const QSize needed = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
+                                                 : label->sizeHint();
           QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
                    qPrintable(name + QStringLiteral(" cuts its text off")));
         }

@@ -24,7 +24,6 @@
 #include "platform/user_input.h"
 #include "program_fixture.h"
 #include "test_files.h"
-#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -163,11 +162,10 @@ TEST(CommandLineReplyTest, OnlyALoneHelpOrVersionIsAnOption) {
     args.insert(args.begin(), "vantrel");
     return commandLineReply(static_cast<int>(args.size()), args.data());
   };
-  EXPECT_EQ(reply({"--help"}).value_or("").rfind("Usage: vantrel [PROJECT-FILE]\n", 0), 0u);
-  EXPECT_EQ(reply({"--version"}), "Vantrel " VANTREL_VERSION "\n");
-  for (const Args& args : {Args{}, Args{"./--help"}, Args{"\"--help\""}, Args{"--help", "x"},
-                           Args{"my", "--version"}, Args{"--version", "--help"}, Args{"-h"},
-                           Args{"--Help"}, Args{"--help "}, Args{""}}) {
+  EXPECT_TRUE(reply({"--help"}) && reply({"--version"}));  // what they print: cli/command_line.sh
+  for (const Args& args :
+       {Args{}, Args{"./--help"}, Args{"\"--help\""}, Args{"--help", "x"}, Args{"my", "--version"},
+        Args{"--version", "--help"}, Args{"-h"}, Args{"--Help"}, Args{"--help "}, Args{""}}) {
     EXPECT_FALSE(reply(args)) << (args.empty() ? "(none)" : args[0]);
   }
 }
