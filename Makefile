@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands: `make run` builds and starts the program, `make test` builds and runs
 # every test. Both install what the machine is missing first (Debian and Ubuntu).
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What makes Vantrel a desktop program once installed: the menu entry, its icons, its own
 # file types, the AppStream description and the help pages; and the manual page, the
 # copyright file and the changelog. Paths follow GNUInstallDirs, so

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed command's own options, as a user at a text console runs them: no display,
 # no Qt platform chosen. --version names the build's version, --help the environment the
 # sources read, and both end with status 0 having written only to standard output.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page as installed: man and groff read it without a single warning (the check
 # lintian makes of a package's pages), and it explains the options and every environment
 # variable the program reads.

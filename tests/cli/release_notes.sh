@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release this build says it is (project() in CMakeLists.txt, and the date the AppStream
 # description and the manual page give) is the newest entry of NEWS and of the package's
 # changelog, so a new version cannot ship with the notes of the last one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binding between a form and its window: model changes reach the widgets, the user's
 // keys and clicks reach the model the way user_input.h defines them.
 

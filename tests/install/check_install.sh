@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a scratch DESTDIR, as a package would, and checks what a desktop
 # needs of it: exactly the expected files, icons of the sizes their folders name, a menu
 # entry, AppStream description and file types that their validators accept, the file types
