@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands: `make run` builds and starts the program, `make test` builds and runs
 # every test. Both install what the machine is missing first (Debian and Ubuntu).
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -30,12 +31,22 @@ uninstall:
 	  [ ! -d "$$share/applications" ] || update-desktop-database -q "$$share/applications" 2>/dev/null || true; \
 	  [ ! -d "$$share/icons/hicolor" ] || gtk-update-icon-cache -q -t -f "$$share/icons/hicolor" 2>/dev/null || true
 
-# The Debian package, build/package/vantrel_VERSION_ARCH.deb.
+# The Debian package, build/package/vantrel_VERSION_ARCH.deb, built with the compiler and
+# linker flags of Debian's own packages (hardening included) and checked by lintian, which
+# must find no error and no warning.
+debian_flags = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $(1))
+PACKAGE_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  "-DCMAKE_CXX_FLAGS=$(call debian_flags,CPPFLAGS) $(call debian_flags,CXXFLAGS)" \
+  "-DCMAKE_EXE_LINKER_FLAGS=$(call debian_flags,LDFLAGS)" \
+  "-DCMAKE_MODULE_LINKER_FLAGS=$(call debian_flags,LDFLAGS)"
+
 package:
 	scripts/bootstrap --package
-	$(call configure,build/package,-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr)
+	$(call configure,build/package,$(PACKAGE_OPTIONS))
 	cmake --build build/package -j $(JOBS)
+	rm -f build/package/vantrel_*.deb
 	cd build/package && cpack -G DEB
+	lintian --fail-on error,warning --display-info build/package/vantrel_*.deb
 	@ls -1 build/package/vantrel_*.deb
 
 TEST_OPTIONS = -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of bench/startup.sh: the least a Qt Widgets program does to show a window.
 // One plain QMainWindow about the size of Vantrel's main window (7200 x 8970 twips, 480 x 598
 // pixels), shown at once, in the Fusion style as Vantrel's main.cpp sets it; nothing else.

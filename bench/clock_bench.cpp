@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much a running job clock costs headless: the tick alone, and a whole program left
 // running for 30 days of virtual time with autosave off (every timer of the program fires,
 // as it would on the desktop). The target for both is 1,000,000 ticks per second.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU time the desktop program spends over a stretch of wall time, idle and with the job
 # clock running, on a virtual display. The clock is started as a user does, by a mouse click
 # on Start (a click from the keys would leave Start uncoloured and the watchdog would stop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When does a two-minute countdown end by the wall clock on the desktop program, when its
 // event loop is blocked 5 s in every 20 s? The countdown counts ticks of its one-second
 // timer, and the timer driver delivers every tick a blocked loop owes, so it should still end

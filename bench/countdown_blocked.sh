@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A two-minute countdown on the desktop program, its event loop blocked 5 s in every 20 s and,
 # for comparison, free: when does it end by the wall clock? About 4.5 minutes.
 #   bench/countdown_blocked.sh        (builds build/bench first, as make bench does)

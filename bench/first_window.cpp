@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a program takes to put its first top-level window on the X display, how long until
 // that window's first contents are drawn, and how much memory the program holds a few seconds
 // later. bench/startup.sh runs it on Vantrel and on a bare Qt window; run that script

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and memory of the desktop program against a bare Qt Widgets window.
 #
 #   bash bench/startup.sh

@@ -1,5 +1,7 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What makes Vantrel a desktop program once installed: the menu entry, its icons, its own
-# file types, the AppStream description and the help pages. Paths follow GNUInstallDirs, so
+# file types, the AppStream description and the help pages; and the manual page, the
+# copyright file and the changelog. Paths follow GNUInstallDirs, so
 # `cmake --install BUILD --prefix P` and the package put the same files under P.
 
 set(VANTREL_APP_ID app.vantrel.Vantrel)
@@ -17,6 +19,19 @@ configure_file(${desktop_dir}/vantrel.metainfo.xml.in
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS vantrel_devices LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/vantrel)
+# A stripped install (the package's) drops the compiler's notes in .comment too, as Debian's
+# own packages do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(file ${CMAKE_INSTALL_BINDIR}/vantrel ${CMAKE_INSTALL_LIBDIR}/vantrel/libvantrel_devices.so)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${file}\"
+                      RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"Could not strip \${file}\")
+      endif()
+    endforeach()
+  endif()")
 install(FILES ${desktop_dir}/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         RENAME ${VANTREL_APP_ID}.desktop)
 install(FILES ${CMAKE_BINARY_DIR}/generated/${VANTREL_APP_ID}.metainfo.xml
@@ -38,6 +53,27 @@ endforeach()
 # The program copies these into the user's application folder, in place of its built-in
 # pages (see help_pages.h).
 install(FILES ${VANTREL_HELP_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/help)
+
+# The manual page and the two files Debian's tools look for beside any program: the
+# copyright in its machine-readable form, and the changelog. Both pages are compressed as
+# Debian packages have them (gzip -9n: no name, no time stamp, the same bytes every build).
+find_program(GZIP gzip REQUIRED)
+configure_file(${PROJECT_SOURCE_DIR}/resources/man/vantrel.1.in ${CMAKE_BINARY_DIR}/generated/vantrel.1
+               @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/package/changelog
+               ${CMAKE_BINARY_DIR}/generated/changelog COPYONLY)
+set(compressed "")
+foreach(page vantrel.1 changelog)
+  set(page ${CMAKE_BINARY_DIR}/generated/${page})
+  add_custom_command(OUTPUT ${page}.gz COMMAND ${GZIP} -9 -n -k -f ${page} DEPENDS ${page}
+                     COMMENT "Compressing ${page}" VERBATIM)
+  list(APPEND compressed ${page}.gz)
+endforeach()
+add_custom_target(vantrel_pages ALL DEPENDS ${compressed})
+install(FILES ${CMAKE_BINARY_DIR}/generated/vantrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/package/copyright
+              ${CMAKE_BINARY_DIR}/generated/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vantrel)
 
 # Installed straight onto a live system, the desktop learns of the new file types, menu entry
 # and icons at once. Staged installs (DESTDIR, the package) leave that to the package manager.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a Debian package of the installed files, built with CPack.
 
 set(CPACK_GENERATOR DEB)
@@ -5,13 +6,14 @@ set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VENDOR "Vantrel developers")
 set(CPACK_PACKAGE_CONTACT "Vantrel developers <maintainers@vantrel.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "job clock and invoicing for work billed by the hour")
+# The long description's lines stay within 80 columns, as Debian's tools ask.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Vantrel times work on a job and prices it by the hour. Completed minutes become\n\
-billed minutes, seven work categories with their own labels and hourly rates turn\n\
-hours into amounts, and the totals follow every change. Jobs are saved to project\n\
-files and autosaved while the clock runs; the program prints an invoice and a\n\
-report, runs a countdown that can start the clock, reminds you to take breaks and\n\
-sits in the system tray.")
+    "Vantrel times work on a job and prices it by the hour. Completed minutes\n\
+become billed minutes, seven work categories with their own labels and\n\
+hourly rates turn hours into amounts, and the totals follow every change.\n\
+Jobs are saved to project files and autosaved while the clock runs; the\n\
+program prints an invoice and a report, runs a countdown that can start the\n\
+clock, reminds you to take breaks and sits in the system tray.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

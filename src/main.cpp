@@ -1,13 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/vantrel.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
 
 int main(int argc, char** argv) {
+  // --help and --version answer before Qt looks for a display, so they work without one.
+  if (const auto reply = vantrel::commandLineReply(argc, argv)) {
+    const bool written = std::fputs(reply->c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return written ? EXIT_SUCCESS : EXIT_FAILURE;
+  }
   QApplication qapp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vantrel"));
   QGuiApplication::setDesktopFileName(QStringLiteral("app.vantrel.Vantrel"));

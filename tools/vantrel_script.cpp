@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-script: runs the program headless under virtual time and plays a script on it.
 
 #include <clocale>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Embeds the help pages in the core, which copies any that are missing into the application
 # folder at start-up. Editing a page reconfigures the build.
 file(GLOB VANTREL_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.html

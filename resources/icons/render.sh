@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Re-makes the application icon PNGs in png/ from the SVGs next to this script.
 # Run it after editing an SVG, then commit the PNGs (building never needs rsvg-convert).
 #   16 px      <- vantrel-16.svg (drawn on the 16 px grid)

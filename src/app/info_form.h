@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "platform/form.h"
@@ -13,10 +14,11 @@ struct InfoContent {
   const char* text;
   const char* link;
   const char* page;
+  const char* licence;  // under the text, or null
 };
 
 // The About, Help and Check for Updates windows: the program's name and version, a few
-// lines, and a link to the help pages in the application folder.
+// lines (in About, the licence too), and a link to the help pages in the application folder.
 class InfoForm : public Form {
  public:
   InfoForm(Vantrel& app, const InfoContent& content);
@@ -31,6 +33,7 @@ class InfoForm : public Form {
   Control* lblName = nullptr;
   Control* lblVersion = nullptr;
   Control* lblText = nullptr;
+  Control* lblLicence = nullptr;  // About only
   Control* lblLink = nullptr;
   Control* cmdOK = nullptr;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "contacts/company_form.h"
 
 #include "app/vantrel.h"

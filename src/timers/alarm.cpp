@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timers/alarm.h"
 
 #include "platform/services.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timers/countdown_form.h"
 
 #include "app/info_form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timers/reminder_form.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-crashtest: kills a process that is saving the three data files, at random moments,
 // thousands of times, and checks after every kill that each file is whole (byte for byte one
 // of the two versions being written) and that the next start leaves no temporary file behind

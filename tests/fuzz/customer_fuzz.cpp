@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer file reader: any bytes as a .pcp file, opened with the customer window's Open
 // as the user does (the card filled, then carried into the job), then saved with its Save,
 // opened again, and the job's invoice and project file made from what it holds.

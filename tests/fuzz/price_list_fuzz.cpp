@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The price list reader: any bytes as the application folder's prices.pql, which the program
 // reads as it starts, then the same bytes opened over the running program as the Options'
 // Open does; then what the user does next: Save As elsewhere, open that copy again, step the

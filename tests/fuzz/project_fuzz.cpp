@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project file reader on the running program: any bytes as a .pcl file, opened with the
 // Open button (read into the job line by line through each box's rules), then what the user
 // does next: save it elsewhere and open the copy again, run the clock past a minute with

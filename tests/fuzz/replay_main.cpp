@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs files through a harness the way libFuzzer runs a corpus, without libFuzzer: every file
 // named, and every file under every folder named, in name order. A crash or a broken property
 // stops the run in the harness; the file's name is printed before it is read. Exits 1 when a

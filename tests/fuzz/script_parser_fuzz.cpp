@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scenario script parser against any text: it either returns the commands or throws a
 // ScriptError naming a line of the script; anything else is a fault. A script that parses is
 // then played on the whole program, as vantrel-script plays it, with its waits cut short and

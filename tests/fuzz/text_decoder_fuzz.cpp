@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data files' codecs and line reader against any bytes. What they promise:
 // - a file always decodes to valid UTF-8: as itself when it is valid UTF-8 with a multi-byte
 //   sequence, else as Windows-1252;

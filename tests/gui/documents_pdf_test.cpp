@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invoice and the report as PDF files, drawn by the desktop program's own code and read
 // back with poppler's tools: every text where the layout puts it, the report as one picture
 // of its window.

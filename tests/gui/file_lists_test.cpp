@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drive, folder and file lists: they show real volumes and folders, follow the model's
 // choices, and carry the user's choices back as edits and clicks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program started as a user in Germany or France starts it: the toolkit takes
 // the decimal comma from the environment, and the main window still comes up, with the
 // agreement remembered and no message box on the way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop services where they translate: colours, filters, dates, the application
 // folder, settings, the tray record and the printed page.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer driver owes one tick per elapsed interval: a blocked event loop delays ticks
 // but loses none, and owed ticks come in the order they fell due.
 

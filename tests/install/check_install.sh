@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a scratch DESTDIR, as a package would, and checks what a desktop
 # needs of it: exactly the expected files, icons of the sizes their folders name, a menu
 # entry, AppStream description and file types that their validators accept, the file types
@@ -25,6 +26,9 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >"$scratch/install.log" ||
 # Exactly these files: nothing from the build folder, nothing forgotten.
 sizes=(16 22 24 32 48 64 128 256)
 expected=(usr/bin/vantrel
+  usr/share/man/man1/vantrel.1.gz
+  usr/share/doc/vantrel/copyright
+  usr/share/doc/vantrel/changelog.gz
   "usr/share/applications/$id.desktop"
   "usr/share/metainfo/$id.metainfo.xml"
   usr/share/mime/packages/vantrel.xml

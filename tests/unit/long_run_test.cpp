@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Days of virtual time with everything that runs by itself running at once: the job clock
 // with its autosave, a countdown started every hour that starts the clock again as it ends,
 // and the break reminder with its sound. The clock must show exactly the time gone by,

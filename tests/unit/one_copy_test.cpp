@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy per application folder: the lock, the hand-over of a later start's command line,
 // and the sweep that leaves alone what a running copy is still writing.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // After a copy ended without clearing its in-use mark, the job its autosave holds is offered
 // back before anything can write over it; a clean run and exit never asks.
 #include <fcntl.h>

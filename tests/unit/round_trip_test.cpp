@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random jobs of every kind of text go through the program's writers and back through its
 // readers: every stored field returns as written (a CR or LF inside a value as a space), and
 // what was read writes the very same bytes again.

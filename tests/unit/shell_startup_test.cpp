@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -9,8 +10,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/agreement_form.h"
+#include "app/command_line.h"
 #include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
@@ -151,6 +154,21 @@ TEST_F(ShellStartTest, CommandLinePathLosesEveryQuote) {
   EXPECT_EQ(MainShell::commandLinePath("/a/\"x\"/c.pcl"), "/a/x/c.pcl");
   EXPECT_EQ(MainShell::commandLinePath("\"\""), "");
   EXPECT_EQ(MainShell::commandLinePath("/plain.pcl"), "/plain.pcl");
+}
+
+// --help and --version are options only alone; everything else stays a path to open.
+TEST(CommandLineReplyTest, OnlyALoneHelpOrVersionIsAnOption) {
+  using Args = std::vector<const char*>;
+  auto reply = [](Args args) {
+    args.insert(args.begin(), "vantrel");
+    return commandLineReply(static_cast<int>(args.size()), args.data());
+  };
+  EXPECT_TRUE(reply({"--help"}) && reply({"--version"}));  // what they print: cli/command_line.sh
+  for (const Args& args :
+       {Args{}, Args{"./--help"}, Args{"\"--help\""}, Args{"--help", "x"}, Args{"my", "--version"},
+        Args{"--version", "--help"}, Args{"-h"}, Args{"--Help"}, Args{"--help "}, Args{""}}) {
+    EXPECT_FALSE(reply(args)) << (args.empty() ? "(none)" : args[0]);
+  }
 }
 
 TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every system call of the file writer fails in turn under every kind of save the program
 // makes, and real disks fail too: the old file stays byte for byte, the user is told why in
 // the same words everywhere, and nothing claims a save.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that are no data files of the program are refused by every Open before anything
 // changes: the job, the options, the card, their paths and the file itself stay as they were.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer side of QtServices: pages drawn in centimetres, pictures of forms, and both
 // as PDF files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module behind qt_devices.h: Qt Multimedia's sound effects and Qt Print Support's
 // printers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Sound and printers. Qt Multimedia and Qt Print Support, with the sound, codec, printing and
