@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window of the program as a desktop gets it: side windows owned by the main window,
 // each window on the screen's free area (its contents scrolling where the screen is too
 // small), and every control inside its window, with the desktop's font or a large one. CTest

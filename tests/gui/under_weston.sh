@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command as a client of its own headless Weston compositor, as on a Wayland desktop:
 #   under_weston.sh COMMAND [ARGUMENTS...]
 set -eu

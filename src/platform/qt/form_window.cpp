@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a form's window sits on the desktop: what kind of window it is, which window owns it,
 // its size on the screen it opens on, where it goes and when it shows.
 
