@@ -13,13 +13,12 @@ namespace vantrel {
 
 namespace {
 
-
 constexpr const char* kAgreement =
     "VANTREL LICENCE AND USAGE AGREEMENT\r\n"
     "\r\n"
-    "1. Use. You may install Vantrel on the computers you work on and use it to time your "
-    "work, price it and prepare invoices and reports for your own business. You may keep "
-    "copies of it for backup.\r\n"
+    "1. Licence. Vantrel is free software: you may run, study, share and change it under the "
+    "terms of the GNU General Public License, version 3 or (at your option) any later "
+    "version. The licence comes with the program.\r\n"
     "\r\n"
     "2. Your data. Vantrel keeps your projects, price lists and customer cards as files on "
     "your computer and sends nothing anywhere. Keeping copies of those files is up to "
@@ -33,7 +32,8 @@ constexpr const char* kAgreement =
     "allows, its authors are not liable for lost time, data or income arising from its "
     "use.\r\n"
     "\r\n"
-    "5. End. This agreement ends when you stop using Vantrel and remove it.\r\n"
+    "5. What you accept. Accepting says you have read points 2 to 4. The licence's own "
+    "rights do not depend on it.\r\n"
     "\r\n"
     "Choose Accept to agree and start Vantrel, or Decline to leave without starting it.";
 
