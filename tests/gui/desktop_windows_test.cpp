@@ -19,6 +19,7 @@
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
+#include "started_program.h"
 #include "test_home.h"
 
 namespace vantrel {
@@ -81,23 +82,10 @@ class DesktopWindowsTest : public QObject {
       large.setPointSizeF(points);
       QApplication::setFont(large);
     }
-    QtServices platform;
-    platform.services().settings.write("Ploven", "Settings", "SLA", "1");
-    QStringList boxes;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&boxes] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        boxes << box->text();
-        box->reject();
-      }
-    });
-    watcher.start(20);
     {
-      Vantrel app(platform.services());
-      // The windows go before the forms, however the test ends.
-      const std::unique_ptr<QtServices, void (*)(QtServices*)> windows(
-          &platform, [](QtServices* p) { p->releaseWindows(); });
-      app.start();
+      StartedProgram program;
+      Vantrel& app = *program.app;
+      QtServices& platform = program.platform;
       QTRY_VERIFY_WITH_TIMEOUT(app.main().visible(), 10000);
       FormWidget* main = platform.window(app.main());
       const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -139,7 +127,7 @@ class DesktopWindowsTest : public QObject {
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         if (&form != &app.main()) form.hide();
       }
-      QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(QStringLiteral(" | "))));
+      QVERIFY2(program.boxes.isEmpty(), program.boxesSeen().constData());
       // With no tray to hide in, the close box minimises the main window.
       QVERIFY(!platform.services().tray.available());
       main->close();

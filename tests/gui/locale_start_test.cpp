@@ -3,17 +3,13 @@
 // the decimal comma from the environment, and the main window still comes up, with the
 // agreement remembered and no message box on the way.
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <clocale>
 #include <cstdio>
 
 #include "app/main_form.h"
-#include "app/vantrel.h"
-#include "platform/qt/qt_services.h"
+#include "started_program.h"
 #include "test_home.h"
 
 namespace vantrel {
@@ -32,25 +28,10 @@ class LocaleStartTest : public QObject {
     std::snprintf(written, sizeof written, "%.1f", 0.5);
     if (!qEnvironmentVariableIsEmpty("VANTREL_EXPECT_COMMA")) QCOMPARE(written, "0,5");
 
-    QtServices platform;
-    platform.services().settings.write("Ploven", "Settings", "SLA", "1");
-    QStringList boxes;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&boxes] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        boxes << box->text();
-        box->reject();
-      }
-    });
-    watcher.start(20);
-    {
-      Vantrel app(platform.services());
-      app.start();
-      QTRY_VERIFY_WITH_TIMEOUT(app.main().visible(), 10000);
-      QTest::qWait(500);  // whatever the first start still does after the window
-      QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(QStringLiteral(" | "))));
-      platform.releaseWindows();
-    }
+    StartedProgram program;
+    QTRY_VERIFY_WITH_TIMEOUT(program.app->main().visible(), 10000);
+    QTest::qWait(500);  // whatever the first start still does after the window
+    QVERIFY2(program.boxes.isEmpty(), program.boxesSeen().constData());
   }
 };
 
