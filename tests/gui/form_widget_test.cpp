@@ -19,8 +19,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/info_form.h"
-#include "app/vantrel.h"
 #include "platform/form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/qt/qt_convert.h"
@@ -373,38 +371,6 @@ class FormWidgetTest : public QObject {
     QTest::mouseClick(view->widgetFor(title), Qt::LeftButton);
     QCOMPARE(clicks, 1);
     view.reset();
-  }
-
-  // About (with the licence), Help and Check for Updates: every text shows whole inside its
-  // window, and no two controls cover each other.
-  void informationWindowsShowTheirTextsWhole() {
-    QTemporaryDir dir;
-    HeadlessServices platform{dir.path().toStdString()};
-    Vantrel app(platform.services());
-    QVERIFY(app.about().lblLicence != nullptr);
-    for (InfoForm* form : {&app.about(), &app.help(), &app.update()}) {
-      auto view = std::make_unique<FormWidget>(*form);
-      form->show();
-      QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-      QWidget* area = view->clientArea();
-      const auto widgets = area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-      for (QWidget* widget : widgets) {
-        const QString name =
-            QString::fromStdString(form->name()) + QLatin1Char('.') + widget->objectName();
-        QVERIFY2(area->rect().contains(widget->geometry()), qPrintable(name));
-        for (QWidget* other : widgets) {
-          QVERIFY2(other == widget || !other->geometry().intersects(widget->geometry()),
-                   qPrintable(name + QStringLiteral(" covers ") + other->objectName()));
-        }
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-          const QSize needed = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
-                                                 : label->sizeHint();
-          QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                   qPrintable(name + QStringLiteral(" cuts its text off")));
-        }
-      }
-      view.reset();
-    }
   }
 };
 
