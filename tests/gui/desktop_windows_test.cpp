@@ -31,10 +31,11 @@ namespace vantrel {
 
 namespace {
 
+// Every window that shows (the break reminder's counter never does).
 const char* const kForms[] = {"frmMain",    "frmSettings", "frmOptions", "frmLabels",
                               "frmInvoice", "frmprint",    "frmSplash",  "frmUELA",
                               "frmAbout",   "frmHelp",     "frmUpdate",  "frmQEx",
-                              "frmCount",   "frmCompany",  "frmcustomer"};  // the reminder's counter never shows
+                              "frmCount",   "frmCompany",  "frmcustomer"};
 
 // Where a control sticks out of its window's client area, cuts its own text off or covers
 // another control; or nothing.
@@ -49,12 +50,17 @@ QString outside(FormWidget& view, Form& form) {
     if (!client->rect().intersects(at)) continue;  // kept off the window on purpose
     if (!client->rect().contains(at)) {
       return QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
-          .arg(name).arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())
-          .arg(client->width()).arg(client->height());
+          .arg(name)
+          .arg(at.x())
+          .arg(at.y())
+          .arg(at.width())
+          .arg(at.height())
+          .arg(client->width())
+          .arg(client->height());
     }
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-      const QSize needed = label->wordWrap() ? QSize(0, label->heightForWidth(label->width()))
-                                             : label->sizeHint();
+      const QSize needed =
+          label->wordWrap() ? QSize(0, label->heightForWidth(label->width())) : label->sizeHint();
       if (needed.width() > at.width() || needed.height() > at.height()) {
         return name + QStringLiteral(" cuts its text off");
       }
@@ -121,9 +127,9 @@ class DesktopWindowsTest : public QObject {
         if (form.role == WindowRole::Side) {
           QVERIFY2(view->windowHandle()->transientParent() == main->windowHandle(), name);
         } else {
-          QVERIFY2(view->windowHandle()->transientParent() == nullptr ||
-                       form.role == WindowRole::Dialog,
-                   name);
+          QVERIFY2(
+              view->windowHandle()->transientParent() == nullptr || form.role == WindowRole::Dialog,
+              name);
         }
         // A Wayland compositor places windows itself: there the size is what must fit.
         if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
@@ -139,10 +145,12 @@ class DesktopWindowsTest : public QObject {
                        view->width() + FormWidget::kFrameWidthPx >= screen.width(),
                    qPrintable(QStringLiteral("%1 scrolls at %2x%3 (frame %4x%5) on %6x%7")
                                   .arg(QLatin1String(name))
-                                  .arg(view->width()).arg(view->height())
+                                  .arg(view->width())
+                                  .arg(view->height())
                                   .arg(view->frameGeometry().width())
                                   .arg(view->frameGeometry().height())
-                                  .arg(screen.width()).arg(screen.height())));
+                                  .arg(screen.width())
+                                  .arg(screen.height())));
         }
         if (form.name() == "frmInvoice" && screen.height() < 800) {
           QVERIFY(view->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr);

@@ -46,6 +46,7 @@ class FormWidget : public QMainWindow {
   QImage grabClientArea();
   // The window that owns this one: the desktop keeps this one in front of it.
   void setOwner(QWidget* owner);
+  QWidget* owner() const;
 
   // The outer size in twips gives the client area as a classic window frame would.
   static constexpr int kFrameWidthPx = 16;

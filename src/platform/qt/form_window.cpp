@@ -70,7 +70,7 @@ void FormWidget::applyFormSize() {
   }
   canvas_->setFixedSize(contents);
   const WindowFit fit =
-      fitToScreen(contents + QSize(0, bar), frameAllowance(), availableAreaFor(*this),
+      fitToScreen(contents + QSize(0, bar), frameAllowance(), availableAreaBeside(owner()),
                   style()->pixelMetric(QStyle::PM_ScrollBarExtent));
   scrollContents(fit.scrolls);
   setFixedSize(fit.client);
@@ -104,8 +104,12 @@ void FormWidget::applyFormColour() {
   if (scroller_ != nullptr) scroller_->viewport()->setPalette(palette);
 }
 
+QWidget* FormWidget::owner() const {
+  return parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+}
+
 void FormWidget::showForm() {
-  QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  QWidget* owner = this->owner();
   if (owner != nullptr && !owner->isVisible() && !revealQueued_) {
     // Shown while its owner is on its way (the company details at a first start): after the
     // owner, so that the desktop stacks it in front and gives it the keys. An owner that
@@ -121,8 +125,7 @@ void FormWidget::showForm() {
 }
 
 void FormWidget::reveal() {
-  QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-  if (owner != nullptr) {
+  if (QWidget* owner = this->owner()) {
     // The desktop learns the owner when the window maps, from its native window: Qt gives a
     // new window its owner's, so the owner needs one first. A window made before its owner
     // had one is told afterwards. (Making the side window's own native window early would

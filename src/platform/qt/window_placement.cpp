@@ -38,8 +38,7 @@ WindowFit fitToScreen(QSize client, QSize frame, const QRect& available, int scr
   return fit;
 }
 
-QRect availableAreaFor(const QWidget& window) {
-  const QWidget* owner = window.parentWidget() != nullptr ? window.parentWidget()->window() : nullptr;
+QRect availableAreaBeside(const QWidget* owner) {
   QScreen* screen = nullptr;
   if (owner != nullptr && owner->isVisible()) screen = owner->screen();
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();

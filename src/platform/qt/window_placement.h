@@ -12,8 +12,8 @@ namespace vantrel {
 
 // How a window of a given size sits on a screen.
 struct WindowFit {
-  QSize client;       // the window's size inside its frame
-  QPoint topLeft;     // where its frame's top left corner goes
+  QSize client;          // the window's size inside its frame
+  QPoint topLeft;        // where its frame's top left corner goes
   bool scrolls = false;  // the contents are larger than the window and scroll
 };
 
@@ -24,9 +24,9 @@ struct WindowFit {
 // screen known yet) leaves the window as it wants to be.
 WindowFit fitToScreen(QSize client, QSize frame, const QRect& available, int scrollBar);
 
-// The free area of the screen a window opens on: its owner's screen, else the primary one;
-// empty while there is no screen.
-QRect availableAreaFor(const QWidget& window);
+// The free area of the screen a window opens on: its owner's screen when the owner is
+// shown, else the primary one; empty while there is no screen.
+QRect availableAreaBeside(const QWidget* owner);
 
 // A message box as a dialog: its size fixed, no maximise button, and wide enough for its
 // whole title.
