@@ -73,6 +73,8 @@ class FormWidget : public QMainWindow {
 
   void build(Control& control);
   QWidget* create(Control& control, QWidget* parent);
+  QWidget* createTextBox(Control& control, QWidget* parent);
+  QWidget* createList(Control& control, QWidget* parent);
   void watch(QObject* object, Control& control);
   void rebuildMenus();
   QMenu* buildMenu(MenuItem& item, QWidget* parent);
@@ -83,6 +85,8 @@ class FormWidget : public QMainWindow {
   void controlChanged(Control& control, Property property);
   void refresh(Bound& bound, Property property);
   void applyText(Bound& bound);
+  void applyBoxText(Bound& bound, const QString& text);
+  void applyListText(Bound& bound, const QString& text);
   void applyValue(Bound& bound);
   void applyBackColour(Bound& bound);
   void applyStyle(Bound& bound);
