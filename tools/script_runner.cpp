@@ -129,7 +129,7 @@ void ScriptRunner::execute(const Command& cmd) {
       if (Control* c = reachableControl(cmd)) userPress(*c);
       break;
     case Verb::Activate:
-      if (Control* c = reachableControl(cmd)) userActivate(*c);
+      if (Control* c = reachableControl(cmd)) userKeyActivate(*c);
       break;
     case Verb::Leave:
       if (Control* c = reachableControl(cmd)) userLeave(*c);

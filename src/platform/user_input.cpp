@@ -58,6 +58,10 @@ bool userClick(Control& control) {
   return userActivate(control);
 }
 
+bool userKeyActivate(Control& control) {
+  return isButtonKind(control.kind()) ? userClick(control) : userActivate(control);
+}
+
 bool userDoubleClick(Control& control) {
   if (!userClick(control)) return false;
   runRule(control.onDoubleClick);

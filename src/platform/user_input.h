@@ -18,8 +18,12 @@ bool isButtonKind(ControlKind kind);
 void userPress(Control& control);
 // Mouse press and click: a check box toggles, an option is chosen, a menu item runs.
 bool userClick(Control& control);
-// The click alone, as Space or Enter on a focused button gives it.
+// The click alone, without the press before it.
 bool userActivate(Control& control);
+// Space or Enter on a focused control, or a screen reader's press: a button's press rule
+// runs first, as the mouse's does, so the keyboard does what the mouse does (the clock's
+// buttons set the highlight the watchdog obeys). Menu items and lists get the click alone.
+bool userKeyActivate(Control& control);
 // One typed character through the box's key filter; 8 is backspace, '\r' Enter.
 bool userType(Control& box, char key);
 bool userLeave(Control& box);

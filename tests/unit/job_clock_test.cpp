@@ -297,7 +297,7 @@ TEST_F(JobClockTest, DamagedDigitsCountAsZeroAndTheTickRunsOn) {
   EXPECT_TRUE(f.Timer1->enabled());
 }
 
-TEST_F(JobClockTest, MouseStartAddsTheIconAndKeysStartWithoutIt) {
+TEST_F(JobClockTest, StartAndStopFromMouseOrKeysHighlightTheButtonAndKeepTheClockSo) {
   MainForm& f = m();
   userClick(*f.CmdStart);
   EXPECT_EQ(f.CmdStart->backColour(), colour::green);
@@ -319,21 +319,20 @@ TEST_F(JobClockTest, MouseStartAddsTheIconAndKeysStartWithoutIt) {
   EXPECT_TRUE(platform->present());
   EXPECT_TRUE(f.cmdsav->enabled());
 
-  userActivate(*f.CmdStart);
-  EXPECT_TRUE(f.Timer1->enabled());
-  EXPECT_EQ(f.CmdStart->backColour(), colour::buttonFace);
-  EXPECT_FALSE(platform->present()) << "no highlight, no icon";
-  seconds(10);
-  EXPECT_FALSE(f.Timer1->enabled()) << "the watchdog follows the red Stop";
-  std::string stoppedAt = display();
+  userKeyActivate(*f.CmdStart);
+  EXPECT_EQ(f.CmdStart->backColour(), colour::green);
+  EXPECT_TRUE(platform->present());
   seconds(30);
-  EXPECT_EQ(display(), stoppedAt);
+  EXPECT_TRUE(f.Timer1->enabled()) << "the watchdog keeps a clock started from the keys";
+  userKeyActivate(*f.CmdStop);
+  seconds(30);
+  EXPECT_FALSE(f.Timer1->enabled()) << "and keeps it stopped";
 }
 
 TEST_F(JobClockTest, WatchdogRestartsAClockWhoseStartIsGreen) {
   MainForm& f = m();
   userClick(*f.CmdStart);
-  userActivate(*f.CmdStop);  // from the keys: Start stays green
+  userActivate(*f.CmdStop);  // the click alone: Start stays green
   EXPECT_FALSE(f.Timer1->enabled());
   seconds(10);
   EXPECT_TRUE(f.Timer1->enabled());
@@ -380,11 +379,13 @@ TEST_F(JobClockTest, TrayStartClockAndStopClock) {
   EXPECT_FALSE(f.cmdsav->enabled()) << "only the Stop button enables Save";
 }
 
-TEST_F(JobClockTest, ResetFromTheKeysLeavesTheIconOff) {
+TEST_F(JobClockTest, ResetFromTheKeysStaysStopped) {
   userClick(*m().CmdStart);
   seconds(3);
-  userActivate(*m().CmdReset);
-  EXPECT_FALSE(platform->present());
+  userKeyActivate(*m().CmdReset);
+  EXPECT_TRUE(platform->present());
+  seconds(20);
+  EXPECT_FALSE(m().Timer1->enabled()) << "the watchdog no longer follows the green Start";
   EXPECT_EQ(m().Text54->text(), "Vantrel - Running") << "Reset leaves the tip text";
 }
 

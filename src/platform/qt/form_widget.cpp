@@ -469,7 +469,16 @@ void FormWidget::queueFocus() {
 
 void FormWidget::buttonClicked(Control& control) {
   if (detached_) return;
-  if (control.reachable()) userActivate(control);
+  Bound* pressed = boundFor(&control);
+  // Without a mouse press before it the click came from the keys or a screen reader, and
+  // the press rule has not run yet.
+  if (control.reachable()) {
+    if (pressed != nullptr && pressed->mousePressed) {
+      userActivate(control);
+    } else {
+      userKeyActivate(control);
+    }
+  }
   // The model owns the tick: undo the widget's own toggle and show the model's.
   if (Bound* bound = boundFor(&control)) applyValue(*bound);
 }
@@ -494,7 +503,14 @@ bool FormWidget::filterMouse(Bound& bound, QEvent* event) {
     return !userActivate(control);
   }
   if (isButtonKind(kind)) {
-    if (press) userPress(control);  // the click itself arrives as clicked()
+    if (press) {
+      userPress(control);  // the click itself arrives as clicked(), during the release
+      bound.mousePressed = true;
+    } else if (type == QEvent::MouseButtonRelease) {
+      QTimer::singleShot(0, this, [this, c = &control] {
+        if (Bound* b = boundFor(c)) b->mousePressed = false;
+      });
+    }
     return false;
   }
   // Labels, pictures, frames: with no handler of their own the click is the form's.

@@ -68,7 +68,8 @@ class FormWidget : public QMainWindow {
     QWidget* widget = nullptr;
     // The model rewrote the box while the user was typing in it; shown when the focus leaves.
     bool textPending = false;
-    QFont font;  // the font its style gives, before any shrinking to fit
+    QFont font;                 // the font its style gives, before any shrinking to fit
+    bool mousePressed = false;  // a button under the mouse: its press rule has run
   };
 
   void build(Control& control);
