@@ -91,6 +91,14 @@ void MainForm::design() {
   setField(*Text27, ":");
   txt0 = digit("txt0", 2280, frameClock);
   txtSecs = digit("txtSecs", 2700, frameClock);
+  // One figure to a listener: "Job clock, 00:11:00, running".
+  readAsOne({txtDays, txt000, txtHours, Text28, txt00, txtMins, Text27, txt0, txtSecs}, [this] {
+    std::string said = "Job clock, ";
+    if (txtDays->visible()) said += txtDays->text() + (txtDays->text() == "1" ? " day " : " days ");
+    said += txt000->text() + txtHours->text() + ":" + txt00->text() + txtMins->text() + ":" +
+            txt0->text() + txtSecs->text();
+    return said + (Timer1->enabled() ? ", running" : ", stopped");
+  });
   CmdStart = button("CmdStart", {3180, 240, 900, kRow}, "Start", frameClock);
   CmdStop = button("CmdStop", {3180, 630, 900, kRow}, "Stop", frameClock);
   CmdReset = button("CmdReset", {3180, 1020, 900, kRow}, "Reset", frameClock);
@@ -98,6 +106,7 @@ void MainForm::design() {
   CmdStop->setTooltip("Stop the clock");
   CmdReset->setTooltip("Reset the clock");
   autosaveTicks = &add(ControlKind::ProgressBar, "PBMin", {kHidden, 0, 1200, 240});
+  autosaveTicks->spoken.name = "Seconds since the last autosave";
   Timer1 = &addTimer("Timer1", 1000, false);
   Timer25 = &addTimer("Timer25", 10000, true);
 
@@ -106,6 +115,8 @@ void MainForm::design() {
   chkplus = &add(ControlKind::CheckBox, "chkplus", {120, 240, 1020, kRow}, "+", Frame2);
   chkminus = &add(ControlKind::CheckBox, "chkminus", {1260, 240, 1020, kRow}, "-", Frame2);
   for (Control* mode : {chkplus, chkminus}) mode->style().graphical = true;
+  chkplus->spoken.name = "Add";
+  chkminus->spoken.name = "Subtract";
   Command4 = button("Command4", {120, 630, 1020, kRow}, "15 mins", Frame2);
   Command6 = button("Command6", {1260, 630, 1020, kRow}, "30 mins", Frame2);
   Command7 = button("Command7", {120, 1020, 1020, kRow}, "1 Hour", Frame2);
@@ -123,6 +134,7 @@ void MainForm::design() {
   categoryHours[1]->style().align = Align::Right;
   rateAt[1] = label("Label6", {3120, top + 45, 240, 270}, "@", frameBase);
   categoryRate[1] = box("Text42", {3360, top, 1020, kRow}, "", frameBase);
+  categoryRate[1]->spoken = {"%1, rate", categorySelected[1]};
   label("Label16", {4500, top + 45, 720, 270}, "Minutes", frameBase);
   minuteCounter = box("Text24", {5220, top, 720, kRow}, "0", frameBase);
   minuteCounter->setTooltip("Minute Counter");
@@ -147,6 +159,10 @@ void MainForm::design() {
     rateAt[i] = label(atNames[i], {3120, y + 45, 240, 270}, "@", frameServices);
     categoryRate[i] =
         box(("Text" + std::to_string(i + 41)).c_str(), {3360, y, 960, kRow}, "", frameServices);
+    // Named with the category's label as it stands: "Service 2 (Design), hours".
+    const std::string service = "Service " + std::to_string(i - 1) + " (%1), ";
+    categoryHours[i]->spoken = {service + "hours", categorySelected[i]};
+    categoryRate[i]->spoken = {service + "rate", categorySelected[i]};
   }
   for (int i = 1; i <= 7; ++i) {
     // Long figures are drawn smaller rather than cut off.
@@ -178,6 +194,8 @@ void MainForm::design() {
   label("Label12", {1260, 345, 780, 270}, "Hours", frameCalculator);
   calculatorMinutes = box("Text40", {120, 720, 1080, kRow}, "", frameCalculator);
   calculatorMinutes->style().readOnly = true;
+  calculatorHours->spoken.name = "Hour calculator, hours";
+  calculatorMinutes->spoken.name = "Hour calculator, minutes";
   label("Label13", {1260, 765, 780, 270}, "Mins", frameCalculator);
   calculatorFactor = hidden(box("Text41", {kHidden, 0, 600, kRow}, "60"));
 
@@ -216,6 +234,7 @@ void MainForm::design() {
   projectPath->style().readOnly = true;
   statusMessage = label("Label15", {120, 7440, 6720, 300}, "");
   statusMessage->style().bold = true;
+  statusMessage->spoken.live = true;
 
   // Fields that hold state but are never shown.
   Text54 = hidden(box("Text54", {kHidden, 0, 1500, kRow}, "Vantrel"));

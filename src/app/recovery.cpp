@@ -50,7 +50,8 @@ std::optional<Autosaved> autosavedJob(const std::string& path) {
 void keepAside(MainForm& main, const Autosaved& job) {
   std::string target = keptAsideName(job.path, job.modified);
   const std::string stem = target.substr(0, target.size() - 4);
-  for (int n = 2; fileExists(target) && n < 100; ++n) target = stem + "-" + std::to_string(n) + ".pcl";
+  for (int n = 2; fileExists(target) && n < 100; ++n)
+    target = stem + "-" + std::to_string(n) + ".pcl";
   const WriteResult kept = renameAside(job.path, target);
   if (!kept) main.services().messages.show(couldNotSave(target, kept));
 }
@@ -68,8 +69,8 @@ std::optional<std::string> autosavedClock(const std::vector<std::string>& lines)
     return text.empty() ? std::string("0") : text;
   };
   // Lines 55 to 61: seconds, tens of seconds, minutes, tens, hours, tens of hours, days.
-  std::string clock = digit(60) + digit(59) + ":" + digit(58) + digit(57) + ":" + digit(56) +
-                      digit(55);
+  std::string clock =
+      digit(60) + digit(59) + ":" + digit(58) + digit(57) + ":" + digit(56) + digit(55);
   if (notZero(line(61))) clock = line(61) + (line(61) == "1" ? " day " : " days ") + clock;
   return clock;
 }

@@ -48,6 +48,7 @@ void SettingsForm::design() {
     rememberBox[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i + 4),
                           {3600, y, 330, row}, "", &rules);
     rememberBox[i]->setTooltip("Save Settings");
+    rememberBox[i]->spoken = {"Save, %1", startRule[i]};
   }
   Control& saveLabel = *label("Label5", {3420, 60, 780, 240}, "Save", &rules);
   saveLabel.setTooltip("Click on these boxes to save the settings for future projects.");

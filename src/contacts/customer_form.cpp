@@ -67,6 +67,7 @@ void CustomerForm::design() {
   cmdDelete = button("cmdDelete", 5460, 1020, 1200, "Clear");
   Command4 = button("Command4", 5460, 1470, 1200, "New");
   Command7 = button("Command7", 5460, 2385, 1200, "?");
+  Command7->spoken.name = "Help";
 
   customerStatus = &add(ControlKind::Label, "Label10", {120, 2850, 6540, 255}, "");
   customerStatus->style().foreColour = kDarkRed;

@@ -72,6 +72,11 @@ void InvoiceForm::design() {
   Text24 = field("Text24", {1200, 3720, 3255, row}, "", Align::Left);
   Text25 = field("Text25", {1200, 4080, 700, row}, "", Align::Left);
   Text26 = field("Text26", {1920, 4080, 2535, row}, "", Align::Left);
+  Name1->spoken.name = "Business to, name";
+  Address->spoken.name = "Business to, address";
+  Text24->spoken.name = "Business to, state";
+  Text25->spoken.name = "Business to, zip code";
+  Text26->spoken.name = "Business to, project zip code";
   label("Label35", {1200, 4560, 1020, row}, "Phone ");
   Phone = field("Phone", {2280, 4560, 2175, row}, "", Align::Left);
 
@@ -82,6 +87,11 @@ void InvoiceForm::design() {
   CompAddress3 = field("CompAddress3", {6120, 4200, 3255, row}, "", Align::Left);
   CompAddress5 = field("CompAddress5", {6120, 4560, 3255, row}, "", Align::Left);
 
+  Company->spoken.name = "From, business name";
+  CompAddress1->spoken.name = "From, street address";
+  CompAddress2->spoken.name = "From, town";
+  CompAddress3->spoken.name = "From, state";
+  CompAddress5->spoken.name = "From, zip code";
   label("Label6", {1080, 5160, 900, row}, "Project");
   Project = field("Project", {2040, 5160, 8100, row}, "", Align::Left);
 

@@ -136,6 +136,16 @@ class Control {
   // the reason is shown (userRefuses).
   std::function<std::string(std::string_view)> refuses;
 
+  // What a screen reader calls the control where neither its caption nor the label in
+  // front of it says it (see spokenName). In `name`, "%1" stands for the current text of
+  // `from`: "Service 2 (%1), hours" follows the category's label.
+  struct Spoken {
+    std::string name;
+    const Control* from = nullptr;
+    bool live = false;  // a change of its text is announced as it happens (a status line)
+  };
+  Spoken spoken;
+
   // The view: told of every real change of state.
   std::function<void(Control&, Property)> observer;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/services.h"
@@ -185,6 +186,19 @@ bool Form::requestClose() {
   }
   hide();
   return true;
+}
+
+void Form::readAsOne(std::vector<Control*> parts, std::function<std::string()> say) {
+  readings_.push_back(Reading{std::move(parts), std::move(say)});
+}
+
+const Form::Reading* Form::readingOf(const Control& part) const {
+  for (const Reading& reading : readings_) {
+    if (std::find(reading.parts.begin(), reading.parts.end(), &part) != reading.parts.end()) {
+      return &reading;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace vantrel

@@ -84,6 +84,16 @@ class Form {
   std::function<void()> onKeyPress;    // any key pressed on the window itself
   std::function<void()> onClick;       // a click on the window itself
 
+  // Boxes a listener hears as one figure, such as the clock's eight digits: one stop for
+  // Tab, named by `say` ("Job clock, 00:11:00, running"), read again whenever a part changes.
+  struct Reading {
+    std::vector<Control*> parts;
+    std::function<std::string()> say;
+  };
+  void readAsOne(std::vector<Control*> parts, std::function<std::string()> say);
+  const std::vector<Reading>& readings() const { return readings_; }
+  const Reading* readingOf(const Control& part) const;
+
   std::function<void(Form&, FormProperty)> observer;
 
  private:
@@ -106,6 +116,7 @@ class Form {
   std::string typed_;
   std::string modelAfterTyping_;
   MenuItem* popped_ = nullptr;
+  std::vector<Reading> readings_;
 };
 
 }  // namespace vantrel

@@ -53,6 +53,7 @@ void OptionsForm::design() {
     priceListRate[i] =
         &add(ControlKind::TextBox, "Text" + std::to_string(i), {1680, y, 1095, row}, "0");
     priceListRate[i]->style().align = Align::Right;
+    priceListRate[i]->spoken = {"%1, rate", rateLabel[i]};
     priceListRate[i]->style().shrinkToFit = true;
   }
   Command4 = button("Command4", {120, 3180, 2655, row}, "Edit Labels", "Edit Labels");
@@ -68,6 +69,7 @@ void OptionsForm::design() {
                      currencySign(services().settings));
   txtCurrency->setTooltip("The sign before the invoice's total");
   priceListPath = &add(ControlKind::TextBox, "Text78", {120, 5460, 2655, row}, "");
+  priceListPath->spoken.name = "Price list file";
   priceListPath->style().readOnly = true;
 
   // The launch area on the right.
@@ -85,6 +87,7 @@ void OptionsForm::design() {
       "Select EXE File \"For more information please visit our on-line help section\"");
   File1->style().executablesOnly = true;
   launchProgramPath = &add(ControlKind::TextBox, "Text8", {3000, 5040, 2340, row}, "");
+  launchProgramPath->spoken.name = "Program to launch";
   Command6 = button("Command6", {3000, 5460, 1500, row}, "Launch Program",
                     "Launch your Favorite Application");
   Command7 = button("Command7", {4560, 5460, 780, row}, "Hide", "Hide Application Launch ");

@@ -64,6 +64,19 @@ void CountdownForm::build() {
                adjuster(txtHours, "Command10", "Command11", 9),
                adjuster(txt00, "Command8", "Command9", 6),
                adjuster(txtMins, "Command6", "Command7", 9)};
+  const char* const arrows[] = {"Tens of hours", "Hours", "Tens of minutes", "Minutes"};
+  for (std::size_t i = 0; i < adjusters.size(); ++i) {
+    adjusters[i].plus->spoken.name = std::string(arrows[i]) + " up";
+    adjusters[i].minus->spoken.name = std::string(arrows[i]) + " down";
+  }
+  auto reading = [this](const char* unit, Control* tens, Control* units) {
+    readAsOne({tens, units}, [unit, tens, units] {
+      return std::string(unit) + ", " + tens->text() + units->text();
+    });
+  };
+  reading("Hours", txt000, txtHours);
+  reading("Minutes", txt00, txtMins);
+  reading("Seconds", txt0, txtSecs);
   Label5 = &add(ControlKind::Label, "Label5", {360, 1080, 300, 195}, "Plus");
   Label6 = &add(ControlKind::Label, "Label6", {240, 1920, 420, 195}, "Minus");
   for (Control* label : {Label5, Label6}) label->style().shrinkToFit = true;
@@ -76,6 +89,7 @@ void CountdownForm::build() {
   Command14->setBackColour(kStopDesign);
   Label1 = &add(ControlKind::Label, "Label1", {120, 2880, 4215, 255});
   Label1->style().align = Align::Centre;
+  Label1->spoken.live = true;  // the countdown's end is heard, not only seen
   Timer1a = &addTimer("Timer1a", 1000, false);
 
   file = &addMenu("file", "File");

@@ -331,7 +331,7 @@ class FormWidgetTest : public QObject {
     exit.setEnabled(false);
     QVERIFY(!f.view->actionFor(exit)->isEnabled());
     save.storeText("Save &As");
-    QCOMPARE(f.view->actionFor(save)->text(), QStringLiteral("Save &As"));
+    QTRY_COMPARE(f.view->actionFor(save)->text(), QStringLiteral("Save &As"));
 
     f.form.popup(tray);
     QTRY_VERIFY(f.view->menuFor(tray)->isVisible());

@@ -111,8 +111,6 @@ void FormWidget::applyStyle(Bound& bound) {
     edit->setAlignment(align | (style.borderless ? Qt::AlignTop : Qt::AlignVCenter));
     edit->setReadOnly(style.readOnly);
     edit->setFrame(!style.borderless);
-    // A box the user cannot change is no stop for Tab, nor where a window's focus starts.
-    if (style.readOnly) edit->setFocusPolicy(Qt::ClickFocus);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     edit->setReadOnly(style.readOnly);
   } else if (auto* label = qobject_cast<QLabel*>(widget);

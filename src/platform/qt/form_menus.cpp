@@ -31,7 +31,7 @@ void FormWidget::rebuildMenus() {
       bar->addMenu(menu);
       actions_[top] = menu->menuAction();
     } else {
-      QAction* action = bar->addAction(toQString(top->text()));
+      QAction* action = bar->addAction(keyedCaption(*top));
       connect(action, &QAction::triggered, this, [this, top] {
         if (!detached_) userActivate(*top);
       });
@@ -43,7 +43,7 @@ void FormWidget::rebuildMenus() {
 }
 
 QMenu* FormWidget::buildMenu(MenuItem& item, QWidget* parent) {
-  auto* menu = new QMenu(toQString(item.text()), parent);
+  auto* menu = new QMenu(keyedCaption(item), parent);
   menus_[&item] = menu;
   MenuItem* popup = &item;
   connect(menu, &QMenu::aboutToHide, this, [this, popup] {
@@ -56,7 +56,7 @@ QMenu* FormWidget::buildMenu(MenuItem& item, QWidget* parent) {
     } else if (!form_.menuChildren(child).empty()) {
       action = menu->addMenu(buildMenu(*child, menu));
     } else {
-      action = menu->addAction(toQString(child->text()));
+      action = menu->addAction(keyedCaption(*child));
       if (!child->shortcut.empty()) {
         action->setShortcut(QKeySequence(toQString(child->shortcut)));
       }
@@ -74,9 +74,9 @@ void FormWidget::refreshAction(MenuItem& item) {
   auto it = actions_.find(&item);
   if (it == actions_.end()) return;
   QAction* action = it->second;
-  if (!item.separator()) action->setText(toQString(item.text()));
+  if (!item.separator()) action->setText(keyedCaption(item));
   if (auto menu = menus_.find(&item); menu != menus_.end()) {
-    menu->second->setTitle(toQString(item.text()));
+    menu->second->setTitle(keyedCaption(item));
   }
   action->setEnabled(item.enabled());
   action->setVisible(item.visible());

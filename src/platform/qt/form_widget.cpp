@@ -66,6 +66,9 @@ FormWidget::FormWidget(Form& form, QWidget* parent)
   applyFormColour();
   if (!form.icon().empty()) setWindowIcon(resourceIcon(form.icon()));
   form_.observer = [this](Form&, FormProperty property) { formChanged(property); };
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!detached_) followFocus(now);
+  });
   // The widgets are made from the model when the window first shows (or is looked at): the
   // program loads several windows at start that the user may never open.
 }
@@ -85,8 +88,10 @@ void FormWidget::ensureBuilt() {
   if (detached_) return;
   wanted_ = true;
   const auto& controls = form_.controls();
+  const std::size_t before = built_;
   while (built_ < controls.size()) build(*controls[built_++]);
   if (menusDirty_) rebuildMenus();
+  if (built_ != before) queueSpeech();
 }
 
 void FormWidget::build(Control& control) {
@@ -98,6 +103,8 @@ void FormWidget::build(Control& control) {
   if (control.kind() == ControlKind::Timer) return;
   QWidget* parent = canvas_;
   if (Bound* frame = boundFor(control.container())) parent = frame->widget;
+  if (const Form::Reading* reading = form_.readingOf(control))
+    parent = readingFace(*reading, parent);
   QWidget* widget = create(control, parent);
   widget->setObjectName(toQString(control.name()));
   Bound& bound = bound_[&control];
@@ -279,7 +286,13 @@ void FormWidget::controlChanged(Control& control, Property property) {
     if (static_cast<MenuItem&>(control).parentMenu() == nullptr) updateMenuBarVisibility();
     return;
   }
-  if (Bound* bound = boundFor(&control)) refresh(*bound, property);
+  Bound* bound = boundFor(&control);
+  if (bound != nullptr) refresh(*bound, property);
+  if (property == Property::Text || property == Property::Visible ||
+      property == Property::Enabled) {
+    queueSpeech();
+    if (bound != nullptr && property == Property::Text && control.spoken.live) announce(*bound);
+  }
 }
 
 void FormWidget::refresh(Bound& bound, Property property) {
@@ -314,8 +327,10 @@ void FormWidget::refresh(Bound& bound, Property property) {
                             std::max(1, twipsToPixels(g.height)));
         break;
       }
-      widget->setGeometry(twipsToPixels(g.left), twipsToPixels(g.top), twipsToPixels(g.width),
-                          twipsToPixels(g.height));
+      if (const Form::Reading* reading = form_.readingOf(control)) placeReading(*reading);
+      const QPoint origin = originOf(control);
+      widget->setGeometry(twipsToPixels(g.left) - origin.x(), twipsToPixels(g.top) - origin.y(),
+                          twipsToPixels(g.width), twipsToPixels(g.height));
       fitText(bound);
       break;
     }
@@ -355,7 +370,7 @@ void FormWidget::applyText(Bound& bound) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
     case ControlKind::CommandButton:
-      static_cast<QAbstractButton*>(widget)->setText(text);
+      showCaption(bound);
       break;
     case ControlKind::Frame:
       static_cast<QGroupBox*>(widget)->setTitle(text);
@@ -604,6 +619,7 @@ bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormWidget::keyPressEvent(QKeyEvent* event) {
+  if (!detached_ && escapeCloses(event)) return;
   if (!detached_ && form_.onKeyPress) {
     runRule(form_.onKeyPress);
     return;

@@ -11,6 +11,7 @@
 #include "platform/form.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QMouseEvent;
 class QScrollArea;
@@ -106,6 +107,19 @@ class FormWidget : public QMainWindow {
   void queueFocus();
   void showPopup();
 
+  QWidget* readingFace(const Form::Reading& reading, QWidget* container);
+  void placeReading(const Form::Reading& reading);
+  QPoint originOf(const Control& control) const;
+  void queueSpeech();
+  void refreshSpeech();
+  void announce(Bound& bound);
+  void assignAccessKeys();
+  char accessKey(const Control& control) const;
+  QString keyedCaption(const Control& control) const;
+  void showCaption(Bound& bound);
+  bool escapeCloses(QKeyEvent* event);
+  void followFocus(QWidget* now);
+
   void userEdited(Control& box, const QString& screenText);
   bool userRefused(Control& box, const QString& screenText) const;
   void buttonClicked(Control& control);
@@ -127,6 +141,10 @@ class FormWidget : public QMainWindow {
   std::map<const QObject*, Control*> watched_;
   std::map<const MenuItem*, QAction*> actions_;
   std::map<const MenuItem*, QMenu*> menus_;
+  std::map<const Form::Reading*, QWidget*> faces_;
+  std::map<const Control*, char> accessKeys_;
+  QWidget* ring_ = nullptr;  // the focus ring, made when a control first takes the focus
+  bool speechQueued_ = false;
   bool menusDirty_ = false;
   bool hasMenuBar_ = false;
   Control* editing_ = nullptr;  // the box whose user edit is being written into the model

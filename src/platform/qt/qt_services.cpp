@@ -132,8 +132,7 @@ Answer QtServices::show(const std::string& text, Buttons buttons, const std::str
   if (buttons == Buttons::YesNoCancel) {
     offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
-  QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text), offered,
-                  messageOwner());
+  QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text), offered, messageOwner());
   box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
   box.setDefaultButton(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
   if (buttons == Buttons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
@@ -386,8 +385,7 @@ bool QtServices::claim() {
   const FolderLock::Claim claimed = lock_.claim(folder_);
   if (claimed == FolderLock::Claim::Held) return false;
   if (claimed == FolderLock::Claim::Taken && handOvers_.listen(handOverAddress(folder_))) {
-    handOverNotifier_ =
-        std::make_unique<QSocketNotifier>(handOvers_.fd(), QSocketNotifier::Read);
+    handOverNotifier_ = std::make_unique<QSocketNotifier>(handOvers_.fd(), QSocketNotifier::Read);
     QObject::connect(handOverNotifier_.get(), &QSocketNotifier::activated, &lifetime_,
                      [this] { handOversWaiting(); });
   }
