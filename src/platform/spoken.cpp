@@ -198,7 +198,8 @@ std::string accessKeyCandidates(std::string_view caption) {
   return keys;
 }
 
-std::vector<char> shareAccessKeys(const std::vector<std::string>& captions) {
+std::vector<char> shareAccessKeys(const std::vector<std::string>& captions,
+                                  const std::vector<std::string>& names) {
   std::vector<char> keys(captions.size(), '\0');
   std::vector<std::string> offered(captions.size());
   std::map<char, std::size_t> owner;
@@ -235,7 +236,7 @@ std::vector<char> shareAccessKeys(const std::vector<std::string>& captions) {
   const std::string any = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (std::size_t i = 0; i < captions.size(); ++i) {
     if (keys[i] != '\0') continue;
-    for (char key : any) {
+    for (char key : (i < names.size() ? accessKeyCandidates(names[i]) : std::string()) + any) {
       if (owner.count(key) != 0) continue;
       owner[key] = captions.size();
       keys[i] = key;

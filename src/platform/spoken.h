@@ -32,8 +32,9 @@ std::string accessKeyCandidates(std::string_view caption);
 // One access key for each caption of a scope (a window's buttons and menu titles, or one
 // menu), no two alike, 0 where none is left. A letter the caption marks with '&' is kept;
 // the rest are shared out so that as many captions as possible get one, earlier captions
-// getting their better letters. Captions left over get a free letter or digit of any
-// kind, pressed unseen (a screen reader tells it).
-std::vector<char> shareAccessKeys(const std::vector<std::string>& captions);
+// getting their better letters. Captions left over get a free letter of their
+// `names` (what a screen reader calls them), else any free letter or digit, pressed unseen.
+std::vector<char> shareAccessKeys(const std::vector<std::string>& captions,
+                                  const std::vector<std::string>& names = {});
 
 }  // namespace vantrel

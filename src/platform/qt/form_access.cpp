@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QRegularExpression>
 #include <QStyleOption>
 #include <QTimer>
 #include <algorithm>
@@ -29,6 +30,14 @@ namespace {
 
 // ---- readings ----
 
+constexpr const char* kReading = "reading";
+
+// What is left of a reading without its digits: "Job clock, ::, running".
+QString withoutFigures(QString text) {
+  text.remove(QRegularExpression(QStringLiteral("[0-9]")));
+  return text;
+}
+
 // Several boxes read as one figure: one stop for Tab, one name, its value copied with
 // Ctrl+C. The boxes inside are drawn as before but are not stops of their own.
 class ReadingFace : public QWidget {
@@ -41,7 +50,7 @@ class ReadingFace : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     if (event->matches(QKeySequence::Copy)) {
-      QApplication::clipboard()->setText(accessibleName());
+      QApplication::clipboard()->setText(property(kReading).toString());
       return;
     }
     QWidget::keyPressEvent(event);
@@ -53,6 +62,12 @@ class ReadingAccessible : public QAccessibleWidget {
  public:
   explicit ReadingAccessible(QWidget* widget)
       : QAccessibleWidget(widget, QAccessible::StaticText) {}
+  // Always the reading as it stands, although its change is told only when more than the
+  // figure changes: a clock read out every second would drown everything else.
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return widget()->property(kReading).toString();
+    return QAccessibleWidget::text(t);
+  }
   int childCount() const override { return 0; }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -240,8 +255,19 @@ void FormWidget::refreshSpeech() {
   for (const Form::Reading& reading : form_.readings()) {
     auto it = faces_.find(&reading);
     if (it == faces_.end() || !reading.say) continue;
+    QWidget* face = it->second;
     const QString said = toQString(reading.say());
-    if (it->second->accessibleName() != said) it->second->setAccessibleName(said);
+    const QString before = face->property(kReading).toString();
+    if (said == before) continue;
+    face->setProperty(kReading, said);
+    if (!before.isEmpty() && withoutFigures(before) == withoutFigures(said)) continue;
+    // Started, stopped: told as it happens.
+    QAccessibleEvent changed(face, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    if (!before.isEmpty()) {
+      QAccessibleEvent alert(face, QAccessible::Alert);
+      QAccessible::updateAccessibility(&alert);
+    }
   }
   assignAccessKeys();
 }
@@ -266,14 +292,16 @@ void FormWidget::assignAccessKeys() {
   }
   for (Control* control : form_.controls()) {
     if (!isButtonKind(control->kind()) || form_.readingOf(*control) != nullptr) continue;
-    const bool worded = !accessKeyCandidates(control->text()).empty();
-    window.emplace_back(control, worded ? control->text() : spokenName(*control));
+    window.emplace_back(control, control->text());
   }
   std::map<const Control*, char> keys;
   auto share = [&keys](const std::vector<std::pair<Control*, std::string>>& scope) {
-    std::vector<std::string> captions;
-    for (const auto& entry : scope) captions.push_back(entry.second);
-    const std::vector<char> shared = shareAccessKeys(captions);
+    std::vector<std::string> captions, names;
+    for (const auto& [control, caption] : scope) {
+      captions.push_back(caption);
+      names.push_back(spokenName(*control));
+    }
+    const std::vector<char> shared = shareAccessKeys(captions, names);
     for (std::size_t i = 0; i < scope.size(); ++i) {
       if (shared[i] != '\0') keys[scope[i].first] = shared[i];
     }
@@ -325,12 +353,13 @@ void FormWidget::showCaption(Bound& bound) {
   const Control& control = *bound.control;
   const char key = accessKey(control);
   const bool underlined = key != '\0' && keyPosition(control.text(), key) >= 0;
-  button->setText(keyedCaption(control));
+  const QString text = keyedCaption(control);
+  button->setText(text);
   // A button whose caption lacks its key (an arrow, a "+", one of many alike) still answers
   // to it, unseen; a screen reader tells it.
-  button->setShortcut(!underlined && key != '\0'
-                          ? QKeySequence(QStringLiteral("Alt+") + QChar(key).toUpper())
-                          : QKeySequence());
+  button->setShortcut(underlined    ? QKeySequence::mnemonic(text)
+                      : key != '\0' ? QKeySequence(QStringLiteral("Alt+") + QChar(key).toUpper())
+                                    : QKeySequence());
 }
 
 // ---- Escape and the focus ring ----
