@@ -209,7 +209,7 @@ TEST_F(ScriptRunnerTest, ClickPressAndActivateTakeTheUsersPath) {
                 "expect frmTest.Option2.value \"true\"\n"),
             kAllPassed)
       << out_.str();
-  EXPECT_EQ(forms_.mouseDowns, 2);
+  EXPECT_EQ(forms_.mouseDowns, 3) << "Space or Enter runs the press rule too";
   EXPECT_EQ(forms_.clicks, 2);
 }
 
