@@ -320,10 +320,24 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"},   {"tray", "tip"},     {"tray", "icon"},         {"tray", "message"},
-      {"clipboard", "text"}, {"sound", "count"},  {"sound", "last"},        {"printer", "jobs"},
-      {"printer", "page"},   {"printer", "form"}, {"printer", "pdf"},       {"launcher", "last"},
-      {"browser", "last"},   {"settings", "SLA"}, {"settings", "Currency"}, {"program", "ended"},
+      {"tray", "present"},
+      {"tray", "tip"},
+      {"tray", "icon"},
+      {"tray", "message"},
+      {"clipboard", "text"},
+      {"sound", "count"},
+      {"sound", "last"},
+      {"printer", "jobs"},
+      {"printer", "page"},
+      {"printer", "form"},
+      {"printer", "pdf"},
+      {"launcher", "last"},
+      {"browser", "last"},
+      {"settings", "SLA"},
+      {"settings", "Currency"},
+      {"settings", "AwayAsk"},
+      {"settings", "AwayMinutes"},
+      {"program", "ended"},
       {"question", "text"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();

@@ -87,6 +87,7 @@ void TimeAway::look() {
   if (!idle) return;
   const std::int64_t now = main_.services().clock.nowMs();
   const std::int64_t lastInput = now - *idle * 1000;
+  lastInputMs_ = lastInput;
   if (awayFrom_ && *idle < lastIdle_) returned(lastInput);
   lastIdle_ = *idle;
   if (!awayFrom_ && *idle * 1000 >= limitMs()) awayFrom_ = std::max(lastInput, runStartMs_);
@@ -99,21 +100,23 @@ void TimeAway::runChanged() {
   const std::int64_t now = main_.services().clock.nowMs();
   if (running) {
     runStartMs_ = now;
+    lastInputMs_ = now;
     awayFrom_.reset();
     lastIdle_ = 0;
     if (enabled()) main_.services().idle.watch();
     return;
   }
-  if (!enabled()) return;
-  // Stopped while nobody was there (the countdown, a file opened by a later start): the time
-  // away ends here.
-  look();
-  if (awayFrom_) returned(now);
+  // Stopped while nobody was back (from the tray or the countdown window on the user's
+  // return, by a file a later start opens): the time away ends here, after the tick of this
+  // very moment.
+  if (enabled() && awayFrom_) returned(now + 1);
 }
 
 void TimeAway::slept(std::int64_t fromMs, std::int64_t toMs) {
   if (!enabled() || !running_ || toMs <= fromMs) return;
-  Span span{awayFrom_ ? *awayFrom_ : std::max(fromMs, runStartMs_), toMs, toMs - fromMs};
+  // Whoever put the computer to sleep left at their last input before it.
+  const std::int64_t left = std::max(std::min(fromMs, lastInputMs_), runStartMs_);
+  Span span{awayFrom_ ? *awayFrom_ : left, toMs, toMs - fromMs};
   awayFrom_.reset();
   if (auto idle = main_.services().idle.idleSeconds()) lastIdle_ = *idle;
   ask(span);
@@ -172,8 +175,8 @@ void TimeAway::remove(const Span& span, bool andStop) {
   MainForm& m = main_;
   const auto first = std::find_if(seconds_.begin(), seconds_.end(),
                                   [&span](const Second& s) { return s.atMs > span.fromMs; });
-  const auto since =
-      std::count_if(first, seconds_.end(), [&span](const Second& s) { return s.atMs > span.toMs; });
+  const auto since = std::count_if(first, seconds_.end(),
+                                   [&span](const Second& s) { return s.atMs >= span.toMs; });
   double takenBack = billedUncounted_;
   if (first != seconds_.end()) {
     // Back to the second the time away began, then the seconds worked since the return

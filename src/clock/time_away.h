@@ -86,6 +86,7 @@ class TimeAway {
   bool running_ = false;
   std::int64_t runStartMs_ = 0;
   std::int64_t lastIdle_ = 0;
+  std::int64_t lastInputMs_ = 0;
   std::optional<std::int64_t> awayFrom_;  // the last input, once the idle time passed the limit
   std::optional<Span> asked_;
 };
