@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "clock/time_away.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_form.h"
+#include "clock/job_clock.h"
+#include "clock/settings_form.h"
+#include "platform/user_input.h"
+#include "program_fixture.h"
+#include "store/project_commands.h"
+#include "store/user_settings.h"
+
+namespace vantrel {
+namespace {
+
+class TimeAwayTest : public ProgramFixture<> {
+ protected:
+  TimeAwayTest() : ProgramFixture("vantrel-away") {}
+
+  void startClock() {
+    launch();
+    userClick(*m().CmdStart);
+  }
+  void seconds(int n) { platform->advance(n * 1000LL); }
+  // Nobody at the keys for that long, then somebody is.
+  void awayFor(int n) {
+    platform->reportIdle(0);
+    seconds(n);
+    platform->userInput();
+    seconds(1);
+  }
+  void answer(const char* caption) { ASSERT_TRUE(platform->answerQuestion(caption)); }
+};
+
+TEST_F(TimeAwayTest, AStoppedClockAsksTheDesktopNothing) {
+  launch();
+  platform->reportIdle(0);
+  seconds(3600);
+  EXPECT_EQ(platform->watchCalls, 0);
+  EXPECT_FALSE(platform->openQuestion);
+
+  // Switched off, even a running clock leaves the desktop alone.
+  userClick(*app->settings().chkAway);
+  userClick(*m().CmdStart);
+  EXPECT_EQ(platform->watchCalls, 0);
+  userClick(*m().CmdStop);
+  userClick(*app->settings().chkAway);
+  userClick(*m().CmdStart);
+  EXPECT_EQ(platform->watchCalls, 1);
+}
+
+TEST_F(TimeAwayTest, WithoutAnIdleSourceOnlySleepIsNoticed) {
+  platform->idleAvailable = false;
+  startClock();
+  app->settings().show();
+  EXPECT_TRUE(app->settings().lblAway->visible());
+  awayFor(1200);
+  EXPECT_FALSE(platform->openQuestion);
+  platform->sleep(600'000);
+  ASSERT_TRUE(platform->openQuestion);
+  EXPECT_EQ(platform->openQuestion->buttons,
+            (std::vector<std::string>{"Keep", "Remove", "Remove and Stop"}));
+}
+
+// What the user did while the question was open is theirs: Remove takes back only the
+// minutes the clock billed while nobody was there.
+TEST_F(TimeAwayTest, RemoveKeepsWhatTheUserChangedMeanwhile) {
+  startClock();
+  awayFor(900);
+  ASSERT_TRUE(platform->openQuestion);
+  userClick(*m().Command1);  // "+"
+  seconds(30);
+  answer("remove");
+  EXPECT_EQ(m().minuteCounter->text(), "1");
+  EXPECT_EQ(m().txtSecs->text() + m().txt0->text(), "13");
+}
+
+TEST_F(TimeAwayTest, AnotherJobDropsTheQuestion) {
+  startClock();
+  awayFor(900);
+  ASSERT_TRUE(platform->openQuestion);
+  m().files->newJob(true);
+  EXPECT_FALSE(platform->openQuestion);
+  EXPECT_EQ(m().minuteCounter->text(), "0");
+}
+
+TEST_F(TimeAwayTest, TheSpanStartsNoEarlierThanTheClock) {
+  launch();
+  platform->reportIdle(3600);
+  m().clock->startClock();  // as the countdown does, nobody at the keys
+  seconds(900);
+  platform->userInput();
+  seconds(1);
+  const auto& asked = m().clock->away->asked();
+  ASSERT_TRUE(asked);
+  EXPECT_EQ(asked->fromMs, *parseDateTime("2026-01-05 09:00:01") + 500);
+}
+
+TEST(AwaySettingsTest, TheLimitIsOneTo240Minutes) {
+  HeadlessServices platform("/tmp");
+  EXPECT_TRUE(awayAsked(platform));
+  EXPECT_EQ(awayMinutes(platform), 10);
+  for (const char* bad : {"0", "241", "", "1.5", "-3", "0010"}) {
+    EXPECT_FALSE(awayMinutesRefusal(bad).empty()) << bad;
+  }
+  platform.write(kSettingsApp, kSettingsSection, kAwayMinutesKey, "999");
+  EXPECT_EQ(awayMinutes(platform), 10);
+  setAwayMinutes(platform, 240);
+  EXPECT_EQ(awayMinutes(platform), 240);
+}
+
+TEST(HeadlessQuestionTest, ShortTimesAndQueuedCaptions) {
+  HeadlessServices platform("/tmp");
+  EXPECT_EQ(platform.shortTimeText(*parseDateTime("2026-01-05 23:59:59")), "23:59");
+  EXPECT_EQ(platform.shortTimeText(*parseDateTime("2026-01-06 00:00:00")), "00:00");
+  std::vector<std::size_t> chosen;
+  auto record = [&chosen](std::size_t b) { chosen.push_back(b); };
+  platform.questionAnswers = {"Remove and Stop", "Nonsense"};
+  platform.ask({"first", {"Keep", "Remove", "Remove and Stop"}, record});
+  platform.ask({"second", {"Keep", "Remove"}, record});
+  platform.ask({"third", {"Keep", "Remove"}, record});
+  EXPECT_EQ(chosen, (std::vector<std::size_t>{2, 0}));
+  ASSERT_TRUE(platform.openQuestion);
+  EXPECT_FALSE(platform.answerQuestion("Stop"));
+  platform.withdraw();
+  EXPECT_FALSE(platform.answerQuestion("Keep"));
+}
+
+}  // namespace
+}  // namespace vantrel
