@@ -191,11 +191,17 @@ void SettingsForm::load() {
   for (int i = 1; i <= 3; ++i) startRule[i]->setEnabled(true);
   if (autosaveTarget->text().empty()) setField(*autosaveTarget, defaultAutosaveTarget());
   setField(*Dir1, services().app.folder());
-  // Where the clock has not yet asked the desktop, the window asks: the note needs to know.
+  services().idle.onSourceKnown = [this] { showIdleSource(); };
+  showIdleSource();
+}
+
+void SettingsForm::open() {
+  // Where the clock has not yet asked the desktop, the window asks: its note needs to know.
+  // Not at load, which comes at start-up: a start asks the desktop nothing.
   DesktopIdle& idle = services().idle;
-  idle.onSourceKnown = [this] { showIdleSource(); };
   if (idle.idleSource() == DesktopIdle::Source::Unknown) idle.watch();
   showIdleSource();
+  show();
 }
 
 void SettingsForm::showIdleSource() {

@@ -55,6 +55,8 @@ class SettingsForm : public Form {
 
   // Shows whether the desktop tells idle time, once it is known.
   void showIdleSource();
+  // The Preferences menu entry: the window shown, the desktop asked for its idle time.
+  void open();
 
  private:
   void design();

@@ -53,7 +53,7 @@ TEST_F(TimeAwayTest, AStoppedClockAsksTheDesktopNothing) {
 TEST_F(TimeAwayTest, WithoutAnIdleSourceOnlySleepIsNoticed) {
   platform->idleAvailable = false;
   startClock();
-  app->settings().show();
+  app->settings().open();
   EXPECT_TRUE(app->settings().lblAway->visible());
   awayFor(1200);
   EXPECT_FALSE(platform->openQuestion);

@@ -400,7 +400,7 @@ std::string QtServices::timeText() const {
 std::string QtServices::shortTimeText(std::int64_t ms) const {
   // The moment is local time counted as if it were UTC: its fields are the local ones.
   const QTime time = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).time();
-  return fromQString(QLocale::system().toString(time, QLocale::ShortFormat));
+  return fromQString(QLocale::system().toString(time, timeFormatWithoutSeconds()));
 }
 
 // ---- the desktop's idle time ----
