@@ -98,14 +98,14 @@ void SettingsForm::design() {
   // Kept per user, not in the price list: its file keeps exactly its lines.
   SettingsStore& store = services().settings;
   chkAway =
-      &add(ControlKind::CheckBox, "chkAway", {120, 5820, 3360, row}, "Ask about time away after");
+      &add(ControlKind::CheckBox, "chkAway", {120, 5820, 2640, row}, "Ask about time away after");
   chkAway->setValue(awayAsked(store) ? 1 : 0);
   chkAway->setTooltip("Ask on your return whether to keep time the clock ran while you were away");
-  txtAway = &add(ControlKind::TextBox, "txtAway", {3540, 5820, 600, row},
+  txtAway = &add(ControlKind::TextBox, "txtAway", {2820, 5820, 600, row},
                  std::to_string(awayMinutes(store)));
   txtAway->style().align = Align::Right;
   txtAway->setEnabled(chkAway->value() == 1);
-  label("Label6", {4200, 5850, 1200, 270}, "minutes");
+  label("Label6", {3480, 5850, 1200, 270}, "minutes");
   lblAway = label("lblAway", {120, 6180, 6840, 270},
                   "This desktop tells no idle time: only sleep is noticed.");
   lblAway->setVisible(false);

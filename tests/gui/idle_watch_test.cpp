@@ -70,6 +70,19 @@ class IdleWatchTest : public QObject {
     QVERIFY2(!text.contains(QStringLiteral("45")), qPrintable(text));
   }
 
+  // Off X11 and without a session bus nobody tells the idle time, and the watch says so at
+  // once: the Preferences show it.
+  void withoutXOrABusNothingIsTold() {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) QSKIP("on an X server");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DISPLAY");
+    IdleWatch watch([] { return QDateTime::currentMSecsSinceEpoch(); });
+    QCOMPARE(watch.source(), DesktopIdle::Source::Unknown);
+    watch.watch();
+    QCOMPARE(watch.source(), DesktopIdle::Source::None);
+    QVERIFY(!watch.idleSeconds().has_value());
+  }
+
   // No input for a while: the idle time rises; the pointer moves: it falls to nothing.
   void theXServerTellsTheIdleTime() {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
