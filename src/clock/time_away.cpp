@@ -70,8 +70,15 @@ void TimeAway::afterTick(double billed) {
   }
   seconds_.push_back({main_.services().clock.nowMs(), beforeTick_, billed_});
   billed_ += billed;
+  // Switched on while the clock runs: the desktop is asked from now on.
+  if (!watching_) watch();
   look();
   prune();
+}
+
+void TimeAway::watch() {
+  watching_ = true;
+  main_.services().idle.watch();
 }
 
 void TimeAway::prune() {
@@ -103,7 +110,7 @@ void TimeAway::runChanged() {
     lastInputMs_ = now;
     awayFrom_.reset();
     lastIdle_ = 0;
-    if (enabled()) main_.services().idle.watch();
+    if (enabled()) watch();
     return;
   }
   // Stopped while nobody was back (from the tray or the countdown window on the user's

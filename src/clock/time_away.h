@@ -68,6 +68,7 @@ class TimeAway {
   std::int64_t limitMs() const;
   Snapshot snapshot() const;
   void restore(const Snapshot& s);
+  void watch();
   void look();
   void returned(std::int64_t atMs);
   void ask(Span span);
@@ -84,6 +85,7 @@ class TimeAway {
   double billed_ = 0;           // minutes the ticks billed, counted since the program started
   double billedUncounted_ = 0;  // billed while away before a Reset dropped the ticks
   bool running_ = false;
+  bool watching_ = false;
   std::int64_t runStartMs_ = 0;
   std::int64_t lastIdle_ = 0;
   std::int64_t lastInputMs_ = 0;
