@@ -9,7 +9,6 @@
 #include "platform/user_input.h"
 #include "program_fixture.h"
 #include "store/project_commands.h"
-#include "store/user_settings.h"
 
 namespace vantrel {
 namespace {
@@ -83,29 +82,6 @@ TEST_F(TimeAwayTest, AnotherJobDropsTheQuestion) {
   m().files->newJob(true);
   EXPECT_FALSE(platform->openQuestion);
   EXPECT_EQ(m().minuteCounter->text(), "0");
-}
-
-// The scenarios try the Preferences' box; a value edited by hand in the store may be anything.
-TEST(AwaySettingsTest, AStoredLimitOutOfRangeIsTheDefault) {
-  HeadlessServices platform("/tmp");
-  for (const char* stored : {"999", "0", "1.5", "0010", "-3"}) {
-    platform.write(kSettingsApp, kSettingsSection, kAwayMinutesKey, stored);
-    EXPECT_EQ(awayMinutes(platform), 10) << stored;
-  }
-}
-
-TEST(HeadlessQuestionTest, QueuedCaptionsAnswerAsQuestionsOpen) {
-  HeadlessServices platform("/tmp");
-  std::vector<std::size_t> chosen;
-  auto record = [&chosen](std::size_t b) { chosen.push_back(b); };
-  platform.questionAnswers = {"remove and stop", "Nonsense"};
-  platform.ask({"first", {"Keep", "Remove", "Remove and Stop"}, record});
-  platform.ask({"second", {"Keep", "Remove"}, record});
-  platform.ask({"third", {"Keep", "Remove"}, record});
-  EXPECT_EQ(chosen, (std::vector<std::size_t>{2, 0}));
-  EXPECT_FALSE(platform.answerQuestion("Stop"));
-  platform.withdraw();
-  EXPECT_FALSE(platform.answerQuestion("Keep"));
 }
 
 }  // namespace
