@@ -28,7 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, libpulse0, fonts-liberation")
 # A sound server, and the desktop's databases of file types, menu entries and icons that the
 # package's files join through those packages' triggers.
+# libXss tells the X11 idle time for the time-away question; it is loaded when first needed,
+# and without it the program runs on, noticing sleep only.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+    "pulseaudio | pipewire-pulse, libxss1, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 
 include(CPack)

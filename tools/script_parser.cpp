@@ -15,7 +15,7 @@ struct VerbInfo {
   const char* usage;
 };
 
-constexpr std::array<VerbInfo, 13> kVerbs{{
+constexpr std::array<VerbInfo, 15> kVerbs{{
     {"click", Verb::Click, 1, "click FORM.CONTROL, or click FORM for its background"},
     {"press", Verb::Press, 1, "press FORM.CONTROL"},
     {"activate", Verb::Activate, 1, "activate FORM.CONTROL"},
@@ -25,7 +25,9 @@ constexpr std::array<VerbInfo, 13> kVerbs{{
     {"close", Verb::Close, 1, "close FORM"},
     {"tray", Verb::Tray, 1, "tray doubleclick|rightclick"},
     {"wait", Verb::Wait, 1, "wait SECONDS"},
-    {"answer", Verb::Answer, 1, "answer yes|no|ok|cancel"},
+    {"idle", Verb::Idle, 1, "idle SECONDS"},
+    {"sleep", Verb::Sleep, 1, "sleep SECONDS"},
+    {"answer", Verb::Answer, 1, "answer yes|no|ok|cancel|\"CAPTION\""},
     {"file", Verb::File, 1, "file \"PATH\" or file cancel"},
     {"print", Verb::Print, 1, "print FORM[.CONTROL][.PROPERTY]"},
     {"expect", Verb::Expect, 2, "expect FORM[.CONTROL][.PROPERTY] \"value\""},
@@ -169,7 +171,7 @@ Command parseCommand(std::vector<Argument> words, int line) {
   if (info == nullptr) {
     throw ScriptError(line, "unknown command \"" + head.text +
                                 "\" (known: click press activate type set leave close tray "
-                                "wait answer file print expect)");
+                                "wait idle sleep answer file print expect)");
   }
   Command cmd;
   cmd.line = line;
@@ -204,20 +206,18 @@ Command parseCommand(std::vector<Argument> words, int line) {
         throw ScriptError(line, "tray takes doubleclick or rightclick, not " + first);
       }
       break;
-    case Verb::Answer: {
+    case Verb::Answer:
       // A button by its caption, as the box shows it or in small letters.
-      std::string caption = first;
-      for (char& c : caption) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (caption != "yes" && caption != "no" && caption != "ok" && caption != "cancel") {
-        throw ScriptError(line, "answer takes a button's caption (yes, no, ok or cancel), not " +
-                                    first);
-      }
-      cmd.args.front().text = caption;
+      if (first.empty()) throw ScriptError(line, "answer takes a button's caption, not nothing");
       break;
-    }
-    case Verb::Wait: {
+    case Verb::Wait:
+    case Verb::Idle:
+    case Verb::Sleep: {
       auto ms = parseSeconds(first);
-      if (!ms) throw ScriptError(line, "wait takes seconds such as 5 or 0.25, not " + first);
+      if (!ms) {
+        throw ScriptError(
+            line, std::string(info->name) + " takes seconds such as 5 or 0.25, not " + first);
+      }
       cmd.ms = *ms;
       break;
     }

@@ -29,6 +29,8 @@ enum class Verb {
   Close,
   Tray,
   Wait,
+  Idle,
+  Sleep,
   Answer,
   File,
   Print,
@@ -53,7 +55,7 @@ struct Command {
   Verb verb = Verb::Print;
   std::vector<Argument> args;
   Reference ref;        // the first argument of the commands that name a form or control
-  std::int64_t ms = 0;  // wait
+  std::int64_t ms = 0;  // wait, idle, sleep
 };
 
 // One command a line; throws ScriptError naming the first bad line.

@@ -117,6 +117,12 @@ void ScriptRunner::execute(const Command& cmd) {
                    " after the program has ended; only print and expect may follow");
   }
   const Argument& first = cmd.args.front();
+  // Whatever a user does at the keys or the mouse is input: the desktop's idle time ends.
+  static constexpr Verb kInput[] = {Verb::Click, Verb::Press, Verb::Activate, Verb::Type,
+                                    Verb::Leave, Verb::Close, Verb::Tray,     Verb::Answer};
+  if (std::find(std::begin(kInput), std::end(kInput), cmd.verb) != std::end(kInput)) {
+    platform_.userInput();
+  }
   switch (cmd.verb) {
     case Verb::Click:
       if (cmd.ref.parts.size() == 1) {
@@ -173,12 +179,31 @@ void ScriptRunner::execute(const Command& cmd) {
     case Verb::Wait:
       platform_.advance(cmd.ms);
       break;
-    case Verb::Answer:
-      platform_.answers.push_back(first.text == "yes"      ? Answer::Yes
-                                  : first.text == "no"     ? Answer::No
-                                  : first.text == "cancel" ? Answer::Cancel
-                                                           : Answer::Ok);
+    case Verb::Idle:
+      platform_.reportIdle(cmd.ms / 1000);
       break;
+    case Verb::Sleep:
+      platform_.sleep(cmd.ms);
+      break;
+    case Verb::Answer: {
+      // The open question takes a caption it offers; anything else waits for the next box.
+      if (platform_.answerQuestion(first.text)) break;
+      if (platform_.openQuestion) {
+        fail(cmd, "answer " + first.text + ": the question open offers no such button");
+        break;
+      }
+      std::string word = first.text;
+      for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (word == "yes" || word == "no" || word == "ok" || word == "cancel") {
+        platform_.answers.push_back(word == "yes"      ? Answer::Yes
+                                    : word == "no"     ? Answer::No
+                                    : word == "cancel" ? Answer::Cancel
+                                                       : Answer::Ok);
+      } else {
+        platform_.questionAnswers.push_back(first.text);
+      }
+      break;
+    }
     case Verb::File:
       if (!first.quoted && first.text == "cancel") {
         platform_.dialogResults.emplace_back(std::nullopt);
@@ -269,8 +294,9 @@ Control* ScriptRunner::reachableControl(const Command& cmd) {
 
 std::string ScriptRunner::read(const Command& cmd) {
   const std::string& head = cmd.ref.parts.front();
-  static const char* const kServices[] = {"messages", "tray",    "clipboard", "sound",  "printer",
-                                          "launcher", "browser", "settings",  "program"};
+  static const char* const kServices[] = {"messages", "tray",     "clipboard", "sound",
+                                          "printer",  "launcher", "browser",   "settings",
+                                          "program",  "question"};
   for (const char* name : kServices) {
     if (head == name) return readService(cmd);
   }
@@ -294,10 +320,25 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"},   {"tray", "tip"},     {"tray", "icon"},         {"tray", "message"},
-      {"clipboard", "text"}, {"sound", "count"},  {"sound", "last"},        {"printer", "jobs"},
-      {"printer", "page"},   {"printer", "form"}, {"printer", "pdf"},       {"launcher", "last"},
-      {"browser", "last"},   {"settings", "SLA"}, {"settings", "Currency"}, {"program", "ended"},
+      {"tray", "present"},
+      {"tray", "tip"},
+      {"tray", "icon"},
+      {"tray", "message"},
+      {"clipboard", "text"},
+      {"sound", "count"},
+      {"sound", "last"},
+      {"printer", "jobs"},
+      {"printer", "page"},
+      {"printer", "form"},
+      {"printer", "pdf"},
+      {"launcher", "last"},
+      {"browser", "last"},
+      {"settings", "SLA"},
+      {"settings", "Currency"},
+      {"settings", "AwayAsk"},
+      {"settings", "AwayMinutes"},
+      {"program", "ended"},
+      {"question", "text"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -331,6 +372,7 @@ std::string ScriptRunner::readService(const Command& cmd) {
     if (property == "pdf") return last(platform_.pdfsWritten);
     return last(platform_.pagesPrinted);
   }
+  if (head == "question") return platform_.openQuestion ? platform_.openQuestion->text : "";
   if (head == "launcher") return last(platform_.launched);
   if (head == "browser") return last(platform_.opened);
   if (head == "settings") return platform_.read("Ploven", "Settings", property).value_or("");

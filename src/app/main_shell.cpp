@@ -178,7 +178,7 @@ void MainShell::wireWindows() {
     options.setSize(5700, 8415);
   };
   main_.customer->onClick = [this] { app().customer().show(); };
-  main_.setg->onClick = [this] { app().settings().show(); };
+  main_.setg->onClick = [this] { app().settings().open(); };
   main_.CDT->onClick = [this] { app().countdown().show(); };
   main_.ECI->onClick = [this] { app().company().show(); };
   main_.caculate->onClick = [this] { app().options().launchProgram(); };

@@ -40,6 +40,8 @@ class MainShell {
   bool startedUp() const { return startedUp_; }
   // A later start's command line: the window comes to the front and opens its file.
   void takeHandOver(const std::string& commandLine);
+  // The main window shown, not minimised, in front of the other programs' windows.
+  void comeToFront();
   // Logging out of the desktop: the tray's exit checks; true when the program has ended.
   bool sessionEnding();
   // Unsaved options are saved, dropped or kept as the user says before the program ends;
@@ -54,7 +56,6 @@ class MainShell {
   void resetClock();
   void openCommandLine();
   void openGiven(const std::string& path);
-  void comeToFront();
   bool jobUnsaved() const;
   void startBreakReminder();
   bool clockRunning() const;

@@ -35,7 +35,7 @@ constexpr ModeTexts kSubtract{
 
 }  // namespace
 
-JobClock::JobClock(MainForm& main) : main_(main) {
+JobClock::JobClock(MainForm& main) : away(std::make_unique<TimeAway>(main)), main_(main) {
   wire();
   // The clock's boxes count in whole numbers; whatever a file says, they hold nothing else
   // ("inf" or "1e308" would stop the clock or bill minutes nobody worked).
@@ -52,6 +52,8 @@ JobClock::JobClock(MainForm& main) : main_(main) {
   main_.chkplus->setValue(1);
 }
 
+JobClock::~JobClock() = default;
+
 SettingsForm& JobClock::settings() const {
   return main_.app().settings();
 }
@@ -67,6 +69,7 @@ void JobClock::wire() {
   m.MnuStart->onClick = [this] { startClock(); };
   m.MnuStop->onClick = [this] { stopClock(); };
   m.Timer1->onTimer = [this] { tick(); };
+  m.Timer1->onRunChange = [this] { away->runChanged(); };
   m.Timer25->onTimer = [this] { watchdog(); };
   m.txt0->onChange = [&m] {
     m.cmdsav->setEnabled(true);
@@ -84,7 +87,14 @@ void JobClock::wire() {
 }
 
 void JobClock::tick() {
+  away->beforeTick();
+  const double billed = advance();
+  away->afterTick(billed);
+}
+
+double JobClock::advance(bool autosaveDue) {
   MainForm& m = main_;
+  double billed = 0;
 
   // The day carry comes before the seconds advance, so 24:00:00 shows for one second.
   if (count(*m.txt000) == 2 && count(*m.txtHours) == 4) {
@@ -107,7 +117,7 @@ void JobClock::tick() {
 
   if (m.autosaveTicks->value() == 60) {
     m.autosaveTicks->setValue(0);
-    if (m.app().options().autoSaveEnabled->value() == 1) autosave();
+    if (autosaveDue && m.app().options().autoSaveEnabled->value() == 1) autosave();
   }
 
   increment(*m.txtSecs);
@@ -123,14 +133,18 @@ void JobClock::tick() {
     increment(*s.elapsedMinutes);
     setField(*m.txtSecs, "0");
     setField(*m.txt0, "0");
-    if (s.startRule[1]->value() != 0) increment(*m.minuteCounter);
-    if (s.startRule[3]->value() != 0) increment(*m.minuteCounter);
+    for (int rule : {1, 3}) {
+      if (s.startRule[rule]->value() == 0) continue;
+      increment(*m.minuteCounter);
+      ++billed;
+    }
     // Billing under the minimum waits until the clock has caught up with the billed
     // minutes. The texts are compared, not the numbers: a fractional nextBillableMinute
     // holds billing back until it is whole again.
     if (s.startRule[2]->value() != 0 && s.nextBillableMinute->text() == s.elapsedMinutes->text()) {
       increment(*m.minuteCounter);
       increment(*s.nextBillableMinute);
+      ++billed;
     }
   }
 
@@ -147,6 +161,7 @@ void JobClock::tick() {
     setField(*m.txtHours, "0");
     increment(*m.txt000);
   }
+  return billed;
 }
 
 void JobClock::autosave() {
@@ -272,6 +287,7 @@ void JobClock::reset() {
   SettingsForm& s = settings();
   setField(*s.nextBillableMinute, "1");
   setField(*s.elapsedMinutes, "0");
+  away->clockCleared();
 }
 
 void JobClock::clearForLoad() {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "clock/time_away.h"
 
 namespace vantrel {
 
@@ -18,6 +21,7 @@ class JobClock {
  public:
   // Wires the clock's rules onto the main window's controls; touches no other window.
   explicit JobClock(MainForm& main);
+  ~JobClock();
 
   void start();  // CmdStart
   void stop();   // CmdStop
@@ -27,7 +31,10 @@ class JobClock {
   void startClock(bool lockRememberBoxes = false);
   void stopClock();  // the tray's "Stop Clock"
   void tick();       // Timer1
-  void watchdog();   // Timer25
+  // One second of the tick without the time away's bookkeeping; returns the minutes it
+  // billed. Without `autosave` the autosave point passes unsaved.
+  double advance(bool autosaveDue = true);
+  void watchdog();  // Timer25
 
   // The main window's load: the tick off, the six time digits and the autosave count at 0.
   void clearForLoad();
@@ -51,6 +58,9 @@ class JobClock {
   void lockPreferences(bool withRememberBoxes);
   // The minute buttons shown and the four amounts usable again.
   void openAdjusterButtons();
+
+  // Noticing time away from the running clock, and the question on the user's return.
+  std::unique_ptr<TimeAway> away;
 
  private:
   void wire();

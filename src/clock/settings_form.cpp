@@ -12,6 +12,7 @@
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
+#include "store/user_settings.h"
 
 namespace vantrel {
 namespace {
@@ -24,7 +25,7 @@ constexpr int kSkinImage[5] = {0, 2, 1, 3, 4};
 }  // namespace
 
 SettingsForm::SettingsForm(Vantrel& app)
-    : Form(app.services(), "frmSettings", "Preferences", 7335, 7380), app_(app) {
+    : Form(app.services(), "frmSettings", "Preferences", 7335, 8100), app_(app) {
   design();
   wire();
 }
@@ -95,15 +96,31 @@ void SettingsForm::design() {
   Command3 = button("Command3", {4920, 1110, 1800, row}, "Clear", &autosave);
   Command3->setTooltip("Clear Auto Save Path");
 
-  Command6 = button("Command6", {120, 5880, 1200, 420}, "Reset");
+  // Kept per user, not in the price list: its file keeps exactly its lines.
+  SettingsStore& store = services().settings;
+  chkAway =
+      &add(ControlKind::CheckBox, "chkAway", {120, 5820, 2640, row}, "Ask about time away after");
+  chkAway->setValue(awayAsked(store) ? 1 : 0);
+  chkAway->setTooltip("Ask on your return whether to keep time the clock ran while you were away");
+  txtAway = &add(ControlKind::TextBox, "txtAway", {2820, 5820, 600, row},
+                 std::to_string(awayMinutes(store)));
+  txtAway->style().align = Align::Right;
+  txtAway->spoken.name = "Ask about time away after, minutes";
+  txtAway->setEnabled(chkAway->value() == 1);
+  label("Label6", {3480, 5850, 1200, 270}, "minutes");
+  lblAway = label("lblAway", {120, 6180, 6840, 270},
+                  "This desktop tells no idle time: only sleep is noticed.");
+  lblAway->setVisible(false);
+
+  Command6 = button("Command6", {120, 6600, 1200, 420}, "Reset");
   Command6->setBackColour(4680179);
   Command6->setTooltip("Caution this will Reset your Project");
-  label("Label4", {1440, 5955, 2520, 270}, "This will reset the project");
-  Command7 = button("Command7", {4080, 5880, 1560, 420}, "Use Defaults");
+  label("Label4", {1440, 6675, 2520, 270}, "This will reset the project");
+  Command7 = button("Command7", {4080, 6600, 1560, 420}, "Use Defaults");
   Command7->setTooltip("Click here to restore Default Settings");
-  Command2 = button("Command2", {4080, 6360, 1560, row}, "Options");
+  Command2 = button("Command2", {4080, 7080, 1560, row}, "Options");
   Command2->setTooltip("Open Options");
-  Command1 = button("Command1", {5760, 6360, 1200, row}, "Close");
+  Command1 = button("Command1", {5760, 7080, 1200, row}, "Close");
   Command1->setTooltip("Close Preferences window");
 
   nextBillableMinute = &add(ControlKind::TextBox, "Text3", {7500, 0, 900, row}, "1");
@@ -146,6 +163,16 @@ void SettingsForm::wire() {
 
   Command7->onClick = [this] { useDefaults(); };
   Command6->onClick = [this] { resetProject(); };
+  chkAway->onClick = [this] {
+    setAwayAsked(services().settings, chkAway->value() == 1);
+    txtAway->setEnabled(chkAway->value() == 1);
+  };
+  txtAway->refuses = [](std::string_view text) { return awayMinutesRefusal(text); };
+  txtAway->onChange = [this] {
+    if (awayMinutesRefusal(txtAway->text()).empty()) {
+      setAwayMinutes(services().settings, std::stoi(txtAway->text()));
+    }
+  };
   Command1->onClick = [this] { closeCommand(); };
   Command2->onClick = [this] {
     app_.options().show();
@@ -166,6 +193,21 @@ void SettingsForm::load() {
   for (int i = 1; i <= 3; ++i) startRule[i]->setEnabled(true);
   if (autosaveTarget->text().empty()) setField(*autosaveTarget, defaultAutosaveTarget());
   setField(*Dir1, services().app.folder());
+  services().idle.onSourceKnown = [this] { showIdleSource(); };
+  showIdleSource();
+}
+
+void SettingsForm::open() {
+  // Where the clock has not yet asked the desktop, the window asks: its note needs to know.
+  // Not at load, which comes at start-up: a start asks the desktop nothing.
+  DesktopIdle& idle = services().idle;
+  if (idle.idleSource() == DesktopIdle::Source::Unknown) idle.watch();
+  showIdleSource();
+  show();
+}
+
+void SettingsForm::showIdleSource() {
+  lblAway->setVisible(services().idle.idleSource() == DesktopIdle::Source::None);
 }
 
 void SettingsForm::markOptionsUnsaved() {
@@ -275,6 +317,7 @@ void SettingsForm::useDefaults() {
 
 void SettingsForm::resetProject() {
   MainForm& m = app_.main();
+  m.clock->away->forget();
   m.categorySelected[1]->setValue(0);
   setField(*nextBillableMinute, "1");
   setField(*elapsedMinutes, "0");

@@ -49,6 +49,14 @@ class SettingsForm : public Form {
   Control* Drive1 = nullptr;
   Control* Dir1 = nullptr;
   Control* File1 = nullptr;
+  Control* chkAway = nullptr;  // ask about time away
+  Control* txtAway = nullptr;  // after this many minutes without input
+  Control* lblAway = nullptr;  // shown where the desktop tells no idle time
+
+  // Shows whether the desktop tells idle time, once it is known.
+  void showIdleSource();
+  // The Preferences menu entry: the window shown, the desktop asked for its idle time.
+  void open();
 
  private:
   void design();

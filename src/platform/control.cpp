@@ -172,6 +172,11 @@ void Timer::setInterval(int ms) {
   restart();
 }
 
+void Timer::enabledChanged() {
+  restart();
+  runRule(onRunChange);
+}
+
 void Timer::restart() {
   form().services().timers.timerChanged(*this);
 }

@@ -192,9 +192,11 @@ class Timer : public Control {
   void fire();
 
   std::function<void()> onTimer;
+  // The timer was enabled or disabled, whoever did it.
+  std::function<void()> onRunChange;
 
  protected:
-  void enabledChanged() override { restart(); }
+  void enabledChanged() override;
 
  private:
   void restart();

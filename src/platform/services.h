@@ -18,12 +18,25 @@ class Timer;
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
+// A question the program asks without waiting for it: the program runs on while it is open.
+struct Question {
+  std::string text;
+  std::vector<std::string> buttons;  // captions; the first is the default and the close box
+  std::function<void(std::size_t button)> answered;  // the index of the button chosen
+};
+
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   // Modal, under the program's title unless given one; returns the button chosen.
   virtual Answer show(const std::string& text, Buttons buttons = Buttons::Ok,
                       const std::string& title = {}) = 0;
+  // Opens the question under the program's title and returns at once; `answered` runs when
+  // the user chooses, between events. One is open at a time: asking while one is open
+  // rewrites it in place.
+  virtual void ask(Question question) = 0;
+  // The open question goes unanswered; nothing when none is open.
+  virtual void withdraw() = 0;
 };
 
 struct FileDialogRequest {
@@ -187,6 +200,27 @@ class Clock {
   virtual std::int64_t nowMs() const = 0;  // local wall time, ms since 1970-01-01 00:00
   virtual std::string timeText() const = 0;
   virtual std::string dateText() const = 0;
+  // Hours and minutes of a moment (local ms since 1970) in the system's short time format.
+  virtual std::string shortTimeText(std::int64_t ms) const = 0;
+};
+
+// What the desktop tells of the user at the computer: how long it has seen no keyboard or
+// mouse input, and when the computer slept.
+class DesktopIdle {
+ public:
+  enum class Source { Unknown, None, Available };
+  virtual ~DesktopIdle() = default;
+  // Starts listening, called when the clock starts: a stopped clock asks the desktop
+  // nothing, and a program that never runs its clock never connects. Never waits.
+  virtual void watch() = 0;
+  // Seconds since the last input as the desktop last told it; nothing where it tells none.
+  virtual std::optional<std::int64_t> idleSeconds() = 0;
+  // Whether the desktop tells idle time at all; Unknown until watch() has had its answer.
+  virtual Source idleSource() const = 0;
+  // The computer slept from `fromMs` to `toMs` (local wall time); told once it is awake.
+  std::function<void(std::int64_t fromMs, std::int64_t toMs)> onSlept;
+  // idleSource() has changed.
+  std::function<void()> onSourceKnown;
 };
 
 // Interval timers: told whenever a timer starts again or stops.
@@ -230,7 +264,7 @@ class Instance {
 struct Services {
   Services(MessageBoxes& m, FileDialogs& f, Tray& t, Sound& s, Printer& p, Clipboard& c,
            Launcher& l, Browser& b, SettingsStore& st, AppInfo& a, Clock& ck, TimerHost& th,
-           WindowSystem& w, Instance& i)
+           WindowSystem& w, Instance& i, DesktopIdle& d)
       : messages(m),
         files(f),
         tray(t),
@@ -244,7 +278,8 @@ struct Services {
         clock(ck),
         timers(th),
         windows(w),
-        instance(i) {}
+        instance(i),
+        idle(d) {}
   MessageBoxes& messages;
   FileDialogs& files;
   Tray& tray;
@@ -259,6 +294,7 @@ struct Services {
   TimerHost& timers;
   WindowSystem& windows;
   Instance& instance;
+  DesktopIdle& idle;
 };
 
 // A whole platform in one object, as the headless and the Qt platforms each are.
@@ -275,7 +311,8 @@ class Platform : public MessageBoxes,
                  public Clock,
                  public TimerHost,
                  public WindowSystem,
-                 public Instance {
+                 public Instance,
+                 public DesktopIdle {
  public:
   Platform() = default;
   Platform(const Platform&) = delete;
@@ -283,7 +320,7 @@ class Platform : public MessageBoxes,
   Services& services() { return services_; }
 
  private:
-  Services services_{*this, *this, *this, *this, *this, *this, *this,
+  Services services_{*this, *this, *this, *this, *this, *this, *this, *this,
                      *this, *this, *this, *this, *this, *this, *this};
 };
 

@@ -198,6 +198,44 @@ std::string accessKeyCandidates(std::string_view caption) {
   return keys;
 }
 
+namespace {
+
+int keyPosition(std::string_view caption, char key) {
+  if (key == '\0') return -1;
+  const std::string plain = plainCaption(caption);
+  auto same = [key](char ch) { return std::tolower(static_cast<unsigned char>(ch)) == key; };
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] == '&' && caption[i + 1] != '&' && same(caption[i + 1])) {
+      return static_cast<int>(plainCaption(caption.substr(0, i)).size());
+    }
+    if (caption[i] == '&') ++i;
+  }
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if ((i == 0 || plain[i - 1] == ' ') && same(plain[i])) return static_cast<int>(i);
+  }
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if (same(plain[i])) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::string withAccessKey(std::string_view caption, char key) {
+  const std::string plain = plainCaption(caption);
+  const int at = keyPosition(caption, key);
+  std::string marked;
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if (static_cast<int>(i) == at) marked += '&';
+    marked += plain[i] == '&' ? std::string("&&") : std::string(1, plain[i]);
+  }
+  return marked;
+}
+
+bool showsAccessKey(std::string_view caption, char key) {
+  return keyPosition(caption, key) >= 0;
+}
+
 std::vector<char> shareAccessKeys(const std::vector<std::string>& captions,
                                   const std::vector<std::string>& names) {
   std::vector<char> keys(captions.size(), '\0');

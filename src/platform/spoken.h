@@ -34,6 +34,12 @@ std::string accessKeyCandidates(std::string_view caption);
 // the rest are shared out so that as many captions as possible get one, earlier captions
 // getting their better letters. Captions left over get a free letter of their
 // `names` (what a screen reader calls them), else any free letter or digit, pressed unseen.
+// The caption as a toolkit marks it: '&' before the key's letter where the caption has it
+// (the marked one, else a word's first, else any), every other '&' doubled.
+std::string withAccessKey(std::string_view caption, char key);
+// Whether the caption has the key's letter to underline.
+bool showsAccessKey(std::string_view caption, char key);
+
 std::vector<char> shareAccessKeys(const std::vector<std::string>& captions,
                                   const std::vector<std::string>& names = {});
 

@@ -100,6 +100,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   const std::string path = given ? *given : dialog_.held();
   if (refusedToOpen(m.services().messages, path)) return;
 
+  m.clock->away->forget();
   m.txtDays->setVisible(false);
   m.lblDays->setVisible(false);
   m.Timer1->setEnabled(false);
@@ -157,6 +158,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
 
 void ProjectCommands::newJob(bool button) {
   MainForm& m = main_;
+  m.clock->away->forget();
   if (!button) {
     setField(*m.Text54, kStopped);
     m.setCaption(kStopped);

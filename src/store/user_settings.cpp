@@ -17,4 +17,31 @@ std::string currencyRefusal(const std::string& sign) {
   return characters <= 3 ? std::string() : "A currency sign has at most 3 characters.";
 }
 
+bool awayAsked(SettingsStore& settings) {
+  return settings.read(kSettingsApp, kSettingsSection, kAwayAskKey).value_or("1") != "0";
+}
+
+void setAwayAsked(SettingsStore& settings, bool ask) {
+  settings.write(kSettingsApp, kSettingsSection, kAwayAskKey, ask ? "1" : "0");
+}
+
+int awayMinutes(SettingsStore& settings) {
+  const auto stored = settings.read(kSettingsApp, kSettingsSection, kAwayMinutesKey);
+  // A value edited by hand out of range counts as the default.
+  if (!stored || !awayMinutesRefusal(*stored).empty()) return 10;
+  return std::stoi(*stored);
+}
+
+void setAwayMinutes(SettingsStore& settings, int minutes) {
+  settings.write(kSettingsApp, kSettingsSection, kAwayMinutesKey, std::to_string(minutes));
+}
+
+std::string awayMinutesRefusal(std::string_view text) {
+  const bool digits = !text.empty() && text.size() <= 3 &&
+                      text.find_first_not_of("0123456789") == std::string_view::npos;
+  const int minutes = digits ? std::stoi(std::string(text)) : 0;
+  return minutes >= 1 && minutes <= 240 ? std::string()
+                                        : "Time away is asked about after 1 to 240 minutes.";
+}
+
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/services.h"
 
@@ -13,11 +14,22 @@ constexpr const char* kSettingsApp = "Ploven";
 constexpr const char* kSettingsSection = "Settings";
 constexpr const char* kAgreementKey = "SLA";
 constexpr const char* kCurrencyKey = "Currency";
+constexpr const char* kAwayAskKey = "AwayAsk";
+constexpr const char* kAwayMinutesKey = "AwayMinutes";
 
 // The sign the invoice prints before its total: "$" until the user chooses another.
 std::string currencySign(SettingsStore& settings);
 void setCurrencySign(SettingsStore& settings, const std::string& sign);
 // Why a sign may not be used (it would not fit before the total), or empty.
 std::string currencyRefusal(const std::string& sign);
+
+// Whether the running clock asks about time away, and after how many minutes without input
+// (1 to 240): by default it asks after 10.
+bool awayAsked(SettingsStore& settings);
+void setAwayAsked(SettingsStore& settings, bool ask);
+int awayMinutes(SettingsStore& settings);
+void setAwayMinutes(SettingsStore& settings, int minutes);
+// Why a text is no away limit, or empty.
+std::string awayMinutesRefusal(std::string_view text);
 
 }  // namespace vantrel

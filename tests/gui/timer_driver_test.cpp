@@ -22,8 +22,8 @@ struct Fixture {
   QTemporaryDir dir;
   HeadlessServices platform{dir.path().toStdString()};
   TimerDriver driver;
-  Services services{platform, platform, platform, platform, platform, platform, platform,
-                    platform, platform, platform, platform, driver,   platform, platform};
+  Services services{platform, platform, platform, platform, platform, platform, platform, platform,
+                    platform, platform, platform, driver,   platform, platform, platform};
   std::unique_ptr<Form> form = std::make_unique<Form>(services, "frmTest", "Test", 3000, 3000);
 };
 

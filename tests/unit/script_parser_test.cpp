@@ -91,7 +91,8 @@ TEST(ScriptParser, ErrorsNameTheLine) {
       {"print frmMain..text", 1, "empty name"},
       {"click \"frmMain.a\"", 1, "without quotes"},
       {"tray click", 1, "doubleclick or rightclick"},
-      {"answer maybe", 1, "yes, no, ok or cancel"},
+      {"answer \"\"", 1, "a button's caption"},
+      {"idle soon", 1, "idle takes seconds"},
       {"expect frmMain.a \"x\"y", 1, "after a closing quote"},
       {"expect frmMain.a ab\"c\"", 1, "quote inside a word"},
   };

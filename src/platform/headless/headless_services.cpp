@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless/headless_services.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <clocale>
 #include <cstdio>
@@ -121,6 +123,42 @@ Answer HeadlessServices::show(const std::string& text, Buttons buttons, const st
   return fits ? a : first;
 }
 
+void HeadlessServices::ask(Question question) {
+  messagesShown.push_back(question.text);
+  messageTitles.emplace_back();
+  openQuestion = std::move(question);
+  if (questionAnswers.empty()) return;
+  const std::string caption = questionAnswers.front();
+  questionAnswers.pop_front();
+  // A caption the question does not offer takes its first button, as a message box does.
+  if (!answerQuestion(caption)) answerQuestion(openQuestion->buttons.at(0));
+}
+
+bool HeadlessServices::answerQuestion(const std::string& caption) {
+  if (!openQuestion) return false;
+  auto same = [&caption](const std::string& button) {
+    return button.size() == caption.size() &&
+           std::equal(button.begin(), button.end(), caption.begin(), [](char a, char b) {
+             return std::tolower(static_cast<unsigned char>(a)) ==
+                    std::tolower(static_cast<unsigned char>(b));
+           });
+  };
+  const auto& buttons = openQuestion->buttons;
+  const auto found = std::find_if(buttons.begin(), buttons.end(), same);
+  if (found == buttons.end()) return false;
+  const auto button = static_cast<std::size_t>(found - buttons.begin());
+  // Closed before the answer runs: an answer that asks again opens a new question.
+  Question answered = std::move(*openQuestion);
+  openQuestion.reset();
+  if (answered.answered) answered.answered(button);
+  return true;
+}
+
+std::optional<std::int64_t> HeadlessServices::idleSeconds() {
+  if (!idleAvailable) return std::nullopt;
+  return idleFromMs_ ? (nowMs_ - *idleFromMs_) / 1000 : 0;
+}
+
 std::optional<std::string> HeadlessServices::choose(const FileDialogRequest& request) {
   dialogsShown.push_back(request);
   if (dialogResults.empty()) return std::nullopt;
@@ -214,6 +252,15 @@ std::string HeadlessServices::timeText() const {
   return buf;
 }
 
+std::string HeadlessServices::shortTimeText(std::int64_t ms) const {
+  std::int64_t minutes = floorDiv(ms, 60000);
+  std::int64_t inDay = minutes - floorDiv(minutes, 1440) * 1440;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d:%02d", static_cast<int>(inDay / 60),
+                static_cast<int>(inDay % 60));
+  return buf;
+}
+
 std::string HeadlessServices::dateText() const {
   int y = 0;
   unsigned m = 0, d = 0;
@@ -233,6 +280,18 @@ void HeadlessServices::timerChanged(Timer& timer) {
 
 void HeadlessServices::timerGone(Timer& timer) {
   due_.erase(&timer);
+}
+
+void HeadlessServices::sleep(std::int64_t ms) {
+  if (ms <= 0 || ended) return;
+  const std::int64_t from = nowMs_;
+  nowMs_ += ms;
+  // Asleep, nothing counts down: each timer is due as long after waking as it was before.
+  for (auto& entry : due_) entry.second.at += ms;
+  if (onSlept) {
+    auto told = onSlept;
+    told(from, nowMs_);
+  }
 }
 
 void HeadlessServices::advance(std::int64_t ms) {

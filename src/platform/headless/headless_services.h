@@ -25,6 +25,23 @@ class HeadlessServices : public Platform {
   // Virtual time: fires every due timer in time order (ties in the order they were started).
   void advance(std::int64_t ms);
   std::int64_t elapsedMs() const { return nowMs_ - startMs_; }
+  // A suspend of the computer: virtual time passes, every timer waits it out, and the
+  // program hears of it once awake.
+  void sleep(std::int64_t ms);
+
+  // The desktop's idle time: from now on it reports `seconds` more than the time since,
+  // until the next input. Without one the user is always at the keys.
+  void reportIdle(std::int64_t seconds) { idleFromMs_ = nowMs_ - seconds * 1000; }
+  void userInput() { idleFromMs_.reset(); }
+  bool idleAvailable = true;  // false: a desktop that tells no idle time
+  int watchCalls = 0;
+
+  // The question open now, if any; answers it with the button of that caption (any case),
+  // false when it has none.
+  std::optional<Question> openQuestion;
+  bool answerQuestion(const std::string& caption);
+  // Captions queued for the next questions: each is answered as it opens.
+  std::deque<std::string> questionAnswers;
 
   // Scripted answers; without one a message box takes its first button and a dialog cancels.
   std::deque<Answer> answers;
@@ -61,6 +78,8 @@ class HeadlessServices : public Platform {
 
   // MessageBoxes
   Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
+  void ask(Question question) override;
+  void withdraw() override { openQuestion.reset(); }
   // FileDialogs
   std::optional<std::string> choose(const FileDialogRequest& request) override;
   // Tray
@@ -101,6 +120,11 @@ class HeadlessServices : public Platform {
   std::int64_t nowMs() const override { return nowMs_; }
   std::string timeText() const override;
   std::string dateText() const override;
+  std::string shortTimeText(std::int64_t ms) const override;
+  // DesktopIdle
+  void watch() override { ++watchCalls; }
+  std::optional<std::int64_t> idleSeconds() override;
+  Source idleSource() const override { return idleAvailable ? Source::Available : Source::None; }
   // TimerHost
   void timerChanged(Timer& timer) override;
   void timerGone(Timer& timer) override;
@@ -128,6 +152,7 @@ class HeadlessServices : public Platform {
   std::map<Timer*, Due> due_;
   FolderLock lock_;
   bool claimed_ = false;
+  std::optional<std::int64_t> idleFromMs_;
 };
 
 // "YYYY-MM-DD HH:MM:SS" as local ms since 1970; nothing when it does not read.

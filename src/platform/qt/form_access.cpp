@@ -172,26 +172,6 @@ QColor ownColour(const QWidget* widget) {
   return palette.color(widget->backgroundRole());
 }
 
-// Where a caption's key letter sits: the letter it marks, else a word's first letter, else
-// any. -1 when the caption lacks it.
-int keyPosition(const std::string& caption, char key) {
-  const std::string plain = plainCaption(caption);
-  auto same = [key](char ch) { return std::tolower(static_cast<unsigned char>(ch)) == key; };
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] == '&' && caption[i + 1] != '&' && same(caption[i + 1])) {
-      return static_cast<int>(plainCaption(caption.substr(0, i)).size());
-    }
-    if (caption[i] == '&') ++i;
-  }
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    if ((i == 0 || plain[i - 1] == ' ') && same(plain[i])) return static_cast<int>(i);
-  }
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    if (same(plain[i])) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 }  // namespace
 
 void installAccessibility() {
@@ -336,15 +316,7 @@ char FormWidget::accessKey(const Control& control) const {
 
 // The caption with its access key marked for Qt, every other '&' shown as itself.
 QString FormWidget::keyedCaption(const Control& control) const {
-  const std::string plain = plainCaption(control.text());
-  const char key = accessKey(control);
-  const int at = key == '\0' ? -1 : keyPosition(control.text(), key);
-  std::string marked;
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    if (static_cast<int>(i) == at) marked += '&';
-    marked += plain[i] == '&' ? std::string("&&") : std::string(1, plain[i]);
-  }
-  return modelToScreenText(marked);
+  return modelToScreenText(withAccessKey(control.text(), accessKey(control)));
 }
 
 void FormWidget::showCaption(Bound& bound) {
@@ -352,7 +324,7 @@ void FormWidget::showCaption(Bound& bound) {
   if (button == nullptr) return;
   const Control& control = *bound.control;
   const char key = accessKey(control);
-  const bool underlined = key != '\0' && keyPosition(control.text(), key) >= 0;
+  const bool underlined = key != '\0' && showsAccessKey(control.text(), key);
   const QString text = keyedCaption(control);
   button->setText(text);
   // A button whose caption lacks its key (an arrow, a "+", one of many alike) still answers

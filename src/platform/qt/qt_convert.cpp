@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platform/text_file.h"
@@ -155,6 +156,14 @@ QString timeFormatWithSeconds() {
   if (minutes < 0) return QStringLiteral("HH:mm:ss");
   format.insert(minutes + 2, QStringLiteral(":ss"));
   return format;
+}
+
+QString timeFormatWithoutSeconds() {
+  QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
+  // The seconds go with the separator before them: "HH:mm:ss" becomes "HH:mm".
+  static const QRegularExpression seconds(QStringLiteral("[^Hhms]?s{1,2}(\\.z+)?"));
+  format.remove(seconds);
+  return format.contains(QStringLiteral("m")) ? format : QStringLiteral("HH:mm");
 }
 
 QString withoutMnemonic(const QString& caption) {

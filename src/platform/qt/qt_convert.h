@@ -55,6 +55,8 @@ QString dateToText(const QDate& date);
 QDate dateFromText(const QString& text);
 
 // The system's time format with seconds: the short format, seconds added when it lacks them.
+// The system's short time format without seconds, as a moment in a sentence shows.
+QString timeFormatWithoutSeconds();
 QString timeFormatWithSeconds();
 
 // '&' marks the mnemonic in a caption; "&&" is a literal '&'. Labels show it without the mark.

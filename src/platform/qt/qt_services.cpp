@@ -14,20 +14,25 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSessionManager>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QSystemTrayIcon>
+#include <QTimeZone>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "platform/form.h"
 #include "platform/qt/devices/qt_devices.h"
 #include "platform/qt/form_widget.h"
+#include "platform/qt/idle_watch.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/window_placement.h"
+#include "platform/spoken.h"
 #include "platform/text_file.h"
 #include "vantrel_version.h"
 
@@ -68,6 +73,7 @@ std::string QtServices::commandLineOf(int argc, char** argv) {
 }
 
 QtServices::~QtServices() {
+  withdraw();
   releaseWindows();
 }
 
@@ -145,6 +151,64 @@ Answer QtServices::show(const std::string& text, Buttons buttons, const std::str
   if (chosen == QMessageBox::Yes) return Answer::Yes;
   // The close box of a box that offers Cancel cancels; of a Yes/No question, it says no.
   return chosen == QMessageBox::Cancel ? Answer::Cancel : Answer::No;
+}
+
+// Not modal to the program's run: the clock ticks on under the question. It is modal to the
+// user, as a message box is, so the question is answered before the windows take clicks.
+void QtServices::ask(Question question) {
+  const QString text = modelToScreenText(question.text);
+  questionAnswered_ = std::move(question.answered);
+  if (question_) {
+    question_->setText(text);
+    question_->raise();
+    question_->activateWindow();
+    return;
+  }
+  auto* box = new QMessageBox(QMessageBox::Question, QString::fromLatin1(kTitle), text,
+                              QMessageBox::NoButton, messageOwner());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setTextFormat(Qt::PlainText);
+  box->setWindowModality(Qt::ApplicationModal);
+  questionButtons_.clear();
+  const std::vector<char> keys = shareAccessKeys(question.buttons);
+  for (std::size_t i = 0; i < question.buttons.size(); ++i) {
+    const QString caption = toQString(withAccessKey(question.buttons[i], keys[i]));
+    questionButtons_.push_back(box->addButton(caption, QMessageBox::AcceptRole));
+  }
+  if (!questionButtons_.empty()) {
+    box->setDefaultButton(static_cast<QPushButton*>(questionButtons_.front()));
+    box->setEscapeButton(questionButtons_.front());
+  }
+  QObject::connect(box, &QMessageBox::buttonClicked, &lifetime_, [this](QAbstractButton* button) {
+    const auto found = std::find(questionButtons_.begin(), questionButtons_.end(), button);
+    const std::size_t index = found == questionButtons_.end()
+                                  ? 0
+                                  : static_cast<std::size_t>(found - questionButtons_.begin());
+    auto answered = std::move(questionAnswered_);
+    questionAnswered_ = nullptr;
+    question_ = nullptr;
+    questionButtons_.clear();
+    if (answered) answered(index);
+  });
+  fitMessageBox(*box);
+  question_ = box;
+  box->show();
+  box->raise();
+  box->activateWindow();
+}
+
+QMessageBox* QtServices::openQuestion() const {
+  return question_.data();
+}
+
+void QtServices::withdraw() {
+  questionAnswered_ = nullptr;
+  questionButtons_.clear();
+  if (QMessageBox* box = question_) {
+    question_ = nullptr;
+    QObject::disconnect(box, nullptr, &lifetime_, nullptr);
+    box->close();
+  }
 }
 
 std::optional<std::string> QtServices::choose(const FileDialogRequest& request) {
@@ -334,6 +398,35 @@ std::int64_t QtServices::nowMs() const {
 
 std::string QtServices::timeText() const {
   return fromQString(QLocale::system().toString(QTime::currentTime(), timeFormatWithSeconds()));
+}
+
+std::string QtServices::shortTimeText(std::int64_t ms) const {
+  // The moment is local time counted as if it were UTC: its fields are the local ones.
+  const QTime time = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).time();
+  return fromQString(QLocale::system().toString(time, timeFormatWithoutSeconds()));
+}
+
+// ---- the desktop's idle time ----
+
+void QtServices::watch() {
+  if (!idle_) {
+    idle_ = std::make_unique<IdleWatch>([this] { return nowMs(); });
+    idle_->onSlept = [this](std::int64_t from, std::int64_t to) {
+      if (onSlept) onSlept(from, to);
+    };
+    idle_->onSourceKnown = [this] {
+      if (onSourceKnown) onSourceKnown();
+    };
+  }
+  idle_->watch();
+}
+
+std::optional<std::int64_t> QtServices::idleSeconds() {
+  return idle_ ? idle_->idleSeconds() : std::nullopt;
+}
+
+DesktopIdle::Source QtServices::idleSource() const {
+  return idle_ ? idle_->source() : Source::Unknown;
 }
 
 std::string QtServices::dateText() const {

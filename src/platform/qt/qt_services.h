@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "platform/qt/timer_driver.h"
 #include "platform/services.h"
 
+class QAbstractButton;
+class QMessageBox;
 class QSocketNotifier;
 class QSystemTrayIcon;
 class QWidget;
@@ -22,6 +25,7 @@ class QWidget;
 namespace vantrel {
 
 class FormWidget;
+class IdleWatch;
 class QtDevices;
 
 // The platform on a desktop: every service of services.h done with Qt. Construct it after
@@ -47,6 +51,10 @@ class QtServices : public Platform {
 
   // MessageBoxes
   Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
+  void ask(Question question) override;
+  void withdraw() override;
+  // The open question's window, while one is open.
+  QMessageBox* openQuestion() const;
   // FileDialogs
   std::optional<std::string> choose(const FileDialogRequest& request) override;
   // Tray
@@ -88,6 +96,11 @@ class QtServices : public Platform {
   std::int64_t nowMs() const override;
   std::string timeText() const override;
   std::string dateText() const override;
+  std::string shortTimeText(std::int64_t ms) const override;
+  // DesktopIdle
+  void watch() override;
+  std::optional<std::int64_t> idleSeconds() override;
+  Source idleSource() const override;
   // TimerHost
   void timerChanged(Timer& timer) override { timers_.timerChanged(timer); }
   void timerGone(Timer& timer) override { timers_.timerGone(timer); }
@@ -130,6 +143,11 @@ class QtServices : public Platform {
   bool trayPresent_ = false;
   std::unique_ptr<QtDevices> devices_;
   bool devicesLoaded_ = false;
+
+  QPointer<QMessageBox> question_;
+  std::vector<QAbstractButton*> questionButtons_;
+  std::function<void(std::size_t)> questionAnswered_;
+  std::unique_ptr<IdleWatch> idle_;
 
   FolderLock lock_;
   HandOverServer handOvers_;
