@@ -18,6 +18,11 @@ namespace {
 // that began before the limit was reached (a late first answer), and the limit may be raised.
 constexpr std::int64_t kKeptMs = (240 + 2) * 60'000;
 
+// The clock's boxes in the order a snapshot keeps them: seconds up to days.
+std::array<Control*, 7> clockDigits(MainForm& m) {
+  return {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000, m.txtDays};
+}
+
 }  // namespace
 
 TimeAway::TimeAway(MainForm& main) : main_(main) {
@@ -37,9 +42,8 @@ TimeAway::Snapshot TimeAway::snapshot() const {
   MainForm& m = main_;
   SettingsForm& s = m.app().settings();
   Snapshot shot;
-  const Control* digits[7] = {m.txtSecs,  m.txt0,   m.txtMins, m.txt00,
-                              m.txtHours, m.txt000, m.txtDays};
-  for (int i = 0; i < 7; ++i) shot.digits[static_cast<std::size_t>(i)] = count(*digits[i]);
+  const auto digits = clockDigits(m);
+  for (std::size_t i = 0; i < digits.size(); ++i) shot.digits[i] = count(*digits[i]);
   shot.daysShown = m.txtDays->visible();
   shot.elapsed = s.elapsedMinutes->text();
   shot.next = s.nextBillableMinute->text();
@@ -49,8 +53,8 @@ TimeAway::Snapshot TimeAway::snapshot() const {
 void TimeAway::restore(const Snapshot& shot) {
   MainForm& m = main_;
   SettingsForm& s = m.app().settings();
-  Control* digits[7] = {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000, m.txtDays};
-  for (int i = 0; i < 7; ++i) setCount(*digits[i], shot.digits[static_cast<std::size_t>(i)]);
+  const auto digits = clockDigits(m);
+  for (std::size_t i = 0; i < digits.size(); ++i) setCount(*digits[i], shot.digits[i]);
   m.txtDays->setVisible(shot.daysShown);
   m.lblDays->setVisible(shot.daysShown);
   setField(*s.elapsedMinutes, shot.elapsed);

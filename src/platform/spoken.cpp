@@ -45,25 +45,33 @@ bool namedByCaption(ControlKind kind) {
   }
 }
 
-// A label, check box or option a user reads as the name of what stands beside it.
-bool readsAsName(const Control& c) {
+// A shown label, check box or option: what a user may read as the name of what stands
+// beside it, once it says something.
+bool standsAsName(const Control& c) {
   const ControlKind kind = c.kind();
   return (kind == ControlKind::Label || kind == ControlKind::CheckBox ||
           kind == ControlKind::OptionButton) &&
-         c.visible() && saysSomething(c.text());
+         c.visible();
 }
 
-const Control* labelInFront(const Control& box) {
+// Notes a control whose text a name was read from, or could be once it says something.
+void note(Heard* heard, const Control& c) {
+  if (heard != nullptr) heard->insert(&c);
+}
+
+const Control* labelInFront(const Control& box, Heard* heard) {
   const Geometry& g = box.geometry();
   const int middle = g.top + g.height / 2;
   const Control* best = nullptr;
   for (const Control* c : box.form().controls()) {
-    if (c == &box || c->container() != box.container() || !readsAsName(*c)) continue;
+    if (c == &box || c->container() != box.container() || !standsAsName(*c)) continue;
     const Geometry& at = c->geometry();
     const bool sameRow =
         (at.top <= middle && middle <= at.top + at.height) ||
         (g.top <= at.top + at.height / 2 && at.top + at.height / 2 <= g.top + g.height);
     if (!sameRow || at.left + at.width > g.left + kSlack) continue;
+    note(heard, *c);
+    if (!saysSomething(c->text())) continue;
     if (best == nullptr || at.left + at.width > best->geometry().left + best->geometry().width)
       best = c;
   }
@@ -78,7 +86,7 @@ bool sameColumn(const Geometry& a, const Geometry& b) {
 }
 
 // The label straight above a box, or above the boxes stacked over it in its column.
-const Control* headingAbove(const Control& box) {
+const Control* headingAbove(const Control& box, Heard* heard) {
   const Control* under = &box;
   for (;;) {
     const Geometry& g = under->geometry();
@@ -89,7 +97,9 @@ const Control* headingAbove(const Control& box) {
       const Geometry& at = c->geometry();
       const int bottom = at.top + at.height;
       if (bottom > g.top + kSlack || g.top - bottom > kStack || !sameColumn(at, g)) continue;
-      if (c->kind() == ControlKind::Label && readsAsName(*c)) {
+      if (c->kind() == ControlKind::Label) {
+        note(heard, *c);
+        if (!saysSomething(c->text())) continue;
         if (label == nullptr || at.top > label->geometry().top) label = c;
       } else if (c->kind() == box.kind() && c->kind() != ControlKind::Label) {
         if (stacked == nullptr || at.top > stacked->geometry().top) stacked = c;
@@ -102,14 +112,17 @@ const Control* headingAbove(const Control& box) {
 }
 
 // A column heading of a table: other headings beside it, and no box on its row.
-bool headsATable(const Control& heading) {
+bool headsATable(const Control& heading, Heard* heard) {
   const Geometry& g = heading.geometry();
   bool beside = false;
   for (const Control* c : heading.form().controls()) {
     if (c == &heading || c->container() != heading.container() || !c->visible()) continue;
     const Geometry& at = c->geometry();
     if (at.top + at.height < g.top || at.top > g.top + g.height) continue;
-    if (c->kind() == ControlKind::Label && saysSomething(c->text())) beside = true;
+    if (c->kind() == ControlKind::Label) {
+      note(heard, *c);
+      beside = beside || saysSomething(c->text());
+    }
     if (isEntryKind(c->kind())) return false;
   }
   return beside;
@@ -127,11 +140,12 @@ std::string plainCaption(std::string_view caption) {
   return out;
 }
 
-std::string spokenName(const Control& control) {
+std::string spokenName(const Control& control, Heard* heard) {
   const Control::Spoken& spoken = control.spoken;
   if (!spoken.name.empty()) {
     std::string name = spoken.name;
     if (auto at = name.find("%1"); at != std::string::npos && spoken.from != nullptr) {
+      note(heard, *spoken.from);
       name.replace(at, 2, trimmed(plainCaption(spoken.from->text())));
     }
     return name;
@@ -142,12 +156,12 @@ std::string spokenName(const Control& control) {
   const ControlKind kind = control.kind();
   if (kind == ControlKind::Line || kind == ControlKind::Shape) return {};
   if (!namedByCaption(kind) && kind != ControlKind::PictureBox && kind != ControlKind::Image) {
-    const Control* row = labelInFront(control);
-    const Control* column = headingAbove(control);
+    const Control* row = labelInFront(control, heard);
+    const Control* column = headingAbove(control, heard);
     // A list reads its heading first: the label beside it belongs to another column.
     const bool list = kind == ControlKind::DriveList || kind == ControlKind::FolderList ||
                       kind == ControlKind::FileList;
-    if (row != nullptr && column != nullptr && (list || !headsATable(*column))) {
+    if (row != nullptr && column != nullptr && (list || !headsATable(*column, heard))) {
       (list ? row : column) = nullptr;
     }
     std::string name;
@@ -168,10 +182,6 @@ std::string spokenName(const Control& control) {
     default:
       return {};
   }
-}
-
-bool isFigure(const Control& control) {
-  return control.kind() == ControlKind::TextBox && control.style().readOnly;
 }
 
 std::string accessKeyCandidates(std::string_view caption) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,13 +17,12 @@ namespace vantrel {
 //  - for a box: the label in front of it on its row and the heading above its column
 //    ("Design, Qty"), or either alone ("Minutes", "Total Cost");
 //  - else its tooltip. Empty when nothing names it.
-std::string spokenName(const Control& control);
+// `heard`, where given, gets the other controls whose text the name depends on.
+using Heard = std::set<const Control*>;
+std::string spokenName(const Control& control, Heard* heard = nullptr);
 
 // A caption as it reads: "&File" is "File", "&&" one '&'.
 std::string plainCaption(std::string_view caption);
-
-// A read-only box showing a figure: the keyboard reaches it, so it can be read and copied.
-bool isFigure(const Control& control);
 
 // The letters of a caption a user could press with Alt, in the order they are best used:
 // the letter the caption marks with '&' first, then the first letters of its words, then

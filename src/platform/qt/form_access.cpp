@@ -162,9 +162,7 @@ class FocusRing : public QFocusFrame {
 
 QColor ownColour(const QWidget* widget) {
   const QPalette& palette = widget->palette();
-  if (qobject_cast<const QAbstractButton*>(widget) != nullptr && widget->inherits("QPushButton")) {
-    return palette.color(QPalette::Button);
-  }
+  if (widget->inherits("QPushButton")) return palette.color(QPalette::Button);
   if (widget->inherits("QLineEdit") || widget->inherits("QAbstractScrollArea") ||
       widget->inherits("QAbstractSpinBox")) {
     return palette.color(QPalette::Base);
@@ -213,6 +211,22 @@ QPoint FormWidget::originOf(const Control& control) const {
   return it == faces_.end() ? QPoint() : it->second->pos();
 }
 
+// Names and access keys follow captions, tooltips, what is shown and the labels names were
+// read from, never what a box holds; the readings follow their own boxes and the timers (the
+// clock's running). So the clock's tick, the time of day and the user's typing read again
+// only the readings, if anything.
+void FormWidget::speechChanged(const Control& control, Property property) {
+  const ControlKind kind = control.kind();
+  const bool captioned = isButtonKind(kind) || kind == ControlKind::Frame ||
+                         kind == ControlKind::MenuItem || heard_.count(&control) != 0;
+  const bool words = property == Property::Tooltip || property == Property::Visible ||
+                     (property == Property::Text && captioned);
+  if (words) namesDirty_ = true;
+  const bool reading = property != Property::Tooltip && (form_.readingOf(control) != nullptr ||
+                                                         control.kind() == ControlKind::Timer);
+  if (words || (reading && !form_.readings().empty())) queueSpeech();
+}
+
 void FormWidget::queueSpeech() {
   if (speechQueued_ || detached_) return;
   speechQueued_ = true;
@@ -223,14 +237,15 @@ void FormWidget::queueSpeech() {
 }
 
 void FormWidget::refreshSpeech() {
-  for (auto& [control, bound] : bound_) {
-    const QString name = toQString(spokenName(*control));
-    if (bound.widget->accessibleName() != name) bound.widget->setAccessibleName(name);
-    if (form_.readingOf(*control) != nullptr) {
-      bound.widget->setFocusPolicy(Qt::NoFocus);
-    } else if (isFigure(*control)) {
-      bound.widget->setFocusPolicy(Qt::StrongFocus);
+  if (namesDirty_) {
+    namesDirty_ = false;
+    heard_.clear();
+    for (auto& [control, bound] : bound_) {
+      if (control->kind() == ControlKind::Label) continue;  // a label is heard by its text
+      const QString name = toQString(spokenName(*control, &heard_));
+      if (bound.widget->accessibleName() != name) bound.widget->setAccessibleName(name);
     }
+    assignAccessKeys();
   }
   for (const Form::Reading& reading : form_.readings()) {
     auto it = faces_.find(&reading);
@@ -249,15 +264,12 @@ void FormWidget::refreshSpeech() {
       QAccessible::updateAccessibility(&alert);
     }
   }
-  assignAccessKeys();
 }
 
-// A change of a line the user should hear about as it happens: a screen reader speaks a
-// name change of an alert.
+// A change of a line the user should hear about as it happens: the label's own name change,
+// and an alert for the bridges that speak one.
 void FormWidget::announce(Bound& bound) {
-  const QString text = withoutMnemonic(toQString(bound.control->text()));
-  if (text.isEmpty()) return;
-  bound.widget->setAccessibleName(text);
+  if (bound.control->text().empty()) return;
   QAccessibleEvent alert(bound.widget, QAccessible::Alert);
   QAccessible::updateAccessibility(&alert);
 }

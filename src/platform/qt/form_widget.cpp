@@ -91,7 +91,10 @@ void FormWidget::ensureBuilt() {
   const std::size_t before = built_;
   while (built_ < controls.size()) build(*controls[built_++]);
   if (menusDirty_) rebuildMenus();
-  if (built_ != before) queueSpeech();
+  if (built_ != before) {
+    namesDirty_ = true;
+    queueSpeech();
+  }
 }
 
 void FormWidget::build(Control& control) {
@@ -107,6 +110,8 @@ void FormWidget::build(Control& control) {
     parent = readingFace(*reading, parent);
   QWidget* widget = create(control, parent);
   widget->setObjectName(toQString(control.name()));
+  // The boxes of a reading are heard through it, never on their own.
+  if (form_.readingOf(control) != nullptr) widget->setFocusPolicy(Qt::NoFocus);
   Bound& bound = bound_[&control];
   bound.control = &control;
   bound.widget = widget;
@@ -281,6 +286,7 @@ void FormWidget::formChanged(FormProperty property) {
 void FormWidget::controlChanged(Control& control, Property property) {
   if (detached_) return;
   ensureBuilt();
+  speechChanged(control, property);
   if (control.kind() == ControlKind::MenuItem) {
     refreshAction(static_cast<MenuItem&>(control));
     if (static_cast<MenuItem&>(control).parentMenu() == nullptr) updateMenuBarVisibility();
@@ -288,11 +294,7 @@ void FormWidget::controlChanged(Control& control, Property property) {
   }
   Bound* bound = boundFor(&control);
   if (bound != nullptr) refresh(*bound, property);
-  if (property == Property::Text || property == Property::Visible ||
-      property == Property::Enabled) {
-    queueSpeech();
-    if (bound != nullptr && property == Property::Text && control.spoken.live) announce(*bound);
-  }
+  if (bound != nullptr && property == Property::Text && control.spoken.live) announce(*bound);
 }
 
 void FormWidget::refresh(Bound& bound, Property property) {

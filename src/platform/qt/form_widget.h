@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/control.h"
@@ -110,6 +111,7 @@ class FormWidget : public QMainWindow {
   QWidget* readingFace(const Form::Reading& reading, QWidget* container);
   void placeReading(const Form::Reading& reading);
   QPoint originOf(const Control& control) const;
+  void speechChanged(const Control& control, Property property);
   void queueSpeech();
   void refreshSpeech();
   void announce(Bound& bound);
@@ -145,6 +147,8 @@ class FormWidget : public QMainWindow {
   std::map<const Control*, char> accessKeys_;
   QWidget* ring_ = nullptr;  // the focus ring, made when a control first takes the focus
   bool speechQueued_ = false;
+  bool namesDirty_ = false;         // names and access keys are read again on the next refresh
+  std::set<const Control*> heard_;  // the labels the names were read from
   bool menusDirty_ = false;
   bool hasMenuBar_ = false;
   Control* editing_ = nullptr;  // the box whose user edit is being written into the model

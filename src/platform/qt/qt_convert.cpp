@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "platform/spoken.h"
 #include "platform/text_file.h"
 
 // The resources live in a static library, whose registration the linker would drop.
@@ -167,15 +168,7 @@ QString timeFormatWithoutSeconds() {
 }
 
 QString withoutMnemonic(const QString& caption) {
-  QString out;
-  out.reserve(caption.size());
-  for (qsizetype i = 0; i < caption.size(); ++i) {
-    if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
-      ++i;  // "&&" keeps one '&'; "&x" keeps the x
-    }
-    out += caption[i];
-  }
-  return out;
+  return toQString(plainCaption(fromQString(caption)));
 }
 
 char keyCharFor(const QString& character) {
