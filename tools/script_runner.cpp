@@ -296,7 +296,7 @@ std::string ScriptRunner::read(const Command& cmd) {
   const std::string& head = cmd.ref.parts.front();
   static const char* const kServices[] = {"messages", "tray",     "clipboard", "sound",
                                           "printer",  "launcher", "browser",   "settings",
-                                          "program",  "question"};
+                                          "program",  "question", "dialog"};
   for (const char* name : kServices) {
     if (head == name) return readService(cmd);
   }
@@ -339,6 +339,8 @@ std::string ScriptRunner::readService(const Command& cmd) {
       {"settings", "AwayMinutes"},
       {"program", "ended"},
       {"question", "text"},
+      {"dialog", "folder"},
+      {"dialog", "proposed"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -373,6 +375,11 @@ std::string ScriptRunner::readService(const Command& cmd) {
     return last(platform_.pagesPrinted);
   }
   if (head == "question") return platform_.openQuestion ? platform_.openQuestion->text : "";
+  if (head == "dialog") {
+    if (platform_.dialogsShown.empty()) return {};
+    const FileDialogRequest& shown = platform_.dialogsShown.back();
+    return property == "folder" ? shown.folder : shown.proposed;
+  }
   if (head == "launcher") return last(platform_.launched);
   if (head == "browser") return last(platform_.opened);
   if (head == "settings") return platform_.read("Ploven", "Settings", property).value_or("");
@@ -459,6 +466,7 @@ int runScript(const DriverOptions& options, std::string_view script, std::ostrea
   } else {
     platform.printerName = options.printer;
   }
+  platform.browserAvailable = options.browser;
   platform.write("Ploven", "Settings", "SLA", options.agreement ? "1" : "0");
   Vantrel program(platform.services());
   ProgramForms forms(program);

@@ -91,6 +91,7 @@ struct DriverOptions {
   bool agreement = true;
   std::int64_t startMs = 0;                  // local wall time, ms since 1970
   std::string printer = "Headless Printer";  // "none": no printer is installed
+  bool browser = true;                       // false: nothing opens web addresses
 };
 
 // Starts the program headless as a launch does and runs the script on it; the exit status.

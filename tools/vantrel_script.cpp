@@ -19,7 +19,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vantrel-script [--home DIR] [--args TEXT] [--agreement 0|1]\n"
-    "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [--printer NAME|none] [SCRIPT | -]\n";
+    "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [--printer NAME|none]\n"
+    "                      [--browser none] [--locale NAME] [SCRIPT | -]\n";
 
 constexpr const char* kDefaultNow = "2026-01-05 09:00:00";
 
@@ -62,7 +63,8 @@ int run(int argc, char** argv) {
       return 0;
     }
     bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" ||
-                      arg == "--now" || arg == "--printer";
+                      arg == "--now" || arg == "--printer" || arg == "--browser" ||
+                      arg == "--locale";
     if (takesValue) {
       if (i + 1 >= argc) return usageError(arg + " needs a value");
       std::string value = argv[++i];
@@ -74,6 +76,13 @@ int run(int argc, char** argv) {
       } else if (arg == "--agreement") {
         if (value != "0" && value != "1") return usageError("--agreement takes 0 or 1");
         options.agreement = value == "1";
+      } else if (arg == "--locale") {
+        // The desktop's locale for this run, whatever the environment says.
+        if (value.empty()) return usageError("--locale needs a name, as in de_DE.UTF-8");
+        ::setenv("LC_ALL", value.c_str(), 1);
+      } else if (arg == "--browser") {
+        if (value != "none") return usageError("--browser takes none");
+        options.browser = false;
       } else if (arg == "--printer") {
         if (value.empty()) return usageError("--printer needs a name, or none");
         options.printer = value;

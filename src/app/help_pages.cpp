@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/services.h"
 #include "platform/text_file.h"
 
 namespace vantrel {
@@ -90,6 +91,15 @@ std::string helpAddress(const std::string& appFolder, std::string_view page) {
     }
   }
   return address;
+}
+
+void openHelpPage(Services& services, std::string_view page) {
+  const std::string folder = services.app.folder();
+  installHelpPages(folder, services.app.sharedFolder());
+  const std::string address = helpAddress(folder, page);
+  if (!services.browser.open(address)) {
+    services.messages.show("No program was found to open " + address + ".");
+  }
 }
 
 }  // namespace vantrel

@@ -7,6 +7,8 @@
 
 namespace vantrel {
 
+struct Services;
+
 // The help pages travel inside the program and are copied into the "help" folder of the
 // application folder, where the browser opens them; nothing is fetched from the network.
 // An installed program also has them in its shared folder (PREFIX/share/vantrel/help), and
@@ -28,5 +30,9 @@ bool installHelpPages(const std::string& appFolder, const std::string& sharedFol
 
 // The file address of a page of the help folder, for the browser.
 std::string helpAddress(const std::string& appFolder, std::string_view page);
+
+// Opens a page of the help folder in the desktop's browser, putting missing pages back
+// first; a desktop with nothing to open it with is told to the user.
+void openHelpPage(Services& services, std::string_view page);
 
 }  // namespace vantrel

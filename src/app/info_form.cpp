@@ -74,9 +74,7 @@ InfoForm::InfoForm(Vantrel& app, const InfoContent& content)
 }
 
 void InfoForm::openLink() {
-  const std::string folder = services().app.folder();
-  installHelpPages(folder, services().app.sharedFolder());
-  services().browser.open(helpAddress(folder, page_));
+  openHelpPage(services(), page_);
 }
 
 }  // namespace vantrel

@@ -186,7 +186,7 @@ void MainShell::wireWindows() {
   main_.View->onClick = [this] { app().invoice().view(); };
   main_.pntInv->onClick = [this] { app().invoice().print(); };
   main_.pdfInv->onClick = [this] { app().invoice().exportPdf(); };
-  main_.viewReport->onClick = [this] { app().report().show(); };
+  main_.viewReport->onClick = [this] { app().report().view(); };
   main_.pntReport->onClick = [this] { app().report().print(); };
   main_.pdfReport->onClick = [this] { app().report().exportPdf(); };
   auto showAbout = [this] { app().about().show(); };
@@ -278,7 +278,7 @@ void MainShell::exitMenu() {
   // This exit does not insist on a save, but unsaved hours are not thrown away unasked
   // (Ctrl+Q is easily pressed).
   if (main_.cmdSave->enabled() &&
-      main_.services().messages.show(kExitUnsaved, Buttons::YesNo) == Answer::No) {
+      main_.services().messages.show(kExitUnsaved, Buttons::YesNoSafe) != Answer::Yes) {
     return;
   }
   endProgram();

@@ -87,6 +87,9 @@ class Vantrel {
   bool knowsForm(const std::string& name) const { return factories_.count(name) != 0; }
   std::vector<Form*> loadedForms() const { return order_; }
 
+  // Where the last invoice or report was exported to, for the next export's dialog.
+  std::string lastExportFolder;
+
  private:
   template <class F, class... Args>
   F& get(std::unique_ptr<F>& slot, Args&&... args);

@@ -344,7 +344,13 @@ bool JobClock::subtractMode() const {
 }
 
 void JobClock::adjustByMode(double minutes) {
-  if (main_.categorySelected[1]->value() != 1) return;
+  Control& hours = *main_.categorySelected[1];
+  if (hours.value() != 1) {
+    // The button would otherwise do nothing, and say nothing.
+    const std::string name = hours.text().empty() ? "Hours" : hours.text();
+    setField(*main_.statusMessage, "Tick " + name + " to bill the clock's minutes.");
+    return;
+  }
   addMinutes(subtractMode() ? -minutes : minutes);
 }
 

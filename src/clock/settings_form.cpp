@@ -137,6 +137,8 @@ void SettingsForm::wire() {
     rememberBox[i]->onClick = [this, i] { rememberClicked(i); };
   }
   JobSheet::guardFor(app_, *Text5, [](MainForm& m) -> const Control& { return *m.minimumAmount; });
+  Text5->figures = true;
+  minimumHours->figures = true;
   Text5->onChange = [this] {
     MainForm& main = app_.main();
     setField(*main.minimumAmount, Text5->text());

@@ -127,11 +127,7 @@ void CustomerForm::wire() {
     close();
     return true;
   };
-  Command7->onClick = [this] {
-    const std::string folder = services().app.folder();
-    installHelpPages(folder, services().app.sharedFolder());
-    services().browser.open(helpAddress(folder, kHelpPage));
-  };
+  Command7->onClick = [this] { openHelpPage(services(), kHelpPage); };
 
   customerName->onKeyPress = [this](char) {
     cmdSave->setEnabled(true);

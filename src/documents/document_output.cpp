@@ -7,26 +7,35 @@
 
 namespace vantrel {
 
-DocumentOutput::DocumentOutput(Services& services, std::string kind, WritePdf write)
+DocumentOutput::DocumentOutput(Services& services, std::string kind, Describe describe,
+                               WritePdf write, std::string& lastFolder)
     : services_(services),
       kind_(std::move(kind)),
+      describe_(std::move(describe)),
       write_(std::move(write)),
+      lastFolder_(lastFolder),
       dialog_(services, "PDF (*.pdf)|*.pdf") {}
 
-std::string DocumentOutput::proposedName(const std::string& invoiceNumber) const {
-  if (invoiceNumber.empty()) return kind_ + ".pdf";
+std::string DocumentOutput::proposedName(const DocumentName& name) const {
+  std::string proposed = kind_;
+  for (const std::string* part : {&name.invoiceNumber, &name.project}) {
+    if (!part->empty()) proposed += "-" + *part;
+  }
   // An invoice number such as "2026/17" would otherwise name a folder.
-  std::string number = invoiceNumber;
-  std::replace(number.begin(), number.end(), '/', '-');
-  return kind_ + "-" + number + ".pdf";
+  std::replace(proposed.begin(), proposed.end(), '/', '-');
+  return proposed + ".pdf";
 }
 
-void DocumentOutput::exportPdf(const std::string& invoiceNumber) {
-  const auto path =
-      dialog_.toSave("Export " + kind_ + " as PDF", proposedName(invoiceNumber), false);
+void DocumentOutput::exportPdf() {
+  const DocumentName name = describe_();
+  const std::string jobFolder = name.jobFile.empty() ? std::string() : parentFolder(name.jobFile);
+  const std::string& folder = !jobFolder.empty() ? jobFolder : lastFolder_;
+  if (!folder.empty()) dialog_.startIn(folder);
+  const auto path = dialog_.toSave("Export " + kind_ + " as PDF", proposedName(name), false);
   if (!path || path->empty()) return;
+  lastFolder_ = parentFolder(*path);
   if (fileExists(*path) &&
-      services_.messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNo,
+      services_.messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNoSafe,
                               "OverWrite File") != Answer::Yes) {
     return;
   }
@@ -34,11 +43,11 @@ void DocumentOutput::exportPdf(const std::string& invoiceNumber) {
   if (!written) services_.messages.show(couldNotSave(*path, written), Buttons::Ok);
 }
 
-bool DocumentOutput::printerOrPdf(const std::string& invoiceNumber) {
+bool DocumentOutput::printerOrPdf() {
   if (services_.printer.installed()) return true;
   if (services_.messages.show("No printer is available. Save as a PDF file instead?",
                               Buttons::YesNo) == Answer::Yes) {
-    exportPdf(invoiceNumber);
+    exportPdf();
   }
   return false;
 }

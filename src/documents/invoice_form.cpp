@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "contacts/customer_form.h"
+#include "documents/job_figures.h"
 #include "documents/paper_controls.h"
 #include "sheet/numbers.h"
 #include "store/user_settings.h"
@@ -22,8 +23,8 @@ constexpr double kSheetHeight = 29.7;
 InvoiceForm::InvoiceForm(Vantrel& app)
     : Form(app.services(), "frmInvoice", "Invoice", 11115, 12285),
       app_(app),
-      output_(app.services(), "Invoice",
-              [this](const std::string& path) { return writePdf(path); }) {
+      output_(app.services(), "Invoice", [this] { return documentName(app_.main(), *Invoicenum, *Project); },
+              [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
   design();
 
@@ -69,14 +70,14 @@ void InvoiceForm::design() {
   label("Label2", {1200, 2640, 3255, row}, "Business TO:");
   Name1 = field("Name1", {1200, 2895, 3255, row}, "", Align::Left);
   Address = field("Address", {1200, 3360, 3255, row}, "", Align::Left);
-  Text24 = field("Text24", {1200, 3720, 3255, row}, "", Align::Left);
-  Text25 = field("Text25", {1200, 4080, 700, row}, "", Align::Left);
-  Text26 = field("Text26", {1920, 4080, 2535, row}, "", Align::Left);
+  Text25 = field("Text25", {1200, 3720, 700, row}, "", Align::Left);
+  Text26 = field("Text26", {1920, 3720, 2535, row}, "", Align::Left);
+  Text24 = field("Text24", {1200, 4080, 3255, row}, "", Align::Left);
   Name1->spoken.name = "Business to, name";
   Address->spoken.name = "Business to, address";
-  Text24->spoken.name = "Business to, state";
   Text25->spoken.name = "Business to, zip code";
-  Text26->spoken.name = "Business to, project zip code";
+  Text26->spoken.name = "Business to, city";
+  Text24->spoken.name = "Business to, state";
   label("Label35", {1200, 4560, 1020, row}, "Phone ");
   Phone = field("Phone", {2280, 4560, 2175, row}, "", Align::Left);
 
@@ -135,29 +136,36 @@ void InvoiceForm::design() {
 
 void InvoiceForm::fill() {
   MainForm& m = app_.main();
-  CustomerForm& customer = app_.customer();
+  CustomerForm& c = app_.customer();
   for (int i = 1; i <= 7; ++i) {
     setField(*categoryName[i], m.categorySelected[i]->text());
     setField(*rate[i], m.categoryRate[i]->text());
   }
-  setField(*Text24, customer.customerState->text());
-  setField(*Text25, customer.customerZip->text());
-  setField(*Text26, customer.projectZip->text());
+  // The job's own address, or the card's where the job has none.
+  const bool own = !(c.projectAddress->text().empty() && c.projectZip->text().empty() &&
+                     c.projectCity->text().empty() && c.projectState->text().empty());
+  setField(*Address, (own ? c.projectAddress : c.customerAddress)->text());
+  setField(*Text25, (own ? c.projectZip : c.customerZip)->text());
+  setField(*Text26, (own ? c.projectCity : c.customerCity)->text());
+  setField(*Text24, (own ? c.projectState : c.customerState)->text());
 }
 
 void InvoiceForm::view() {
+  if (figuresRefused(app_)) return;
   fill();
   show();
 }
 
 void InvoiceForm::print() {
+  if (figuresRefused(app_)) return;
   fill();
   runRule(Command1->onClick);
 }
 
 void InvoiceForm::exportPdf() {
+  if (figuresRefused(app_)) return;
   fill();
-  output_.exportPdf(Invoicenum->text());
+  output_.exportPdf();
 }
 
 WriteResult InvoiceForm::writePdf(const std::string& path) {
@@ -166,7 +174,7 @@ WriteResult InvoiceForm::writePdf(const std::string& path) {
 
 void InvoiceForm::printOut() {
   Printer& printer = services().printer;
-  if (!output_.printerOrPdf(Invoicenum->text())) {
+  if (!output_.printerOrPdf()) {
     return;
   }
   if (services().messages.show("confirm printing on " + printer.deviceName(), Buttons::YesNo) !=
@@ -267,11 +275,15 @@ Page InvoiceForm::page(const PrintArea& area) {
   const std::string title = "Invoice";
   p.text((kSheetWidth - printer.textWidth(title, font)) / 2, oy + 0.3, title, font);
 
+  // The customer's address: street, then postcode and city, then the state where there is
+  // one. The city follows the postcode however long that is.
   font.points = 10;
   text(0.35, 3.2, Address->text());
-  text(0.35, 3.7, Text24->text());
-  text(0.35, 4.2, Text25->text());
-  text(1.35, 4.2, Text26->text());
+  const std::string& zip = Text25->text();
+  text(0.35, 3.7, zip);
+  const double cityAt = zip.empty() ? 0.35 : 0.35 + printer.textWidth(zip + " ", font);
+  fitted(cityAt, 3.7, Text26->text(), 7.9, cityAt);
+  text(0.35, 4.2, Text24->text());
   return p;
 }
 

@@ -11,8 +11,8 @@ namespace vantrel {
 class Vantrel;
 
 // The invoice window: the job as a one-page A4 bill. The hours, amounts, total, customer and
-// company fields follow the job as it changes; the names, rates and the customer card's
-// address lines are filled when the invoice is viewed, printed or exported.
+// company fields follow the job as it changes; the names, rates and the customer's address
+// are filled when the invoice is viewed, printed or exported.
 class InvoiceForm : public Form {
  public:
   explicit InvoiceForm(Vantrel& app);
@@ -40,10 +40,11 @@ class InvoiceForm : public Form {
   Control* dt = nullptr;                   // the day the job's date last changed
   Control* Name1 = nullptr;                // the customer
   Control* Project = nullptr;              // the project's name
-  Control* Address = nullptr;              // the job's address
-  Control* Text24 = nullptr;               // the customer card's state
-  Control* Text25 = nullptr;               // the customer card's zip code
-  Control* Text26 = nullptr;               // the job's zip code
+  // The customer's address: the job's, or the card's where the job has none.
+  Control* Address = nullptr;  // street
+  Control* Text24 = nullptr;   // state
+  Control* Text25 = nullptr;   // postcode
+  Control* Text26 = nullptr;   // city
   Control* Phone = nullptr;                // the customer's phone
   Control* Company = nullptr;              // the sender: the issuer's details
   Control* CompPhone = nullptr;

@@ -4,18 +4,32 @@
 #include <string>
 
 #include "app/vantrel.h"
+#include "documents/job_figures.h"
 #include "documents/paper_controls.h"
 #include "store/labels_form.h"
 
 namespace vantrel {
 
+namespace {
+// The page is the window drawn half as large again, on an A4 sheet whose printable area is
+// assumed centred on it, centred across the sheet with the invoice's 1.5 cm top margin.
+constexpr int kClientWidth = 5595;
+constexpr double kScale = 1.5;
+constexpr double kCmPerTwip = 2.54 / 1440 * kScale;
+constexpr double kSheetWidth = 21.0;
+constexpr double kSheetHeight = 29.7;
+constexpr double kTopMargin = 1.5;
+constexpr double kPoints = 8;
+}  // namespace
+
 ReportForm::ReportForm(Vantrel& app)
-    : Form(app.services(), "frmprint", "Form1", 5835, 6225),
+    : Form(app.services(), "frmprint", "Report", 5835, 6225),
       app_(app),
       output_(app.services(), "Report",
-              [this](const std::string& path) { return writePdf(path); }) {
+              [this] { return documentName(app_.main(), *invoiceNumber, *project); },
+              [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
-  constexpr double points = 8;
+  constexpr double points = kPoints;
   auto label = [this](std::string name, Geometry g, std::string text) {
     return paperLabel(*this, std::move(name), g, std::move(text), points);
   };
@@ -61,19 +75,49 @@ void ReportForm::load() {
   for (int i = 1; i <= 7; ++i) setField(*categoryName[i], labels.labelText[i]->text());
 }
 
+void ReportForm::view() {
+  if (figuresRefused(app_)) return;
+  show();
+}
+
 void ReportForm::print() {
-  if (!output_.printerOrPdf(invoiceNumber->text())) {
-    return;
-  }
-  output_.tell(services().printer.printForm(*this));
+  if (figuresRefused(app_) || !output_.printerOrPdf()) return;
+  Printer& printer = services().printer;
+  output_.tell(printer.printPage(page(printer.printableArea())));
 }
 
 void ReportForm::exportPdf() {
-  output_.exportPdf(invoiceNumber->text());
+  if (figuresRefused(app_)) return;
+  output_.exportPdf();
 }
 
 WriteResult ReportForm::writePdf(const std::string& path) {
-  return services().printer.exportForm(*this, path);
+  return services().printer.exportPage(page(PrintArea{kSheetWidth, kSheetHeight}), path);
+}
+
+// What the window shows, as text and lines: each text where its box stands (a right-aligned
+// one ending where its box ends), in Arial at the window's size scaled with the page.
+Page ReportForm::page(const PrintArea& area) {
+  const double ox = (kSheetWidth - area.width) / 2 + (kSheetWidth - kClientWidth * kCmPerTwip) / 2;
+  const double oy = (kSheetHeight - area.height) / 2 + kTopMargin;
+  const PrintFont font{.name = "Arial", .points = kPoints * kScale};
+  Printer& printer = services().printer;
+  Page p;
+  for (const Control* c : controls()) {
+    if (!c->visible()) continue;
+    const Geometry& g = c->geometry();
+    const double x = ox + g.left * kCmPerTwip, y = oy + g.top * kCmPerTwip;
+    if (c->kind() == ControlKind::Line) {
+      p.line(x, y, ox + (g.left + g.width) * kCmPerTwip, oy + (g.top + g.height) * kCmPerTwip);
+    } else if ((c->kind() == ControlKind::Label || c->kind() == ControlKind::TextBox) &&
+               !c->text().empty()) {
+      const bool right = c->style().align == Align::Right;
+      const double at = right ? ox + (g.left + g.width) * kCmPerTwip - printer.textWidth(c->text(), font)
+                              : x;
+      p.text(at, y, c->text(), font);
+    }
+  }
+  return p;
 }
 
 }  // namespace vantrel

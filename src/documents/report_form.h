@@ -10,8 +10,8 @@ namespace vantrel {
 
 class Vantrel;
 
-// The report window: a one-page summary of the job, printed as a picture of itself. Its
-// category names are the labels as they stand when the window is made.
+// The report window: a one-page summary of the job, printed as a page drawn the way the
+// window shows it. Its category names are the labels as they stand when the window is made.
 class ReportForm : public Form {
  public:
   explicit ReportForm(Vantrel& app);
@@ -19,8 +19,12 @@ class ReportForm : public Form {
 
   Vantrel& app() const { return app_; }
 
+  void view();       // View Report
   void print();      // Print Report: no question, shown or not
   void exportPdf();  // Export Report as PDF...
+
+  // The printed page on a printer with this printable area, in centimetres from its corner.
+  Page page(const PrintArea& area);
 
   std::array<Control*, 8> categoryName{};  // Label1, Label4..Label9
   std::array<Control*, 8> hours{};         // Text1, Text3, .. Text13

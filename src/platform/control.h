@@ -135,6 +135,9 @@ class Control {
   // may. setField leaves the box as it was, so a file cannot put it there; typed or pasted,
   // the reason is shown (userRefuses).
   std::function<std::string(std::string_view)> refuses;
+  // A box of figures: where the locale writes a decimal comma, the comma key and the
+  // keypad's decimal key type the point a figure is written with (see typedKey).
+  bool figures = false;
 
   // What a screen reader calls the control where neither its caption nor the label in
   // front of it says it (see spokenName). In `name`, "%1" stands for the current text of

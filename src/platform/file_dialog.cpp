@@ -28,7 +28,7 @@ std::optional<std::string> FileDialog::toSave(const std::string& title, const st
 std::optional<std::string> FileDialog::choose(const FileDialogRequest& ask) {
   FileDialogRequest request = ask;
   request.filter = filter_;
-  request.folder = services_.app.folder();
+  request.folder = folder();
   if (!request.proposed.empty()) name_ = request.proposed;
   auto chosen = services_.files.choose(request);
   if (!chosen) return std::nullopt;
@@ -36,10 +36,12 @@ std::optional<std::string> FileDialog::choose(const FileDialogRequest& ask) {
   return held();
 }
 
+std::string FileDialog::folder() const {
+  return folder_.empty() ? services_.app.folder() : folder_;
+}
+
 std::string FileDialog::held() const {
-  if (!name_.empty() && name_.find('/') == std::string::npos) {
-    return joinPath(services_.app.folder(), name_);
-  }
+  if (!name_.empty() && name_.find('/') == std::string::npos) return joinPath(folder(), name_);
   return name_;
 }
 

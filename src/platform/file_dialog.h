@@ -26,13 +26,18 @@ class FileDialog {
   // The name the dialog holds; a bare name lies in the folder it starts in.
   std::string held() const;
   void clear() { name_.clear(); }
+  // Where it starts from now on, instead of the application folder.
+  void startIn(std::string folder) { folder_ = std::move(folder); }
 
  private:
   std::optional<std::string> choose(const FileDialogRequest& request);
 
+  std::string folder() const;
+
   Services& services_;
   std::string filter_;
   std::string name_;
+  std::string folder_;  // empty: the application folder
 };
 
 }  // namespace vantrel

@@ -15,7 +15,9 @@ class Form;
 class MenuItem;
 class Timer;
 
-enum class Buttons { Ok, YesNo, YesNoCancel };
+// YesNoSafe asks a question whose Yes throws work away or replaces a file: No is its default
+// button, so Enter never loses anything.
+enum class Buttons { Ok, YesNo, YesNoCancel, YesNoSafe };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // A question the program asks without waiting for it: the program runs on while it is open.
@@ -28,7 +30,8 @@ struct Question {
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  // Modal, under the program's title unless given one; returns the button chosen.
+  // Modal, under the program's title unless given one; returns the button chosen. The
+  // default button (Enter) is the first, but No for YesNoSafe.
   virtual Answer show(const std::string& text, Buttons buttons = Buttons::Ok,
                       const std::string& title = {}) = 0;
   // Opens the question under the program's title and returns at once; `answered` runs when
@@ -164,7 +167,8 @@ class Launcher {
 class Browser {
  public:
   virtual ~Browser() = default;
-  virtual void open(const std::string& address) = 0;
+  // False when the desktop has no program to open it with.
+  virtual bool open(const std::string& address) = 0;
 };
 
 class SettingsStore {
@@ -202,6 +206,8 @@ class Clock {
   virtual std::string dateText() const = 0;
   // Hours and minutes of a moment (local ms since 1970) in the system's short time format.
   virtual std::string shortTimeText(std::int64_t ms) const = 0;
+  // The decimal separator of the user's locale: ',' on a German or French desktop.
+  virtual char decimalSeparator() const = 0;
 };
 
 // What the desktop tells of the user at the computer: how long it has seen no keyboard or

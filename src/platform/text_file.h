@@ -61,6 +61,8 @@ WriteResult renameAside(const std::string& from, const std::string& to);
 
 // A file in a folder: one separator between them, however the folder ends.
 std::string joinPath(const std::string& folder, const std::string& name);
+// The folder a file lies in ("/" for a file at the root); empty for a bare name.
+std::string parentFolder(const std::string& path);
 
 // The codecs, exposed for the tests and for the tray tip.
 std::string decodeFileText(const std::string& bytes);

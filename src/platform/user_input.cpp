@@ -68,8 +68,16 @@ bool userDoubleClick(Control& control) {
   return true;
 }
 
-bool userType(Control& box, char key) {
+char typedKey(const Control& box, char key) {
+  if (key == ',' && box.figures && box.form().services().clock.decimalSeparator() == ',') {
+    return '.';
+  }
+  return key;
+}
+
+bool userType(Control& box, char typed) {
   if (!box.form().focus(box)) return false;
+  const char key = typedKey(box, typed);
   if (box.onKeyPress) {
     auto filter = box.onKeyPress;
     if (!filter(key)) return true;

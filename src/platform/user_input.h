@@ -24,6 +24,9 @@ bool userActivate(Control& control);
 // runs first, as the mouse's does, so the keyboard does what the mouse does (the clock's
 // buttons set the highlight the watchdog obeys). Menu items and lists get the click alone.
 bool userKeyActivate(Control& control);
+// The character a key types into `box`: a comma typed into a box of figures under a
+// decimal-comma locale is the point; anything else is itself.
+char typedKey(const Control& box, char key);
 // One typed character through the box's key filter; 8 is backspace, '\r' Enter.
 bool userType(Control& box, char key);
 bool userLeave(Control& box);

@@ -70,7 +70,12 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
     // Until a rate arrives the "@" has nothing to stand for.
     main_.rateAt[i]->setVisible(false);
   }
+  for (Control* box : {main_.minuteCounter, main_.calculatorHours, main_.calculatorFactor}) {
+    box->figures = true;
+  }
   for (int i = 1; i <= 7; ++i) {
+    main_.categoryHours[i]->figures = true;
+    main_.categoryRate[i]->figures = true;
     Control& rate = *main_.categoryRate[i];
     rate.onFocusLeave = [&rate] { return commaKept(rate); };
     guard(rate, rate);
@@ -272,6 +277,13 @@ void JobSheet::ticked(int i) {
     if (main_.projectPath->text().empty()) setField(*main_.projectPath, kNewFileMarker);
   }
   if (!on) setField(hours, "0");
+  // The half hour (or so) that appears at once is the minimum, and is said to be.
+  if (i == 1 && on && isNotZero(hours)) {
+    const auto minimum = number(*app_.settings().minimumHours);
+    if (minimum) {
+      setField(*main_.statusMessage, "Minimum of " + numberText(*minimum) + " hours billed.");
+    }
+  }
   if (box.text().empty()) setField(*main_.statusMessage, kMissingLabel);
 }
 

@@ -209,6 +209,12 @@ std::string numberText(double value) {
 }
 
 std::optional<std::string> commaMistake(std::string_view text) {
+  auto fixed = commaCorrected(text);
+  if (!fixed) return std::nullopt;
+  return std::string(text) + " is not a number here: write " + *fixed;
+}
+
+std::optional<std::string> commaCorrected(std::string_view text) {
   if (text.find(',') == std::string_view::npos || parseNumber(text)) return std::nullopt;
   // The last comma was meant as the point, any others (and a German "." before them) as
   // separators: "12,50" is 12.50, "1.234,50" is 1234.50.
@@ -226,7 +232,7 @@ std::optional<std::string> commaMistake(std::string_view text) {
   const std::size_t start = fixed.find_first_not_of(" \t+-");
   if (start != std::string::npos && fixed[start] == '.') fixed.insert(start, "0");
   if (!parseNumber(fixed)) fixed = "digits with a point, as in 12.50";
-  return std::string(text) + " is not a number here: write " + fixed;
+  return fixed;
 }
 
 std::string formatNumber(std::string_view text, std::string_view picture) {

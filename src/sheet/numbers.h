@@ -22,6 +22,9 @@ constexpr bool isNumberKey(char key) {
 // A decimal comma where a number is wanted ("12,50"): what to tell the user, with the form
 // to write instead ("12,50 is not a number here: write 12.50"). Nothing for any other text.
 std::optional<std::string> commaMistake(std::string_view text);
+// The form to write instead of such a text ("12.50" for "12,50"), or a description of one
+// when it would still not read; nothing for a text that reads or has no comma.
+std::optional<std::string> commaCorrected(std::string_view text);
 
 // The largest amount or total the sheet computes and shows exactly to the cent:
 // 999,999,999,999.99. An input that would take one past it is refused with kTooLarge.

@@ -109,6 +109,7 @@ void OptionsForm::design() {
 void OptionsForm::wire() {
   for (int i = 1; i <= 7; ++i) {
     Control& rate = *priceListRate[i];
+    rate.figures = true;
     rate.onKeyPress = [this, i](char key) {
       rateKey(i);
       if (isNumberKey(key)) return true;
@@ -227,6 +228,16 @@ void OptionsForm::fileChosen() {
 
 void OptionsForm::launchProgram() {
   MainForm& m = app_.main();
+  // The clock starts with the program, so not without one.
+  const std::string path = launchProgramPath->text();
+  if (path.empty() || path == "Hours") {
+    services().messages.show("Please select a file first");
+    return;
+  }
+  if (!services().launcher.launch(path)) {
+    services().messages.show("Could not start " + path + ".");
+    return;
+  }
   setField(*m.Text54, kRunning);
   m.tray.remove();
   m.Timer1->setEnabled(true);
@@ -235,9 +246,6 @@ void OptionsForm::launchProgram() {
   m.CmdStart->setBackColour(colour::green);
   m.CmdStop->setBackColour(colour::buttonFace);
   m.CmdReset->setBackColour(colour::buttonFace);
-  const std::string path = launchProgramPath->text();
-  if (!path.empty()) services().launcher.launch(path);
-  if (path.empty() || path == "Hours") services().messages.show("Please select a file first");
   m.setIcon(m.Picture1->picture());
   if (m.CmdStart->backColour() == colour::green) m.tray.add();
   m.clock->lockPreferences(true);

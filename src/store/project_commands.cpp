@@ -290,7 +290,7 @@ void ProjectCommands::saveAs(bool button) {
   }
   const std::string& path = *chosen;
   if (fileExists(path) &&
-      m.services().messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNo,
+      m.services().messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNoSafe,
                                  "OverWrite File") == Answer::No) {
     return;
   }

@@ -116,9 +116,12 @@ class DocumentsPdfTest : public QObject {
         {13, 15.8, "Total"},       {14, 15.8, "="},
         {14.3, 15.8, "$"},         {14.6, 15.8, "288.75"},
         {6.7, 17, "This"},         {8, 17.3, "www.vantrel.app"},
-        {0.35, 3.2, "Address1"},   {0.35, 3.7, "Line2"},
-        {0.35, 4.2, "Z03801"},     {1.35, 4.2, "J03802"},
+        {0.35, 3.2, "Address1"},   {0.35, 3.7, "Z03801"},
+        {0.35, 4.2, "Line2"},
     };
+    // The city follows its postcode.
+    expected.append({0.35 + services.textWidth("Z03801 ", PrintFont{"Arial", 10, true}), 3.7,
+                     QStringLiteral("J03802")});
     for (int i = 1; i <= 7; ++i) {
       const double y = 7.8 + 0.5 * (i - 1);
       expected.append({0.5, y, QStringLiteral("Cat%1").arg(i)});

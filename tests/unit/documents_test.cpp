@@ -104,33 +104,50 @@ TEST_F(DocumentsTest, PrintingAsksFirstAndLaysThePageOutFromTheSheetsCorner) {
   EXPECT_TRUE(has(lastPage(), title.describe())) << lastPage();
 }
 
-TEST_F(DocumentsTest, ViewAndPrintFillTheNamesRatesAndTheCardsAddressLines) {
+TEST_F(DocumentsTest, ViewAndPrintFillTheNamesRatesAndTheCustomersAddress) {
   launch();
   setField(*m().categoryRate[1], "40");
   CustomerForm& c = app->customer();
+  setField(*c.customerAddress, "1 Park Row");
+  setField(*c.customerCity, "Leeds");
   setField(*c.customerState, "West Yorkshire");
   setField(*c.customerZip, "LS1 4AP");
-  setField(*c.projectZip, "LS2 7QT");
   EXPECT_EQ(inv().rate[1]->text(), "");  // not until the invoice is viewed or printed
 
+  // A job without an address of its own is billed to the card's.
   userClick(*m().View);
   EXPECT_TRUE(inv().visible());
   EXPECT_EQ(inv().categoryName[1]->text(), "Hours");
   EXPECT_EQ(inv().rate[1]->text(), "40.00");
-  EXPECT_EQ(inv().Text24->text(), "West Yorkshire");
+  EXPECT_EQ(inv().Address->text(), "1 Park Row");
   EXPECT_EQ(inv().Text25->text(), "LS1 4AP");
-  EXPECT_EQ(inv().Text26->text(), "LS2 7QT");
+  EXPECT_EQ(inv().Text26->text(), "Leeds");
+  EXPECT_EQ(inv().Text24->text(), "West Yorkshire");
 
+  // The job's own: street, then postcode and city, then no state.
+  setField(*c.projectAddress, "Marienplatz 8");
+  setField(*c.projectZip, "80331");
+  setField(*c.projectCity, "München");
   // The date is the day the job's date last changed, not the day of printing.
   setField(*c.projectDate, "2026-01-04");
   platform->advance(2 * 24 * 3600 * 1000LL);
   choose(m().pntInv, {Answer::Yes});
-  EXPECT_TRUE(has(lastPage(), "text 2.50 7.50 Arial 10 bold \"2026-01-05\""));
+  const std::string page = lastPage();
+  EXPECT_TRUE(has(page, "text 2.50 7.50 Arial 10 bold \"2026-01-05\""));
+  EXPECT_TRUE(has(page, "text 1.35 4.70 Arial 10 bold \"Marienplatz 8\""));
+  EXPECT_TRUE(has(page, "text 1.35 5.20 Arial 10 bold \"80331\""));
+  PageItem city;
+  city.x1 = 1.35 + platform->textWidth("80331 ", PrintFont{"Arial", 10, true});
+  city.y1 = 5.2;
+  city.text = "München";
+  city.font = PrintFont{"Arial", 10, true};
+  EXPECT_TRUE(has(page, city.describe())) << page;
+  EXPECT_NE(page.find("text 1.35 5.70 Arial 10 bold \"\""), std::string::npos) << page;
 
   // A click on the background hides the window and keeps what it holds.
   runRule(inv().onClick);
   EXPECT_FALSE(inv().visible());
-  EXPECT_EQ(inv().Text25->text(), "LS1 4AP");
+  EXPECT_EQ(inv().Text26->text(), "München");
 }
 
 TEST_F(DocumentsTest, WithoutAPrinterTheBillCanBeAPdfFile) {
@@ -153,7 +170,7 @@ TEST_F(DocumentsTest, WithoutAPrinterTheBillCanBeAPdfFile) {
 
   choose(m().pntReport, {Answer::Yes}, folder + "/Report-2026-17.pdf");
   EXPECT_EQ(platform->dialogsShown.back().proposed, "Report-2026-17.pdf");
-  EXPECT_EQ(platform->formsPrinted, std::vector<std::string>{"frmprint"});
+  EXPECT_EQ(platform->pdfsWritten.back(), folder + "/Report-2026-17.pdf");
 }
 
 TEST_F(DocumentsTest, AnExportAsksBeforeReplacingAndTellsOfEveryFailure) {
@@ -205,11 +222,28 @@ TEST_F(DocumentsTest, TheReportFollowsTheJobAndKeepsTheNamesItWasMadeWith) {
   setField(*app->labels().labelText[2], "Design");
   EXPECT_EQ(rep().categoryName[2]->text(), before);
 
-  // Printed without a question, never having been shown.
+  // Printed without a question, never having been shown: the window's texts and lines,
+  // half as large again and centred across the sheet, under the invoice's top margin.
   choose(m().pntReport, {});
   EXPECT_FALSE(rep().visible());
-  EXPECT_EQ(platform->formsPrinted, std::vector<std::string>{"frmprint"});
   EXPECT_TRUE(platform->messagesShown.empty());
+  const std::string page = lastPage();
+  const double cm = 2.54 / 1440 * 1.5, left = (21 - 5595 * cm) / 2;
+  PageItem line;
+  line.kind = PageItem::Kind::Line;
+  line.x1 = left + 960 * cm;
+  line.y1 = 1.5 + 2520 * cm;
+  line.x2 = left + 4320 * cm;
+  line.y2 = line.y1;
+  EXPECT_TRUE(has(page, line.describe())) << page;
+  // A cost ends where its box ends.
+  const PrintFont font{"Arial", 12, false};
+  PageItem cost;
+  cost.x1 = left + (3120 + 1095) * cm - platform->textWidth("1,234.50", font);
+  cost.y1 = 1.5 + 4800 * cm;
+  cost.text = "1,234.50";
+  cost.font = font;
+  EXPECT_TRUE(has(page, cost.describe())) << page;
 }
 
 }  // namespace

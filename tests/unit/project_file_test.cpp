@@ -221,7 +221,8 @@ TEST_F(ProjectFileTest, AFailedSaveSaysWhyKeepsTheOldFileAndTheJobUnsaved) {
     if (saveState() != changed || m().projectPath->text() != jobPath()) return 2;
     if (m().statusMessage->text() == "Your Project was saved") return 3;
     platform->messagesShown.clear();
-    saveAsButton(jobPath());  // onto itself, Yes to the overwrite question
+    platform->answers.push_back(Answer::Yes);  // to the overwrite question
+    saveAsButton(jobPath());                   // onto itself
     if (platform->messagesShown.size() != 2 || saveState() != changed) return 4;
     return 0;
   });

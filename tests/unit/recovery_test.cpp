@@ -82,6 +82,7 @@ TEST_F(RecoveryTest, YesBringsTheJobBackUnsavedAndWithoutAFile) {
   EXPECT_EQ(slurp(autosave), bytes);
 
   // Answered once: a normal end now clears the mark, and the next start asks nothing.
+  platform->answers.push_back(Answer::Yes);  // exit anyway
   userClick(*m().ext);
   ASSERT_TRUE(app->ended());
   restart();

@@ -112,14 +112,15 @@ void HeadlessServices::toFront(Form& form) {
 Answer HeadlessServices::show(const std::string& text, Buttons buttons, const std::string& title) {
   messagesShown.push_back(text);
   messageTitles.push_back(title);
-  Answer first = buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-  if (answers.empty()) return first;
+  const Answer first = buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  // No answer queued: the user pressed Enter, which takes the default button.
+  if (answers.empty()) return buttons == Buttons::YesNoSafe ? Answer::No : first;
   Answer a = answers.front();
   answers.pop_front();
   // An answer that the box does not offer counts as its first button.
-  bool fits = buttons == Buttons::Ok      ? a == Answer::Ok
-              : buttons == Buttons::YesNo ? a == Answer::Yes || a == Answer::No
-                                          : a != Answer::Ok;
+  bool fits = buttons == Buttons::Ok            ? a == Answer::Ok
+              : buttons == Buttons::YesNoCancel ? a != Answer::Ok
+                                                : a == Answer::Yes || a == Answer::No;
   return fits ? a : first;
 }
 
@@ -223,6 +224,18 @@ WriteResult HeadlessServices::exportForm(const Form& form, const std::string& pa
   pdfsWritten.push_back(path);
   ++printJobs;
   return written;
+}
+
+// The process locale, which the constructor took from the environment as the desktop does.
+char HeadlessServices::decimalSeparator() const {
+  const char* point = std::localeconv()->decimal_point;
+  return point != nullptr && *point != 0 ? *point : '.';
+}
+
+bool HeadlessServices::open(const std::string& address) {
+  if (!browserAvailable) return false;
+  opened.push_back(address);
+  return true;
 }
 
 bool HeadlessServices::launch(const std::string& path) {

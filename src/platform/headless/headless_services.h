@@ -69,6 +69,7 @@ class HeadlessServices : public Platform {
   std::string clipboardText;
   std::vector<std::string> launched;
   std::vector<std::string> opened;
+  bool browserAvailable = true;  // false: the desktop has no program to open addresses with
   std::map<std::string, std::string> settingsValues;  // "app/section/key"
   std::string commandLineText;
   Version versionNumbers{VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_REVISION};
@@ -105,7 +106,7 @@ class HeadlessServices : public Platform {
   std::string text() const override { return clipboardText; }
   // Launcher and browser
   bool launch(const std::string& path) override;
-  void open(const std::string& address) override { opened.push_back(address); }
+  bool open(const std::string& address) override;
   // SettingsStore
   std::optional<std::string> read(const std::string& app, const std::string& section,
                                   const std::string& key) override;
@@ -121,6 +122,7 @@ class HeadlessServices : public Platform {
   std::string timeText() const override;
   std::string dateText() const override;
   std::string shortTimeText(std::int64_t ms) const override;
+  char decimalSeparator() const override;
   // DesktopIdle
   void watch() override { ++watchCalls; }
   std::optional<std::int64_t> idleSeconds() override;

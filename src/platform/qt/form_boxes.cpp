@@ -187,6 +187,14 @@ bool FormWidget::filterKey(Bound& bound, QKeyEvent* event) {
     return false;  // cursor keys, Tab, shortcuts: Qt's own
   }
   if (!box.reachable()) return true;
+  // A decimal comma typed into a box of figures is the point: the widget is given that
+  // key instead, which comes back through here.
+  if (keys == QStringLiteral(",") && typedKey(box, ',') == '.') {
+    QKeyEvent point(QEvent::KeyPress, Qt::Key_Period,
+                    event->modifiers() & ~Qt::KeypadModifier, QStringLiteral("."));
+    QCoreApplication::sendEvent(bound.widget, &point);
+    return true;
+  }
   if (!form_.focus(box)) return true;  // another box kept the focus
   if (box.onKeyPress) {
     auto filter = box.onKeyPress;

@@ -134,13 +134,17 @@ FormWidget* QtServices::window(const Form& form) const {
 Answer QtServices::show(const std::string& text, Buttons buttons, const std::string& title) {
   const QString caption = title.empty() ? QString::fromLatin1(kTitle) : toQString(title);
   QMessageBox::StandardButtons offered = QMessageBox::Ok;
-  if (buttons == Buttons::YesNo) offered = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == Buttons::YesNo || buttons == Buttons::YesNoSafe) {
+    offered = QMessageBox::Yes | QMessageBox::No;
+  }
   if (buttons == Buttons::YesNoCancel) {
     offered = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   QMessageBox box(QMessageBox::NoIcon, caption, modelToScreenText(text), offered, messageOwner());
   box.setTextFormat(Qt::PlainText);  // a '<' in a message is no markup
-  box.setDefaultButton(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+  box.setDefaultButton(buttons == Buttons::Ok          ? QMessageBox::Ok
+                       : buttons == Buttons::YesNoSafe ? QMessageBox::No
+                                                       : QMessageBox::Yes);
   if (buttons == Buttons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
   fitMessageBox(box);
   ++modalDepth_;
@@ -361,13 +365,18 @@ bool QtServices::launch(const std::string& path) {
   return QProcess::startDetached(file.absoluteFilePath(), {});
 }
 
-void QtServices::open(const std::string& address) {
+char QtServices::decimalSeparator() const {
+  const QString point = QLocale::system().decimalPoint();
+  return point == QStringLiteral(",") ? ',' : '.';
+}
+
+bool QtServices::open(const std::string& address) {
   const QString text = toQString(address).trimmed();
-  if (text.isEmpty()) return;
+  if (text.isEmpty()) return false;
   const QFileInfo file(text);
   const QUrl url =
       file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(text);
-  QDesktopServices::openUrl(url);
+  return QDesktopServices::openUrl(url);
 }
 
 std::optional<std::string> QtServices::read(const std::string& app, const std::string& section,

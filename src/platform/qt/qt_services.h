@@ -80,7 +80,7 @@ class QtServices : public Platform {
   std::string text() const override;
   // Launcher and browser
   bool launch(const std::string& path) override;
-  void open(const std::string& address) override;
+  bool open(const std::string& address) override;
   // SettingsStore
   std::optional<std::string> read(const std::string& app, const std::string& section,
                                   const std::string& key) override;
@@ -97,6 +97,7 @@ class QtServices : public Platform {
   std::string timeText() const override;
   std::string dateText() const override;
   std::string shortTimeText(std::int64_t ms) const override;
+  char decimalSeparator() const override;
   // DesktopIdle
   void watch() override;
   std::optional<std::int64_t> idleSeconds() override;
