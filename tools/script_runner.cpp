@@ -378,7 +378,12 @@ std::string ScriptRunner::readService(const Command& cmd) {
   if (head == "dialog") {
     if (platform_.dialogsShown.empty()) return {};
     const FileDialogRequest& shown = platform_.dialogsShown.back();
-    return property == "folder" ? shown.folder : shown.proposed;
+    if (property == "proposed") return shown.proposed;
+    // Inside the application folder, relative to it, as `file` paths are written.
+    const std::string home = platform_.folder();
+    if (shown.folder == home) return ".";
+    if (shown.folder.rfind(home + "/", 0) == 0) return shown.folder.substr(home.size() + 1);
+    return shown.folder;
   }
   if (head == "launcher") return last(platform_.launched);
   if (head == "browser") return last(platform_.opened);

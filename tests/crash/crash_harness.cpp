@@ -357,7 +357,9 @@ std::vector<std::string> checkRecovery(const std::string& folder, bool yes) {
     if (!kept) faults.push_back("the declined job was not kept aside");
     if (fileExists(autosave)) faults.push_back("AutoSave.pcl is still there after No");
   }
-  // A normal end: the mark goes, so only the next kill makes the next start ask.
+  // A normal end: the mark goes, so only the next kill makes the next start ask. A job
+  // taken back is unsaved, and leaving it takes a Yes.
+  platform.answers.push_back(Answer::Yes);
   userClick(*m.ext);
   if (!app.ended()) faults.push_back("File > Exit did not end the program");
   return faults;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program started as a user in Germany or France starts it: the toolkit takes
 // the decimal comma from the environment, and the main window still comes up, with the
-// agreement remembered and no message box on the way.
+// agreement remembered and no message box on the way; the comma key of the main keyboard
+// and the keypad's decimal key type the point a figure is written with.
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 #include "app/main_form.h"
+#include "platform/qt/form_widget.h"
 #include "started_program.h"
 #include "test_home.h"
 
@@ -31,6 +33,23 @@ class LocaleStartTest : public QObject {
     StartedProgram program;
     QTRY_VERIFY_WITH_TIMEOUT(program.app->main().visible(), 10000);
     QTest::qWait(500);  // whatever the first start still does after the window
+    QVERIFY2(program.boxes.isEmpty(), program.boxesSeen().constData());
+
+    if (qEnvironmentVariableIsEmpty("VANTREL_EXPECT_COMMA")) return;
+    MainForm& main = program.app->main();
+    QWidget* rate = program.platform.window(main)->widgetFor(*main.categoryRate[3]);
+    QVERIFY(rate != nullptr);
+    rate->activateWindow();
+    rate->setFocus();
+    QTest::keyClicks(rate, QStringLiteral("62,5"));
+    QTest::keyClick(rate, Qt::Key_Comma, Qt::KeypadModifier);
+    QCOMPARE(QString::fromStdString(main.categoryRate[3]->text()), QStringLiteral("62.5."));
+    QTest::keyClick(rate, Qt::Key_Backspace);
+    QTest::keyClick(rate, Qt::Key_Backspace);
+    QTest::keyClick(rate, Qt::Key_Backspace);
+    QTest::keyClick(rate, Qt::Key_Comma, Qt::KeypadModifier);
+    QTest::keyClicks(rate, QStringLiteral("50"));
+    QCOMPARE(QString::fromStdString(main.categoryRate[3]->text()), QStringLiteral("62.50"));
     QVERIFY2(program.boxes.isEmpty(), program.boxesSeen().constData());
   }
 };

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/help_pages.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/quit_form.h"
@@ -91,6 +93,12 @@ TEST_F(ShellExitTest, ExitMenuChecksClockThenCountdownThenAsksAboutUnsavedWork) 
   EXPECT_EQ(attempt(*m().ext), unsaved);
   EXPECT_TRUE(app->ended());
   EXPECT_FALSE(platform->trayRecord);
+  // The help quotes the question it describes.
+  const auto& pages = helpPages();
+  const auto index = std::find_if(pages.begin(), pages.end(),
+                                  [](const HelpPage& p) { return p.name == "index.html"; });
+  ASSERT_NE(index, pages.end());
+  EXPECT_NE(index->text.find(unsaved), std::string_view::npos);
 }
 
 TEST_F(ShellExitTest, ExitMenuLeavesASavedJobWithoutAsking) {
