@@ -320,27 +320,13 @@ std::string ScriptRunner::readService(const Command& cmd) {
     const char* property;
   };
   static const Item kItems[] = {
-      {"tray", "present"},
-      {"tray", "tip"},
-      {"tray", "icon"},
-      {"tray", "message"},
-      {"clipboard", "text"},
-      {"sound", "count"},
-      {"sound", "last"},
-      {"printer", "jobs"},
-      {"printer", "page"},
-      {"printer", "form"},
-      {"printer", "pdf"},
-      {"launcher", "last"},
-      {"browser", "last"},
-      {"settings", "SLA"},
-      {"settings", "Currency"},
-      {"settings", "AwayAsk"},
-      {"settings", "AwayMinutes"},
-      {"program", "ended"},
-      {"question", "text"},
-      {"dialog", "folder"},
-      {"dialog", "proposed"},
+      {"tray", "present"},         {"tray", "tip"},          {"tray", "icon"},
+      {"tray", "message"},         {"clipboard", "text"},    {"sound", "count"},
+      {"sound", "last"},           {"printer", "jobs"},      {"printer", "page"},
+      {"printer", "pdf"},          {"launcher", "last"},     {"browser", "last"},
+      {"settings", "SLA"},         {"settings", "Currency"}, {"settings", "AwayAsk"},
+      {"settings", "AwayMinutes"}, {"program", "ended"},     {"question", "text"},
+      {"dialog", "folder"},        {"dialog", "proposed"},
   };
   std::string property = parts.size() == 2 ? parts[1] : std::string();
   bool known = false;
@@ -370,7 +356,6 @@ std::string ScriptRunner::readService(const Command& cmd) {
   }
   if (head == "printer") {
     if (property == "jobs") return std::to_string(platform_.printJobs);
-    if (property == "form") return last(platform_.formsPrinted);
     if (property == "pdf") return last(platform_.pdfsWritten);
     return last(platform_.pagesPrinted);
   }

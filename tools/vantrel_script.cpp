@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-script: runs the program headless under virtual time and plays a script on it.
 
-#include <clocale>
 #include <stdlib.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <iostream>

@@ -23,8 +23,10 @@ constexpr double kSheetHeight = 29.7;
 InvoiceForm::InvoiceForm(Vantrel& app)
     : Form(app.services(), "frmInvoice", "Invoice", 11115, 12285),
       app_(app),
-      output_(app.services(), "Invoice", [this] { return documentName(app_.main(), *Invoicenum, *Project); },
-              [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
+      output_(
+          app.services(), "Invoice",
+          [this] { return documentName(app_.main(), *Invoicenum, *Project); },
+          [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
   design();
 

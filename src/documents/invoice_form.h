@@ -45,8 +45,8 @@ class InvoiceForm : public Form {
   Control* Text24 = nullptr;   // state
   Control* Text25 = nullptr;   // postcode
   Control* Text26 = nullptr;   // city
-  Control* Phone = nullptr;                // the customer's phone
-  Control* Company = nullptr;              // the sender: the issuer's details
+  Control* Phone = nullptr;    // the customer's phone
+  Control* Company = nullptr;  // the sender: the issuer's details
   Control* CompPhone = nullptr;
   Control* CompAddress1 = nullptr;  // street
   Control* CompAddress2 = nullptr;  // town

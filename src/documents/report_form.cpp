@@ -25,9 +25,10 @@ constexpr double kPoints = 8;
 ReportForm::ReportForm(Vantrel& app)
     : Form(app.services(), "frmprint", "Report", 5835, 6225),
       app_(app),
-      output_(app.services(), "Report",
-              [this] { return documentName(app_.main(), *invoiceNumber, *project); },
-              [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
+      output_(
+          app.services(), "Report",
+          [this] { return documentName(app_.main(), *invoiceNumber, *project); },
+          [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
   constexpr double points = kPoints;
   auto label = [this](std::string name, Geometry g, std::string text) {
@@ -112,8 +113,8 @@ Page ReportForm::page(const PrintArea& area) {
     } else if ((c->kind() == ControlKind::Label || c->kind() == ControlKind::TextBox) &&
                !c->text().empty()) {
       const bool right = c->style().align == Align::Right;
-      const double at = right ? ox + (g.left + g.width) * kCmPerTwip - printer.textWidth(c->text(), font)
-                              : x;
+      const double at =
+          right ? ox + (g.left + g.width) * kCmPerTwip - printer.textWidth(c->text(), font) : x;
       p.text(at, y, c->text(), font);
     }
   }

@@ -141,12 +141,9 @@ class Printer {
   virtual double textWidth(const std::string& text, const PrintFont& font) = 0;  // cm
   // On the default printer, without a dialog.
   virtual PrintResult printPage(const Page& page) = 0;
-  // A picture of the window's client area at its size on screen, shown or not.
-  virtual PrintResult printForm(const Form& form) = 0;
   // The same as a PDF file of one A4 page, all of it printable; the file is replaced
   // atomically, so a failure leaves the old one as it was.
   virtual WriteResult exportPage(const Page& page, const std::string& path) = 0;
-  virtual WriteResult exportForm(const Form& form, const std::string& path) = 0;
 };
 
 class Clipboard {

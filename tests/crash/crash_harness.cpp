@@ -32,13 +32,13 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "platform/user_input.h"
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
 #include "contacts/customer_form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/text_file.h"
+#include "platform/user_input.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "store/price_list.h"
@@ -333,7 +333,7 @@ std::vector<std::string> checkRecovery(const std::string& folder, bool yes) {
   }
   MainForm& m = app.main();
   if (yes) {
-    const std::vector<Control*> restored = {m.txtSecs, m.txt0, m.txtMins, m.txt00,
+    const std::vector<Control*> restored = {m.txtSecs,  m.txt0,   m.txtMins, m.txt00,
                                             m.txtHours, m.txt000, m.txtDays};
     for (std::size_t i = 0; i < restored.size(); ++i) {
       if (restored[i]->text() != saved.at(54 + i)) {
@@ -384,8 +384,9 @@ int runRecovery(const Options& options, const std::string& folder) {
     ::waitpid(child, nullptr, 0);
     if (fileExists(joinPath(folder, "AutoSave.pcl"))) ++offered;
     if (!leftovers(folder).empty()) ++cutShort;
-    std::vector<std::string> faults = started ? checkRecovery(folder, kill % 2 == 1)
-                                              : std::vector<std::string>{"the program did not start"};
+    std::vector<std::string> faults = started
+                                          ? checkRecovery(folder, kill % 2 == 1)
+                                          : std::vector<std::string>{"the program did not start"};
     for (const std::string& fault : faults) std::cerr << "kill " << kill << ": " << fault << "\n";
     if (faults.empty()) ++good;
   }
@@ -398,7 +399,8 @@ int runRecovery(const Options& options, const std::string& folder) {
   Program next(folder);
   next.platform.advance(100);
   const bool quiet = next.platform.messagesShown.empty();
-  if (!quiet) std::cerr << "a clean exit was followed by: " << next.platform.messagesShown[0] << "\n";
+  if (!quiet)
+    std::cerr << "a clean exit was followed by: " << next.platform.messagesShown[0] << "\n";
   std::cout << options.kills << " kills of the running program: " << good << " recovered as they "
             << "should be (" << offered << " with an autosaved job, " << cutShort
             << " in the middle of an autosave); after a clean exit "
@@ -531,8 +533,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder);
   int result = 1;
   try {
-    result = options->recovery ? vantrel::runRecovery(*options, folder)
-                               : vantrel::run(*options, folder);
+    result =
+        options->recovery ? vantrel::runRecovery(*options, folder) : vantrel::run(*options, folder);
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // After a copy ended without clearing its in-use mark, the job its autosave holds is offered
 // back before anything can write over it; a clean run and exit never asks.
+#include "app/recovery.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +10,6 @@
 #include <ctime>
 
 #include "app/main_form.h"
-#include "app/recovery.h"
 #include "clock/settings_form.h"
 #include "platform/user_input.h"
 #include "program_fixture.h"

@@ -198,29 +198,12 @@ PrintResult HeadlessServices::printPage(const Page& page) {
   return {true, {}};
 }
 
-PrintResult HeadlessServices::printForm(const Form& form) {
-  if (!printerInstalled) return {false, "no printer is installed"};
-  if (!printerFailure.empty()) return {false, printerFailure};
-  formsPrinted.push_back(form.name());
-  ++printJobs;
-  return {true, {}};
-}
-
 // Headless, a PDF file holds what the page's record says, written as the desktop writes its
 // PDF files: so a missing folder or a full disk fails here as it does there.
 WriteResult HeadlessServices::exportPage(const Page& page, const std::string& path) {
   WriteResult written = writeBytes(path, page.describe());
   if (!written) return written;
   pagesPrinted.push_back(page.describe());
-  pdfsWritten.push_back(path);
-  ++printJobs;
-  return written;
-}
-
-WriteResult HeadlessServices::exportForm(const Form& form, const std::string& path) {
-  WriteResult written = writeBytes(path, "picture of " + form.name() + "\n");
-  if (!written) return written;
-  formsPrinted.push_back(form.name());
   pdfsWritten.push_back(path);
   ++printJobs;
   return written;

@@ -63,7 +63,6 @@ class HeadlessServices : public Platform {
   PrintArea printerArea;
   std::string printerFailure;             // empty: it prints
   std::vector<std::string> pagesPrinted;  // each page printed or exported, one item a line
-  std::vector<std::string> formsPrinted;  // the windows printed or exported as pictures
   std::vector<std::string> pdfsWritten;
   int printJobs = 0;
   std::string clipboardText;
@@ -97,9 +96,7 @@ class HeadlessServices : public Platform {
   PrintArea printableArea() override { return printerArea; }
   double textWidth(const std::string& text, const PrintFont& font) override;
   PrintResult printPage(const Page& page) override;
-  PrintResult printForm(const Form& form) override;
   WriteResult exportPage(const Page& page, const std::string& path) override;
-  WriteResult exportForm(const Form& form, const std::string& path) override;
   // Clipboard
   void clear() override { clipboardText.clear(); }
   void setText(const std::string& text) override { clipboardText = text; }

@@ -190,8 +190,8 @@ bool FormWidget::filterKey(Bound& bound, QKeyEvent* event) {
   // A decimal comma typed into a box of figures is the point: the widget is given that
   // key instead, which comes back through here.
   if (keys == QStringLiteral(",") && typedKey(box, ',') == '.') {
-    QKeyEvent point(QEvent::KeyPress, Qt::Key_Period,
-                    event->modifiers() & ~Qt::KeypadModifier, QStringLiteral("."));
+    QKeyEvent point(QEvent::KeyPress, Qt::Key_Period, event->modifiers() & ~Qt::KeypadModifier,
+                    QStringLiteral("."));
     QCoreApplication::sendEvent(bound.widget, &point);
     return true;
   }

@@ -241,11 +241,6 @@ QMenu* FormWidget::menuFor(const MenuItem& item) {
   return it == menus_.end() ? nullptr : it->second;
 }
 
-QImage FormWidget::grabClientArea() {
-  ensureBuilt();
-  return canvas_->grab().toImage();
-}
-
 // ---- model to view ----
 
 void FormWidget::formChanged(FormProperty property) {

@@ -45,7 +45,6 @@ class FormWidget : public QMainWindow {
   QMenu* menuFor(const MenuItem& item);
   // The client area below the menu bar, where the controls live.
   QWidget* clientArea() const { return canvas_; }
-  QImage grabClientArea();
   // The window that owns this one: the desktop keeps this one in front of it.
   void setOwner(QWidget* owner);
   QWidget* owner() const;

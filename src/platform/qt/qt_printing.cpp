@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The printer side of QtServices: pages drawn in centimetres, pictures of forms, and both
-// as PDF files.
+// The printer side of QtServices: pages drawn in centimetres, on the printer and as PDF
+// files.
 
 #include "platform/qt/qt_printing.h"
 
@@ -22,7 +22,6 @@ namespace vantrel {
 namespace {
 
 constexpr double kCmPerInch = 2.54;
-constexpr double kScreenDpi = 96;  // forms are laid out in twips at 96 dpi
 constexpr int kPdfDpi = 1200;
 
 WriteResult writtenTo(const std::string& path,
@@ -78,24 +77,6 @@ bool paintPage(const Page& page, QPaintDevice& device) {
   return painter.end();
 }
 
-bool paintPicture(const QImage& picture, QPagedPaintDevice& device) {
-  if (picture.isNull()) return false;
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  const double dpi = device.logicalDpiX();
-  // The window's own size on paper, shrunk to the printable area when larger.
-  const QSizeF logical = QSizeF(picture.size()) / picture.devicePixelRatio();
-  QSizeF size = logical / kScreenDpi * dpi;
-  const QSizeF area(device.width(), device.height());
-  if (size.width() > area.width() || size.height() > area.height()) {
-    size.scale(area, Qt::KeepAspectRatio);
-  }
-  // Text in a picture stays crisp: no JPEG in a PDF.
-  painter.setRenderHint(QPainter::LosslessImageRendering);
-  painter.drawImage(QRectF(QPointF(0, 0), size), picture);
-  return painter.end();
-}
-
 QByteArray pdfPage(const std::function<bool(QPagedPaintDevice&)>& paint) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -143,28 +124,8 @@ PrintResult QtServices::printPage(const Page& page) {
   return printers->print([&page](QPagedPaintDevice& device) { return paintPage(page, device); });
 }
 
-QImage QtServices::pictureOf(const Form& form) const {
-  FormWidget* view = window(form);
-  return view == nullptr ? QImage() : view->grabClientArea();
-}
-
-PrintResult QtServices::printForm(const Form& form) {
-  const QImage picture = pictureOf(form);
-  if (picture.isNull()) return {false, "the window could not be drawn"};
-  QtDevices* printers = devices();
-  if (!printers) return {false, "no printer is installed"};
-  return printers->print(
-      [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
-}
-
 WriteResult QtServices::exportPage(const Page& page, const std::string& path) {
   return writtenTo(path, [&page](QPagedPaintDevice& device) { return paintPage(page, device); });
-}
-
-WriteResult QtServices::exportForm(const Form& form, const std::string& path) {
-  const QImage picture = pictureOf(form);
-  return writtenTo(path,
-                   [&picture](QPagedPaintDevice& device) { return paintPicture(picture, device); });
 }
 
 }  // namespace vantrel

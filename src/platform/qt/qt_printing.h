@@ -13,9 +13,6 @@ namespace vantrel {
 // false when the device could not be painted on.
 bool paintPage(const Page& page, QPaintDevice& device);
 
-// A picture of a window at its size on screen, shrunk to the printable area when larger.
-bool paintPicture(const QImage& picture, QPagedPaintDevice& device);
-
 // One A4 PDF page with no margins, drawn by `paint`; empty when it could not be drawn.
 QByteArray pdfPage(const std::function<bool(QPagedPaintDevice&)>& paint);
 

@@ -47,7 +47,6 @@ class QtServices : public Platform {
   // Sound and printers, loaded on first use; null when the module is missing.
   QtDevices* devices();
   // A picture of the window's client area, shown or not; null without a window.
-  QImage pictureOf(const Form& form) const;
 
   // MessageBoxes
   Answer show(const std::string& text, Buttons buttons, const std::string& title) override;
@@ -71,9 +70,7 @@ class QtServices : public Platform {
   PrintArea printableArea() override;
   double textWidth(const std::string& text, const PrintFont& font) override;
   PrintResult printPage(const Page& page) override;
-  PrintResult printForm(const Form& form) override;
   WriteResult exportPage(const Page& page, const std::string& path) override;
-  WriteResult exportForm(const Form& form, const std::string& path) override;
   // Clipboard
   void clear() override;
   void setText(const std::string& text) override;
