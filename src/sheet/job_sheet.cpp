@@ -13,6 +13,7 @@
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
+#include "store/project_file.h"
 
 namespace vantrel {
 namespace {
@@ -163,6 +164,8 @@ void JobSheet::disableSave() {
 }
 
 void JobSheet::markUnsaved() {
+  // The job is no longer what was saved, and the status line stops saying it is.
+  if (main_.statusMessage->text() == kSavedNotice) setField(*main_.statusMessage, "");
   main_.cmdSave->setEnabled(true);
   main_.save->setEnabled(true);
   main_.cmdsav->setEnabled(true);

@@ -64,7 +64,7 @@ std::vector<std::string> projectLines(Vantrel& app) {
 WriteResult writeProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return WriteResult{false, "no file is named"};
   WriteResult result = writeLines(path, projectLines(app));
-  if (result) setField(*app.main().statusMessage, "Your Project was saved");
+  if (result) setField(*app.main().statusMessage, kSavedNotice);
   return result;
 }
 
