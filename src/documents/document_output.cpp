@@ -28,8 +28,8 @@ std::string DocumentOutput::proposedName(const DocumentName& name) const {
 
 void DocumentOutput::exportPdf() {
   const DocumentName name = describe_();
-  const std::string jobFolder = name.jobFile.empty() ? std::string() : parentFolder(name.jobFile);
-  const std::string& folder = !jobFolder.empty() ? jobFolder : lastFolder_;
+  std::string folder = parentFolder(name.jobFile);
+  if (folder.empty()) folder = lastFolder_;
   if (!folder.empty()) dialog_.startIn(folder);
   const auto path = dialog_.toSave("Export " + kind_ + " as PDF", proposedName(name), false);
   if (!path || path->empty()) return;

@@ -30,12 +30,11 @@ ReportForm::ReportForm(Vantrel& app)
           [this] { return documentName(app_.main(), *invoiceNumber, *project); },
           [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
-  constexpr double points = kPoints;
   auto label = [this](std::string name, Geometry g, std::string text) {
-    return paperLabel(*this, std::move(name), g, std::move(text), points);
+    return paperLabel(*this, std::move(name), g, std::move(text), kPoints);
   };
   auto field = [this](std::string name, Geometry g, Align align) {
-    return paperField(*this, std::move(name), g, "", align, points);
+    return paperField(*this, std::move(name), g, "", align, kPoints);
   };
   label("Label14", {240, 120, 900, 285}, "Date");
   date = field("Text20", {1200, 120, 1800, 285}, Align::Left);

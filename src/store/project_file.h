@@ -18,12 +18,12 @@ std::vector<Control*> projectFields(Vantrel& app);
 // The job as the 61 lines of a project file, each the text its box shows.
 std::vector<std::string> projectLines(Vantrel& app);
 
-// Writes the job to `path`, replacing the file as a whole. On success the status line says
-// so; on failure nothing is claimed, the old file is untouched and the reason is returned
-// for the caller to tell the user.
 // What the status line says after a write; a later change of the job takes it back.
 inline constexpr const char* kSavedNotice = "Your Project was saved";
 
+// Writes the job to `path`, replacing the file as a whole. On success the status line says
+// so; on failure nothing is claimed, the old file is untouched and the reason is returned
+// for the caller to tell the user.
 WriteResult writeProject(Vantrel& app, const std::string& path);
 WriteResult writeProject(MainForm& main, const std::string& path);
 
