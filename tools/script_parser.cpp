@@ -15,7 +15,7 @@ struct VerbInfo {
   const char* usage;
 };
 
-constexpr std::array<VerbInfo, 15> kVerbs{{
+constexpr std::array<VerbInfo, 16> kVerbs{{
     {"click", Verb::Click, 1, "click FORM.CONTROL, or click FORM for its background"},
     {"press", Verb::Press, 1, "press FORM.CONTROL"},
     {"activate", Verb::Activate, 1, "activate FORM.CONTROL"},
@@ -31,6 +31,7 @@ constexpr std::array<VerbInfo, 15> kVerbs{{
     {"file", Verb::File, 1, "file \"PATH\" or file cancel"},
     {"print", Verb::Print, 1, "print FORM[.CONTROL][.PROPERTY]"},
     {"expect", Verb::Expect, 2, "expect FORM[.CONTROL][.PROPERTY] \"value\""},
+    {"select", Verb::Select, 2, "select FORM.TABLE ROW (from 1)"},
 }};
 
 const VerbInfo* findVerb(std::string_view name) {
@@ -187,6 +188,16 @@ Command parseCommand(std::vector<Argument> words, int line) {
     case Verb::Click:
       cmd.ref = reference(cmd.args.front(), line, 1, 2, info->usage);
       break;
+    case Verb::Select: {
+      cmd.ref = reference(cmd.args.front(), line, 2, 2, info->usage);
+      const std::string& row = cmd.args[1].text;
+      if (row.empty() || row.size() > 9 ||
+          row.find_first_not_of("0123456789") != std::string::npos || row == "0") {
+        throw ScriptError(line, "select takes a row from 1, not " + row);
+      }
+      cmd.ms = std::stoll(row);
+      break;
+    }
     case Verb::Press:
     case Verb::Activate:
     case Verb::Type:

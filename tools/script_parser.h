@@ -35,6 +35,7 @@ enum class Verb {
   File,
   Print,
   Expect,
+  Select,
 };
 
 const char* verbName(Verb verb);

@@ -5,8 +5,10 @@
 #include <cctype>
 #include <exception>
 
+#include "app/main_form.h"
 #include "app/vantrel.h"
 #include "platform/user_input.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 
@@ -26,6 +28,17 @@ Form& ProgramForms::open(const std::string& name) {
 
 bool ProgramForms::ended() const {
   return program_.ended();
+}
+
+std::string ProgramForms::outOfStep() const {
+  auto* main = dynamic_cast<MainForm*>(program_.loadedForm("frmMain"));
+  if (main == nullptr || main->log == nullptr || main->log->balanced()) return {};
+  const LogKeeper& keeper = *main->log;
+  const auto counter = keeper.counterMicro();
+  return "the work log adds up to " + std::to_string(keeper.log().seconds()) + " s and " +
+         billedText(keeper.log().billed()) + " billed minutes; the clock shows " +
+         std::to_string(keeper.clockSeconds()) + " s and the minute counter " +
+         (counter ? billedText(*counter) : std::string("(unreadable)"));
 }
 
 namespace {
@@ -89,6 +102,9 @@ int ScriptRunner::run(const std::vector<Command>& commands) {
     } catch (...) {
       problem = "the program stopped with an unknown error";
     }
+    if (problem.empty()) {
+      if (const std::string why = forms_.outOfStep(); !why.empty()) fail(cmd, why);
+    }
     if (!problem.empty()) {
       out_.flush();
       err_ << "ERROR line " << cmd.line << ": " << problem << "\n";
@@ -118,8 +134,9 @@ void ScriptRunner::execute(const Command& cmd) {
   }
   const Argument& first = cmd.args.front();
   // Whatever a user does at the keys or the mouse is input: the desktop's idle time ends.
-  static constexpr Verb kInput[] = {Verb::Click, Verb::Press, Verb::Activate, Verb::Type,
-                                    Verb::Leave, Verb::Close, Verb::Tray,     Verb::Answer};
+  static constexpr Verb kInput[] = {Verb::Click, Verb::Press,  Verb::Activate,
+                                    Verb::Type,  Verb::Leave,  Verb::Close,
+                                    Verb::Tray,  Verb::Answer, Verb::Select};
   if (std::find(std::begin(kInput), std::end(kInput), cmd.verb) != std::end(kInput)) {
     platform_.userInput();
   }
@@ -133,6 +150,19 @@ void ScriptRunner::execute(const Command& cmd) {
       break;
     case Verb::Press:
       if (Control* c = reachableControl(cmd)) userPress(*c);
+      break;
+    case Verb::Select:
+      if (Control* c = reachableControl(cmd)) {
+        auto* table = dynamic_cast<Table*>(c);
+        if (table == nullptr) error(cmd, cmd.ref.written + " is not a table");
+        const auto row = static_cast<std::size_t>(cmd.ms - 1);
+        if (row >= table->rows()) {
+          fail(cmd, "select " + cmd.ref.written + " " + cmd.args[1].text + ": it has " +
+                        std::to_string(table->rows()) + " rows");
+          break;
+        }
+        table->setCurrent(row);
+      }
       break;
     case Verb::Activate:
       if (Control* c = reachableControl(cmd)) userKeyActivate(*c);
@@ -412,7 +442,37 @@ std::string ScriptRunner::readForm(const Command& cmd) {
   return readControl(cmd, c, property);
 }
 
+namespace {
+
+// A table's row as one line, its cells between bars: "2026-12-10 | 09:00:00 | ...".
+std::string rowLine(const Table& table, std::size_t row) {
+  std::string line;
+  for (std::size_t column = 0; column < table.columns.size(); ++column) {
+    if (column > 0) line += " | ";
+    line += table.text(row, column);
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
 std::string ScriptRunner::readControl(const Command& cmd, Control& c, const std::string& property) {
+  if (auto* table = dynamic_cast<Table*>(&c)) {
+    if (property == "rows") return std::to_string(table->rows());
+    if (property == "current") return table->current() ? std::to_string(*table->current() + 1) : "";
+    if (property == "text") {
+      std::string all;
+      for (std::size_t row = 0; row < table->rows(); ++row) all += "\n" + rowLine(*table, row);
+      return all;
+    }
+    if (property.rfind("row", 0) == 0 && property.size() > 3 &&
+        property.find_first_not_of("0123456789", 3) == std::string::npos) {
+      const std::size_t row = std::stoul(property.substr(3));
+      if (row == 0 || row > table->rows()) return {};
+      return rowLine(*table, row - 1);
+    }
+  }
   if (c.kind() == ControlKind::Timer) {
     if (property == "enabled") return yesNo(c.enabled());
     if (property == "interval") return std::to_string(static_cast<Timer&>(c).interval());

@@ -26,6 +26,9 @@ class FormSet {
   // Creates the window on first use, as touching it in the program does.
   virtual Form& open(const std::string& name) = 0;
   virtual bool ended() const = 0;
+  // What no longer agrees in the program's own records after a command (the work log and
+  // the job's figures), or empty.
+  virtual std::string outOfStep() const { return {}; }
 };
 
 class ProgramForms : public FormSet {
@@ -35,6 +38,7 @@ class ProgramForms : public FormSet {
   Form* loaded(const std::string& name) const override;
   Form& open(const std::string& name) override;
   bool ended() const override;
+  std::string outOfStep() const override;
 
  private:
   Vantrel& program_;

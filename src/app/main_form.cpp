@@ -8,6 +8,7 @@
 #include "clock/job_clock.h"
 #include "sheet/job_sheet.h"
 #include "store/project_commands.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -27,6 +28,7 @@ MainForm::MainForm(Vantrel& app)
   clock = std::make_unique<JobClock>(*this);
   files = std::make_unique<ProjectCommands>(*this);
   shell = std::make_unique<MainShell>(*this);
+  log = std::make_unique<LogKeeper>(*this);
 }
 
 MainForm::~MainForm() = default;
@@ -274,6 +276,7 @@ void MainForm::designMenus() {
   pntInv = &addMenu("pntInv", "Print Invoice", mnuFile);
   pntInv->shortcut = "Ctrl+P";
   pdfInv = &addMenu("pdfInv", "Export Invoice as PDF...", mnuFile);
+  mnuLog = &addMenu("mnuLog", "Work &Log...", mnuFile);
   addMenu("sep3", "-", mnuFile);
   viewReport = &addMenu("viewReport", "View Report", mnuFile);
   pntReport = &addMenu("pntReport", "Print Report", mnuFile);

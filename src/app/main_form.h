@@ -14,6 +14,7 @@ class JobSheet;
 class JobClock;
 class MainShell;
 class ProjectCommands;
+class LogKeeper;
 
 // The main window: the job sheet, its clock and the program's own controls. Members take
 // the model's names where a field has one (`minuteCounter` is the box `Text24`); the
@@ -32,6 +33,8 @@ class MainForm : public Form {
   std::unique_ptr<JobClock> clock;
   std::unique_ptr<ProjectCommands> files;
   std::unique_ptr<MainShell> shell;
+  // Made last: it listens to the figures after their own rules.
+  std::unique_ptr<LogKeeper> log;
 
   // Job sheet
   std::array<Control*, 8> categorySelected{};  // Check1..Check7; the caption is the name
@@ -123,6 +126,7 @@ class MainForm : public Form {
   MenuItem* View = nullptr;
   MenuItem* pntInv = nullptr;
   MenuItem* pdfInv = nullptr;
+  MenuItem* mnuLog = nullptr;
   MenuItem* viewReport = nullptr;
   MenuItem* pntReport = nullptr;
   MenuItem* pdfReport = nullptr;

@@ -19,6 +19,7 @@
 #include "store/project_commands.h"
 #include "timers/countdown_form.h"
 #include "timers/reminder_form.h"
+#include "worklog/log_form.h"
 
 namespace vantrel {
 
@@ -184,6 +185,7 @@ void MainShell::wireWindows() {
   main_.caculate->onClick = [this] { app().options().launchProgram(); };
   main_.EL->onClick = [this] { app().labels().show(); };
   main_.View->onClick = [this] { app().invoice().view(); };
+  main_.mnuLog->onClick = [this] { app().workLog().view(); };
   main_.pntInv->onClick = [this] { app().invoice().print(); };
   main_.pdfInv->onClick = [this] { app().invoice().exportPdf(); };
   main_.viewReport->onClick = [this] { app().report().view(); };

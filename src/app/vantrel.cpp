@@ -18,6 +18,7 @@
 #include "store/options_form.h"
 #include "timers/countdown_form.h"
 #include "timers/reminder_form.h"
+#include "worklog/log_form.h"
 
 namespace vantrel {
 
@@ -38,6 +39,7 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmCompany"] = [this]() -> Form& { return company(); };
   factories_["frmcustomer"] = [this]() -> Form& { return customer(); };
   factories_["frmremind"] = [this]() -> Form& { return reminder(); };
+  factories_["frmLog"] = [this]() -> Form& { return workLog(); };
 }
 
 // Windows go in the reverse order of their creation and tell their views nothing more.
@@ -45,6 +47,7 @@ Vantrel::~Vantrel() {
   services_.instance.onHandOver = nullptr;
   services_.windows.onSessionEnd = nullptr;
   for (Form* form : order_) form->observer = nullptr;
+  workLog_.reset();
   reminder_.reset();
   customer_.reset();
   company_.reset();
@@ -93,6 +96,9 @@ InvoiceForm& Vantrel::invoice() {
 }
 ReportForm& Vantrel::report() {
   return get(report_, *this);
+}
+LogForm& Vantrel::workLog() {
+  return get(workLog_, *this);
 }
 SplashForm& Vantrel::splash() {
   return get(splash_, *this);

@@ -27,6 +27,7 @@ class CountdownForm;
 class CompanyForm;
 class CustomerForm;
 class ReminderForm;
+class LogForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -79,6 +80,7 @@ class Vantrel {
   CompanyForm& company();
   CustomerForm& customer();
   ReminderForm& reminder();
+  LogForm& workLog();
 
   // By name, for the script driver: creates the window when needed; null for unknown names.
   Form* form(const std::string& name);
@@ -119,6 +121,7 @@ class Vantrel {
   std::unique_ptr<CompanyForm> company_;
   std::unique_ptr<CustomerForm> customer_;
   std::unique_ptr<ReminderForm> reminder_;
+  std::unique_ptr<LogForm> workLog_;
 };
 
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 #include "sheet/numbers.h"
 #include "store/options_form.h"
 #include "store/project_file.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -69,15 +70,24 @@ void JobClock::wire() {
   m.MnuStart->onClick = [this] { startClock(); };
   m.MnuStop->onClick = [this] { stopClock(); };
   m.Timer1->onTimer = [this] { tick(); };
-  m.Timer1->onRunChange = [this] { away->runChanged(); };
+  m.Timer1->onRunChange = [this, &m] {
+    away->runChanged();
+    m.log->runChanged();
+  };
   m.Timer25->onTimer = [this] { watchdog(); };
   m.txt0->onChange = [&m] {
     m.cmdsav->setEnabled(true);
     m.save->setEnabled(true);
   };
 
-  m.Command1->onClick = [this] { addMinutes(1); };
-  m.Command3->onClick = [this] { addMinutes(-1); };
+  m.Command1->onClick = [this, &m] {
+    LogKeeper::Hold adjustment(*m.log, EntryKind::Adjustment);
+    addMinutes(1);
+  };
+  m.Command3->onClick = [this, &m] {
+    LogKeeper::Hold adjustment(*m.log, EntryKind::Adjustment);
+    addMinutes(-1);
+  };
   m.Command4->onClick = [this] { adjustByMode(15); };
   m.Command6->onClick = [this] { adjustByMode(30); };
   m.Command7->onClick = [this] { adjustByMode(60); };
@@ -87,6 +97,7 @@ void JobClock::wire() {
 }
 
 void JobClock::tick() {
+  LogKeeper::Hold second(*main_.log, EntryKind::Run);
   away->beforeTick();
   const double billed = advance();
   away->afterTick(billed);
@@ -269,6 +280,7 @@ void JobClock::halt() {
 
 void JobClock::reset() {
   MainForm& m = main_;
+  LogKeeper::Hold reset(*m.log, EntryKind::Reset);
   m.tray.remove();
   m.Timer1->setEnabled(false);
   for (Control* digit : {m.txtSecs, m.txt0, m.txtMins, m.txt00, m.txtHours, m.txt000}) {
@@ -351,6 +363,7 @@ void JobClock::adjustByMode(double minutes) {
     setField(*main_.statusMessage, "Tick " + name + " to bill the clock's minutes.");
     return;
   }
+  LogKeeper::Hold adjustment(*main_.log, EntryKind::Adjustment);
   addMinutes(subtractMode() ? -minutes : minutes);
 }
 

@@ -13,6 +13,7 @@
 #include "sheet/numbers.h"
 #include "store/options_form.h"
 #include "store/user_settings.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -319,6 +320,8 @@ void SettingsForm::useDefaults() {
 
 void SettingsForm::resetProject() {
   MainForm& m = app_.main();
+  LogKeeper::Hold another(*m.log, EntryKind::Correction);
+  m.log->startAfresh();
   m.clock->away->forget();
   m.categorySelected[1]->setValue(0);
   setField(*nextBillableMinute, "1");

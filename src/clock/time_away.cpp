@@ -10,6 +10,7 @@
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
 #include "platform/control.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -179,7 +180,11 @@ void TimeAway::answer(Choice choice) {
 
 void TimeAway::keep(const Span& span) {
   // The clock did not tick asleep: kept, that time is counted and billed now.
-  if (span.asleepMs >= 1000) catchUp(span.asleepMs / 1000);
+  if (span.asleepMs >= 1000) {
+    LogKeeper::Hold kept(*main_.log, EntryKind::Run);
+    catchUp(span.asleepMs / 1000);
+  }
+  main_.log->closeRunIfStopped();
 }
 
 void TimeAway::remove(const Span& span, bool andStop) {
@@ -189,19 +194,29 @@ void TimeAway::remove(const Span& span, bool andStop) {
   const auto since = std::count_if(first, seconds_.end(),
                                    [&span](const Second& s) { return s.atMs >= span.toMs; });
   double takenBack = billedUncounted_;
-  if (first != seconds_.end()) {
-    // Back to the second the time away began, then the seconds worked since the return
-    // run again: the start rule bills them as it would have from there.
-    takenBack += billed_ - first->billedBefore;
-    const Snapshot from = first->before;
-    billed_ = first->billedBefore;
-    seconds_.erase(first, seconds_.end());
-    if (takenBack != 0) m.clock->addMinutes(-takenBack);
-    restore(from);
-    catchUp(since);
-  } else if (takenBack != 0) {
-    m.clock->addMinutes(-takenBack);
+  std::int64_t rerun = 0;
+  {
+    LogKeeper::Hold removed(*m.log, EntryKind::AwayRemoved);
+    if (first != seconds_.end()) {
+      // Back to the second the time away began, then the seconds worked since the return
+      // run again: the start rule bills them as it would have from there.
+      takenBack += billed_ - first->billedBefore;
+      const Snapshot from = first->before;
+      billed_ = first->billedBefore;
+      seconds_.erase(first, seconds_.end());
+      if (takenBack != 0) m.clock->addMinutes(-takenBack);
+      restore(from);
+      m.log->cutForAway(span.fromMs, span.toMs);
+      rerun = since;
+    } else if (takenBack != 0) {
+      m.clock->addMinutes(-takenBack);
+    }
   }
+  if (rerun > 0) {
+    LogKeeper::Hold worked(*m.log, EntryKind::Run);
+    catchUp(rerun);
+  }
+  m.log->closeRunIfStopped();
   // Changed as any change of the clock changes the job.
   m.cmdsav->setEnabled(true);
   m.save->setEnabled(true);

@@ -30,6 +30,8 @@ const char* kindName(ControlKind kind) {
       return "date picker";
     case ControlKind::DriveList:
       return "drive list";
+    case ControlKind::Table:
+      return "table";
     case ControlKind::FolderList:
       return "folder list";
     case ControlKind::FileList:
@@ -188,6 +190,29 @@ void Timer::fire() {
 MenuItem::MenuItem(Form& form, std::string name, std::string caption, MenuItem* parent)
     : Control(form, std::move(name), ControlKind::MenuItem), parent_(parent) {
   storeText(std::move(caption));
+}
+
+Table::Table(Form& form, std::string name) : Control(form, std::move(name), ControlKind::Table) {}
+
+std::string Table::text(std::size_t row, std::size_t column) const {
+  return cell && row < rows() && column < columns.size() ? cell(row, column) : std::string();
+}
+
+void Table::setCurrent(std::optional<std::size_t> row) {
+  if (row && *row >= rows()) row.reset();
+  if (row == current_) return;
+  current_ = row;
+  notify(Property::Current);
+  runRule(onSelect);
+}
+
+void Table::rowsChanged() {
+  if (current_ && *current_ >= rows()) current_.reset();
+  notify(Property::Rows);
+}
+
+void Table::cellsChanged() {
+  notify(Property::Cells);
 }
 
 }  // namespace vantrel

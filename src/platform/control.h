@@ -2,8 +2,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/colour.h"
 
@@ -30,6 +32,7 @@ enum class ControlKind {
   Timer,
   Line,   // from (left, top) to (left + width, top + height)
   Shape,  // the outline of its rectangle
+  Table,  // rows and columns of text, from a source (class Table)
 };
 
 const char* kindName(ControlKind kind);
@@ -76,7 +79,10 @@ enum class Property {
   Focus,
   Picture,
   Interval,
-  Folder
+  Folder,
+  Rows,     // a table's rows were added, removed or reordered
+  Cells,    // a table's cells changed in place
+  Current,  // a table's current row
 };
 
 class Control {
@@ -204,6 +210,40 @@ class Timer : public Control {
  private:
   void restart();
   int interval_;
+};
+
+// Rows of text in columns, asked for only as they are shown, so a table of a hundred
+// thousand rows costs no more than one of ten. The owner supplies the rows through its
+// functions and says when they change; the view draws them (one list view, never a control
+// a row) and hands back the user's choice of row and typed cells.
+class Table : public Control {
+ public:
+  struct Column {
+    std::string title;
+    int width = 1200;  // twips
+    Align align = Align::Left;
+    bool editable = false;
+  };
+  Table(Form& form, std::string name);
+
+  std::vector<Column> columns;
+  std::function<std::size_t()> rowCount;
+  std::function<std::string(std::size_t row, std::size_t column)> cell;
+  std::function<bool(std::size_t row)> emphasised;  // drawn bold: totals
+  // A typed cell of an editable column: why it is refused, or empty when it was taken.
+  std::function<std::string(std::size_t row, std::size_t column, const std::string& text)> edit;
+  // The current row changed, by the user or the owner.
+  std::function<void()> onSelect;
+
+  std::size_t rows() const { return rowCount ? rowCount() : 0; }
+  std::string text(std::size_t row, std::size_t column) const;
+  std::optional<std::size_t> current() const { return current_; }
+  void setCurrent(std::optional<std::size_t> row);
+  void rowsChanged();   // after rows came or went: the current row is kept where it still is
+  void cellsChanged();  // the same rows with new texts
+
+ private:
+  std::optional<std::size_t> current_;
 };
 
 class MenuItem : public Control {

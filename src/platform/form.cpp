@@ -98,6 +98,19 @@ Timer& Form::addTimer(std::string name, int intervalMs, bool enabled) {
   return ref;
 }
 
+Table& Form::addTable(std::string name, Geometry geometry, Control* container) {
+  auto table = std::make_unique<Table>(*this, std::move(name));
+  table->setGeometry(geometry);
+  table->setContainer(container);
+  Table& ref = *table;
+  if (!byName_.emplace(ref.name(), &ref).second) {
+    throw std::logic_error("two controls named " + ref.name() + " on " + name_);
+  }
+  order_.push_back(&ref);
+  owned_.push_back(std::move(table));
+  return ref;
+}
+
 MenuItem& Form::addMenu(std::string name, std::string caption, MenuItem* parent) {
   auto item = std::make_unique<MenuItem>(*this, std::move(name), std::move(caption), parent);
   MenuItem& ref = *item;

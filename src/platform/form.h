@@ -56,6 +56,7 @@ class Form {
                Control* container = nullptr);
   Timer& addTimer(std::string name, int intervalMs, bool enabled);
   MenuItem& addMenu(std::string name, std::string caption, MenuItem* parent = nullptr);
+  Table& addTable(std::string name, Geometry geometry, Control* container = nullptr);
 
   Control* find(const std::string& name) const;
   Control& control(const std::string& name) const;  // throws std::out_of_range

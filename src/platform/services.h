@@ -199,6 +199,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual std::int64_t nowMs() const = 0;  // local wall time, ms since 1970-01-01 00:00
+  // The same moment as an instant: UTC ms since 1970, which no clock change moves.
+  virtual std::int64_t utcMs() const = 0;
   virtual std::string timeText() const = 0;
   virtual std::string dateText() const = 0;
   // Hours and minutes of a moment (local ms since 1970) in the system's short time format.

@@ -54,7 +54,8 @@ std::string whyNotDataFile(const std::string& path);
 // A file chosen to be opened that whyNotDataFile refuses: the user is told "Could not open
 // PATH: REASON" and the answer is true. An empty name is no file to check.
 bool refusedToOpen(MessageBoxes& messages, const std::string& path);
-inline constexpr std::size_t kLargestDataFile = 4u << 20;
+// Years of a work log with notes (100,000 entries) fit well within it.
+inline constexpr std::size_t kLargestDataFile = 32u << 20;
 
 // Gives a file a second name and drops the first, never replacing a file of the new name.
 WriteResult renameAside(const std::string& from, const std::string& to);

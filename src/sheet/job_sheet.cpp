@@ -14,6 +14,7 @@
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "store/project_file.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -269,6 +270,9 @@ void JobSheet::projectPathChanged() {
 }
 
 void JobSheet::ticked(int i) {
+  // Ticking Hours bills the minimum hours at once.
+  std::optional<LogKeeper::Hold> minimum;
+  if (i == 1) minimum.emplace(*main_.log, EntryKind::Minimum);
   Control& box = *main_.categorySelected[i];
   Control& hours = *main_.categoryHours[i];
   bool on = box.value() != 0;

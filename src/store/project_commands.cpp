@@ -11,6 +11,7 @@
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
 #include "store/project_file.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 
@@ -99,6 +100,8 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   if (!given) dialog_.toOpen("Open Project");
   const std::string path = given ? *given : dialog_.held();
   if (refusedToOpen(m.services().messages, path)) return;
+  LogKeeper::Hold opening(*m.log, EntryKind::Correction);
+  m.log->startAfresh();
 
   m.clock->away->forget();
   m.txtDays->setVisible(false);
@@ -158,6 +161,8 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
 
 void ProjectCommands::newJob(bool button) {
   MainForm& m = main_;
+  LogKeeper::Hold another(*m.log, EntryKind::Correction);
+  m.log->startAfresh();
   m.clock->away->forget();
   if (!button) {
     setField(*m.Text54, kStopped);

@@ -7,6 +7,7 @@
 #include "contacts/customer_form.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 
@@ -63,7 +64,12 @@ std::vector<std::string> projectLines(Vantrel& app) {
 
 WriteResult writeProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return WriteResult{false, "no file is named"};
-  WriteResult result = writeLines(path, projectLines(app));
+  // The 61 lines as they always were, then the work log.
+  std::vector<std::string> lines = projectLines(app);
+  std::vector<std::string> log = app.main().log->fileLines();
+  lines.insert(lines.end(), std::make_move_iterator(log.begin()),
+               std::make_move_iterator(log.end()));
+  WriteResult result = writeLines(path, lines);
   if (result) setField(*app.main().statusMessage, kSavedNotice);
   return result;
 }
@@ -74,14 +80,24 @@ WriteResult writeProject(MainForm& main, const std::string& path) {
 
 void readProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return;
-  const ReadResult file = readLines(path);
+  ReadResult file = readLines(path);
   if (!file.opened) return;
+  LogKeeper& log = *app.main().log;
+  LogKeeper::Hold reading(log, EntryKind::Correction);
   // The boxes are looked up first: reading may create windows, which must not happen
   // between two lines.
   const std::vector<Control*> fields = projectFields(app);
   for (std::size_t n = 0; n < fields.size() && n < file.lines.size(); ++n) {
     setField(*fields[n], file.lines[n]);
   }
+  // What follows the job's own lines is its work log.
+  std::vector<std::string> section;
+  if (file.lines.size() > fields.size()) {
+    section.assign(
+        std::make_move_iterator(file.lines.begin() + static_cast<std::ptrdiff_t>(fields.size())),
+        std::make_move_iterator(file.lines.end()));
+  }
+  log.loaded(path, section);
 }
 
 }  // namespace vantrel

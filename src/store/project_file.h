@@ -29,7 +29,8 @@ WriteResult writeProject(MainForm& main, const std::string& path);
 
 // Reads a project file into the job, each line through its box's own rules, in file order,
 // so every rule runs as its value arrives. A file that cannot be read changes nothing; a
-// short one leaves the boxes past its end as they are; lines past the 61st are ignored.
+// short one leaves the boxes past its end as they are. The lines past the 61st are the job's
+// work log: what does not read or does not add up to the figures is told once.
 void readProject(Vantrel& app, const std::string& path);
 
 }  // namespace vantrel

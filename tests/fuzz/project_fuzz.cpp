@@ -15,6 +15,7 @@
 #include "store/options_form.h"
 #include "store/project_commands.h"
 #include "store/project_file.h"
+#include "worklog/log_keeper.h"
 
 using namespace vantrel;
 
@@ -31,12 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Saved as another file: one line a box, whatever the boxes hold; opened again, the job is
   // the one that was saved.
   const std::vector<std::string> before = fuzz::asSaved(projectLines(app));
+  const std::vector<std::string> logBefore = main.log->fileLines();
+  fuzz::check(main.log->balanced(), "the work log of a read job adds up to its figures");
   const std::string copy = scratch.path("copy.pcl");
   fuzz::check(static_cast<bool>(writeProject(app, copy)), "a read job can be saved again");
   const ReadResult saved = readLines(copy);
-  fuzz::check(saved.opened && saved.lines.size() == 61, "a saved project has 61 lines");
+  fuzz::check(saved.opened && saved.lines.size() == 61 + logBefore.size(),
+              "a saved project has 61 lines and its work log");
   readProject(app, copy);
   fuzz::check(projectLines(app) == before, "a saved project reads back as it was saved");
+  fuzz::check(main.log->fileLines() == logBefore, "its work log reads back as it was saved");
 
   // The autosave goes to the application folder: a project file cannot name another place.
   program.clockMinuteThenInvoice();

@@ -42,7 +42,8 @@ class WrongFileTest : public ProgramFixture<> {
 
     make("binary.pcl", std::string("\x01\x02job\0\xFF", 7), "it is not a Vantrel file");
     make("escape.pcl", crlf({"1", "\x1B[2J", "3"}), "it is not a Vantrel file");
-    make("huge.pcl", std::string(kLargestDataFile + 1, '7'), "it is too large to be a Vantrel file");
+    make("huge.pcl", std::string(kLargestDataFile + 1, '7'),
+         "it is too large to be a Vantrel file");
     make("empty.pcl", "", "it is empty");
     std::filesystem::create_directory(folder + "/folder.pcl");
     kinds.push_back({"folder.pcl", "it is a folder"});
@@ -103,16 +104,19 @@ TEST_F(WrongFileTest, EveryOpenRefusesEveryKindOfWrongFile) {
   expectRefused("the card's Open", dialog(*app->customer().cmdAddNew), kinds);
   // A cancel opens what the dialog still holds, and that is checked as well.
   app->options().show();
-  expectRefused("Options Open cancelled", [this](const std::string&) {
-    platform->dialogResults.emplace_back(std::nullopt);
-    userClick(*app->options().Command2);
-  }, {{"pipe.pcl", "it is not a file"}});
+  expectRefused("Options Open cancelled",
+                [this](const std::string&) {
+                  platform->dialogResults.emplace_back(std::nullopt);
+                  userClick(*app->options().Command2);
+                },
+                {{"pipe.pcl", "it is not a file"}});
 }
 
 TEST_F(WrongFileTest, AHandedOverFileIsRefusedToo) {
   setField(*m().projectPath, "");
   userClick(*m().cmdnew);  // a saved job: the hand-over may open a file
-  expectRefused("the hand-over", [this](const std::string& path) { app->handOver(path); }, kinds);
+  expectRefused(
+      "the hand-over", [this](const std::string& path) { app->handOver(path); }, kinds);
 }
 
 TEST_F(WrongFileTest, ACommandLineFileIsRefusedAndTheStartGoesOn) {

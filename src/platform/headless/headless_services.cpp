@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/control.h"
 #include "platform/form.h"
@@ -65,8 +66,28 @@ std::optional<std::int64_t> parseDateTime(const std::string& text) {
   return ((days * 24 + h) * 60 + mi) * 60000 + s * 1000LL;
 }
 
+namespace {
+
+// The offset of local time from UTC at an instant, in ms.
+std::int64_t offsetAt(std::int64_t utcMs) {
+  const std::time_t t = static_cast<std::time_t>(floorDiv(utcMs, 1000));
+  std::tm tm{};
+  ::localtime_r(&t, &tm);
+  return static_cast<std::int64_t>(tm.tm_gmtoff) * 1000;
+}
+
+std::int64_t utcOfLocalWallTime(std::int64_t localMs) {
+  const std::int64_t guess = localMs - offsetAt(localMs);
+  return localMs - offsetAt(guess);
+}
+
+}  // namespace
+
 HeadlessServices::HeadlessServices(std::string folder, std::int64_t startMs)
-    : folder_(std::move(folder)), startMs_(startMs), nowMs_(startMs) {
+    : folder_(std::move(folder)),
+      startMs_(startMs),
+      nowMs_(startMs),
+      startUtcMs_(utcOfLocalWallTime(startMs)) {
   // The desktop program's toolkit takes the process locale from LANG, LC_ALL and
   // LC_NUMERIC at start; so does this platform, so a run under a German locale meets the
   // decimal comma a German desktop has.

@@ -116,6 +116,9 @@ class HeadlessServices : public Platform {
   std::string commandLine() const override { return commandLineText; }
   // Clock
   std::int64_t nowMs() const override { return nowMs_; }
+  // Virtual time passes as real time does: the start's local time is read under the time
+  // zone's rules (TZ), and the instant moves on from there.
+  std::int64_t utcMs() const override { return startUtcMs_ + (nowMs_ - startMs_); }
   std::string timeText() const override;
   std::string dateText() const override;
   std::string shortTimeText(std::int64_t ms) const override;
@@ -147,6 +150,7 @@ class HeadlessServices : public Platform {
   std::string folder_;
   std::int64_t startMs_;
   std::int64_t nowMs_;
+  std::int64_t startUtcMs_;
   std::uint64_t nextOrder_ = 0;
   std::map<Timer*, Due> due_;
   FolderLock lock_;

@@ -195,6 +195,8 @@ QWidget* FormWidget::create(Control& control, QWidget* parent) {
     case ControlKind::FolderList:
     case ControlKind::FileList:
       return createList(control, parent);
+    case ControlKind::Table:
+      return createTable(control, parent);
     case ControlKind::Line:
     case ControlKind::Shape: {
       // Drawn over what lies under them, but never in the way of a click.
@@ -341,6 +343,11 @@ void FormWidget::refresh(Bound& bound, Property property) {
       applyFolder(bound);
       break;
     case Property::Interval:
+      break;
+    case Property::Rows:
+    case Property::Cells:
+    case Property::Current:
+      applyTable(bound, property);
       break;
   }
 }

@@ -77,6 +77,8 @@ class FormWidget : public QMainWindow {
   QWidget* create(Control& control, QWidget* parent);
   QWidget* createTextBox(Control& control, QWidget* parent);
   QWidget* createList(Control& control, QWidget* parent);
+  QWidget* createTable(Control& control, QWidget* parent);
+  void applyTable(Bound& bound, Property property);
   void watch(QObject* object, Control& control);
   void rebuildMenus();
   QMenu* buildMenu(MenuItem& item, QWidget* parent);

@@ -405,6 +405,10 @@ std::int64_t QtServices::nowMs() const {
   return now.toMSecsSinceEpoch() + static_cast<std::int64_t>(now.offsetFromUtc()) * 1000;
 }
 
+std::int64_t QtServices::utcMs() const {
+  return QDateTime::currentMSecsSinceEpoch();
+}
+
 std::string QtServices::timeText() const {
   return fromQString(QLocale::system().toString(QTime::currentTime(), timeFormatWithSeconds()));
 }

@@ -91,6 +91,7 @@ class QtServices : public Platform {
   std::string sharedFolder() const override;
   // Clock
   std::int64_t nowMs() const override;
+  std::int64_t utcMs() const override;
   std::string timeText() const override;
   std::string dateText() const override;
   std::string shortTimeText(std::int64_t ms) const override;

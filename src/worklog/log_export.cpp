@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "worklog/log_export.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vantrel {
+namespace {
+
+std::string csvField(const std::string& text, char separator) {
+  if (text.find_first_of(std::string("\"\r\n") + separator) == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// A note that a spreadsheet would take for a formula (or a control) stays text.
+std::string safeNote(const std::string& note) {
+  if (note.empty()) return note;
+  const auto first = static_cast<unsigned char>(note.front());
+  const bool risky = first == '=' || first == '+' || first == '-' || first == '@' || first < 0x20;
+  return risky ? "'" + note : note;
+}
+
+std::string withSeparator(std::string number, char decimal) {
+  for (char& c : number) {
+    if (c == '.') c = decimal;
+  }
+  return number;
+}
+
+std::string hoursText(std::int64_t seconds) {
+  // Four decimals, rounded half away from zero, in integers so no locale or float enters.
+  const bool negative = seconds < 0;
+  const std::uint64_t s =
+      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+  const std::uint64_t tenThousandths = (s * 10000 + 1800) / 3600;
+  char text[40];
+  std::snprintf(text, sizeof text, "%s%llu.%04llu", negative && tenThousandths != 0 ? "-" : "",
+                static_cast<unsigned long long>(tenThousandths / 10000),
+                static_cast<unsigned long long>(tenThousandths % 10000));
+  return text;
+}
+
+std::string utcStamp(std::int64_t utcMs) {
+  const std::int64_t seconds = utcMs >= 0 ? utcMs / 1000 : -((-utcMs + 999) / 1000);
+  std::int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
+  std::int64_t inDay = seconds - days * 86400;
+  // civil from days (Howard Hinnant's algorithm)
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(days - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04lld%02u%02uT%02d%02d%02dZ", static_cast<long long>(y), m, d,
+                static_cast<int>(inDay / 3600), static_cast<int>(inDay / 60 % 60),
+                static_cast<int>(inDay % 60));
+  return text;
+}
+
+std::string icsEscape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case ';':
+        out += "\\;";
+        break;
+      case ',':
+        out += "\\,";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        break;
+      default:
+        // Other control characters have no place in a text value.
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
+    }
+  }
+  return out;
+}
+
+// A content line folded at 75 octets, never inside a UTF-8 sequence, ended CR LF.
+void addLine(std::string& out, const std::string& line) {
+  std::size_t from = 0;
+  std::size_t limit = 75;
+  while (line.size() - from > limit) {
+    std::size_t cut = from + limit;
+    while (cut > from && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    out.append(line, from, cut - from);
+    out += "\r\n ";
+    from = cut;
+    limit = 74;  // the leading space counts
+  }
+  out.append(line, from, std::string::npos);
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::string logCsv(const WorkLog& log, char decimalSeparator) {
+  const char separator = decimalSeparator == ',' ? ';' : ',';
+  const char decimal = decimalSeparator == ',' ? ',' : '.';
+  const std::string sep(1, separator);
+  std::string out = "\xEF\xBB\xBF";
+  out += "Date" + sep + "Start" + sep + "End" + sep + "Start ISO" + sep + "End ISO" + sep +
+         "Seconds" + sep + "Hours" + sep + "Billed minutes" + sep + "Kind" + sep + "Note\r\n";
+  for (std::size_t i : log.chronological()) {
+    const LogEntry& e = log[i];
+    const LocalMoment start = localMoment(e.startMs);
+    const bool span = hasSpan(e.kind);
+    // A moment has no span: its time is told in the ISO column alone.
+    std::string row = localDateText(start) + sep;
+    row += (span ? localTimeText(start) : std::string()) + sep;
+    row += (span ? localTimeText(localMoment(e.endMs)) : std::string()) + sep;
+    row += isoMoment(e.startMs) + sep;
+    row += (span ? isoMoment(e.endMs) : std::string()) + sep;
+    row += std::to_string(e.seconds) + sep;
+    row += withSeparator(hoursText(e.seconds), decimal) + sep;
+    row += withSeparator(billedText(e.billed), decimal) + sep;
+    row += csvField(kindWord(e.kind), separator) + sep;
+    row += csvField(safeNote(e.note), separator);
+    out += row + "\r\n";
+  }
+  return out;
+}
+
+std::string logCalendar(const WorkLog& log, const std::string& summary) {
+  std::string out;
+  addLine(out, "BEGIN:VCALENDAR");
+  addLine(out, "VERSION:2.0");
+  addLine(out, "PRODID:-//Vantrel//Work log//EN");
+  addLine(out, "CALSCALE:GREGORIAN");
+  const std::string stamp = [&log] {
+    std::int64_t latest = 0;
+    for (const LogEntry& e : log.entries()) latest = std::max(latest, e.endMs);
+    return utcStamp(latest);
+  }();
+  for (std::size_t i : log.chronological()) {
+    const LogEntry& e = log[i];
+    if (e.kind != EntryKind::Run && e.kind != EntryKind::Manual) continue;
+    addLine(out, "BEGIN:VEVENT");
+    addLine(out, "UID:" + e.id + "@vantrel");
+    addLine(out, "DTSTAMP:" + stamp);
+    addLine(out, "DTSTART:" + utcStamp(e.startMs));
+    addLine(out, "DTEND:" + utcStamp(std::max(e.endMs, e.startMs)));
+    addLine(out, "SUMMARY:" + icsEscape(summary));
+    if (!e.note.empty()) addLine(out, "DESCRIPTION:" + icsEscape(e.note));
+    addLine(out, "END:VEVENT");
+  }
+  addLine(out, "END:VCALENDAR");
+  return out;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+// What an entry of the work log records. Runs, manual entries and time away removed have a
+// span (a start and an end); the others happen at a moment.
+enum class EntryKind {
+  Run,
+  Manual,
+  Adjustment,
+  Minimum,
+  Correction,
+  Reset,
+  CarriedOver,
+  AwayRemoved
+};
+
+// "run", "manual", "adjustment", "minimum", "correction", "reset", "carried over",
+// "away removed": the words the file and the exports use.
+const char* kindWord(EntryKind kind);
+std::optional<EntryKind> kindFromWord(std::string_view word);
+constexpr bool hasSpan(EntryKind kind) {
+  return kind == EntryKind::Run || kind == EntryKind::Manual || kind == EntryKind::AwayRemoved;
+}
+
+// Billed minutes are kept in millionths of a minute, so a column of them adds up exactly.
+constexpr std::int64_t kMicro = 1'000'000;
+std::string billedText(std::int64_t micro);  // "15", "-0.5", "19.998"
+std::optional<std::int64_t> billedFromText(std::string_view text);
+
+struct LogEntry {
+  EntryKind kind = EntryKind::Run;
+  std::string id;            // stays with the entry: the calendar export's UID
+  std::int64_t startMs = 0;  // UTC ms since 1970: the start of a span, or the moment
+  std::int64_t endMs = 0;    // UTC: the end of a span; the moment again for the others
+  std::int64_t seconds = 0;  // signed seconds of clock time
+  std::int64_t billed = 0;   // signed billed minutes, in millionths
+  std::string note;          // what was done
+};
+
+// The record of a job's time: every entry's seconds add up to the clock's reading and its
+// billed minutes to the minute counter. The sums are kept as entries change, so reading them
+// costs nothing however long the log is.
+class WorkLog {
+ public:
+  const std::vector<LogEntry>& entries() const { return entries_; }
+  const LogEntry& operator[](std::size_t i) const { return entries_[i]; }
+  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  std::int64_t seconds() const { return seconds_; }
+  std::int64_t billed() const { return billed_; }
+
+  std::size_t add(LogEntry entry);  // gives it an id when it has none; returns its index
+  void replace(std::size_t i, LogEntry entry);
+  void erase(std::size_t i);
+  void clear();
+
+  // The entries in the order of their starts (moments), ties in the order they were made.
+  std::vector<std::size_t> chronological() const;
+
+  // The project file's section: a heading line, then one line an entry.
+  static constexpr const char* kHeading = "[Work log]";
+  std::vector<std::string> fileLines() const;
+  struct Read {
+    bool present = false;  // the file has a work log at all
+    int damaged = 0;       // lines that did not read, left out
+  };
+  // The lines after the project's own; replaces this log with what reads.
+  Read read(const std::vector<std::string>& lines);
+
+ private:
+  std::vector<LogEntry> entries_;
+  std::int64_t seconds_ = 0;
+  std::int64_t billed_ = 0;
+};
+
+// A new entry id: 16 hex digits, random, so two jobs' entries never share one.
+std::string newEntryId();
+
+// A moment as the local clock of this computer shows it, under the time zone rules in force
+// at that moment (a daylight-saving change included).
+struct LocalMoment {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+  int offsetSeconds = 0;       // east of UTC
+  int weekday = 4;             // 1 Monday .. 7 Sunday
+  std::int64_t dayNumber = 0;  // days since 1970-01-01 of the local date
+};
+LocalMoment localMoment(std::int64_t utcMs);
+// The UTC moment of a local date and time, or nothing for a time the clocks skipped.
+std::optional<std::int64_t> utcOfLocal(int year, int month, int day, int hour, int minute,
+                                       int second);
+std::string localDateText(const LocalMoment& m);  // 2026-12-10
+// A local date by its day number: "2026-12-10"; its ISO week: "2026-W50".
+std::string dayText(std::int64_t dayNumber);
+std::string isoWeekText(std::int64_t dayNumber);
+// The instant a local day begins (its first hour, where the clocks skip midnight).
+std::int64_t dayStartMs(std::int64_t dayNumber);
+std::string localTimeText(const LocalMoment& m);  // 09:05:00
+std::string isoMoment(std::int64_t utcMs);        // 2026-12-10T09:05:00+01:00
+std::optional<std::int64_t> parseIsoMoment(std::string_view text);
+// Signed clock time as H:MM:SS ("-0:05:00", "26:10:00").
+std::string durationText(std::int64_t seconds);
+
+}  // namespace vantrel
