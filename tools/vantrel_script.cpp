@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: vantrel-script [--home DIR] [--args TEXT] [--agreement 0|1]\n"
     "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [--printer NAME|none]\n"
-    "                      [--browser none] [--locale NAME] [SCRIPT | -]\n";
+    "                      [--browser none] [--locale NAME] [--tz ZONE] [SCRIPT | -]\n";
 
 constexpr const char* kDefaultNow = "2026-01-05 09:00:00";
 
@@ -64,7 +64,7 @@ int run(int argc, char** argv) {
     }
     bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" ||
                       arg == "--now" || arg == "--printer" || arg == "--browser" ||
-                      arg == "--locale";
+                      arg == "--locale" || arg == "--tz";
     if (takesValue) {
       if (i + 1 >= argc) return usageError(arg + " needs a value");
       std::string value = argv[++i];
@@ -80,6 +80,11 @@ int run(int argc, char** argv) {
         // The desktop's locale for this run, whatever the environment says.
         if (value.empty()) return usageError("--locale needs a name, as in de_DE.UTF-8");
         ::setenv("LC_ALL", value.c_str(), 1);
+      } else if (arg == "--tz") {
+        // The computer's time zone for this run: its daylight-saving changes included.
+        if (value.empty()) return usageError("--tz needs a zone, as in Europe/Berlin");
+        ::setenv("TZ", value.c_str(), 1);
+        ::tzset();
       } else if (arg == "--browser") {
         if (value != "none") return usageError("--browser takes none");
         options.browser = false;

@@ -10,7 +10,7 @@ namespace vantrel {
 namespace {
 
 // The environment is what the program itself reads (VANTREL_HOME, XDG_DATA_HOME,
-// XDG_RUNTIME_DIR) and where Qt keeps the settings store (XDG_CONFIG_HOME).
+// XDG_RUNTIME_DIR, TZ) and where Qt keeps the settings store (XDG_CONFIG_HOME).
 constexpr const char* kUsage =
     "Usage: vantrel [PROJECT-FILE]\n"
     "       vantrel --help | --version\n"
@@ -31,6 +31,8 @@ constexpr const char* kUsage =
     "                   job (default $XDG_DATA_HOME/vantrel, ~/.local/share/vantrel)\n"
     "  XDG_CONFIG_HOME  holds the settings store, Ploven/Ploven.conf (default ~/.config)\n"
     "  XDG_RUNTIME_DIR  where a later start finds the running copy (default /tmp)\n"
+    "  TZ               the time zone the work log shows its times in (default the\n"
+    "                   system's)\n"
     "\n"
     "More in the manual page, vantrel(1).\n";
 

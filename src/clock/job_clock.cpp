@@ -335,6 +335,7 @@ void JobClock::lockAdjusters() {
   for (Control* c : {m.Command4, m.Command6, m.Command7, m.Command8, m.chkplus, m.chkminus}) {
     c->setEnabled(false);
   }
+  if (m.log) m.log->refresh();  // the log's times lock with the adjusters
 }
 
 void JobClock::openAdjusterButtons() {
@@ -342,6 +343,7 @@ void JobClock::openAdjusterButtons() {
   m.Command1->setVisible(true);
   m.Command3->setVisible(true);
   for (Control* c : {m.Command4, m.Command6, m.Command7, m.Command8}) c->setEnabled(true);
+  if (m.log) m.log->refresh();
 }
 
 void JobClock::addMinutes(double minutes) {

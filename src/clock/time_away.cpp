@@ -195,6 +195,10 @@ void TimeAway::remove(const Span& span, bool andStop) {
                                    [&span](const Second& s) { return s.atMs >= span.toMs; });
   double takenBack = billedUncounted_;
   std::int64_t rerun = 0;
+  // The seconds counted again begin a second before the first tick after the return.
+  const auto resumed =
+      std::find_if(first, seconds_.end(), [&span](const Second& s) { return s.atMs >= span.toMs; });
+  const std::int64_t resumeMs = resumed != seconds_.end() ? resumed->atMs - 1000 : span.toMs;
   {
     LogKeeper::Hold removed(*m.log, EntryKind::AwayRemoved);
     if (first != seconds_.end()) {
@@ -206,10 +210,12 @@ void TimeAway::remove(const Span& span, bool andStop) {
       seconds_.erase(first, seconds_.end());
       if (takenBack != 0) m.clock->addMinutes(-takenBack);
       restore(from);
-      m.log->cutForAway(span.fromMs, span.toMs);
+      m.log->cutForAway(span.fromMs, span.toMs, resumeMs);
       rerun = since;
-    } else if (takenBack != 0) {
-      m.clock->addMinutes(-takenBack);
+    } else {
+      // Nothing ticked since it began (a sleep answered at once): the run is still split.
+      if (takenBack != 0) m.clock->addMinutes(-takenBack);
+      m.log->cutForAway(span.fromMs, span.toMs, span.toMs);
     }
   }
   if (rerun > 0) {

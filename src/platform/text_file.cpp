@@ -77,9 +77,19 @@ bool nextUtf8(const std::string& s, std::size_t& i, char32_t& cp) {
   return true;
 }
 
+// The length of the run of ASCII bytes from i: the bulk of every data file, passed over in
+// one step by the codecs below.
+std::size_t asciiRun(const std::string& s, std::size_t i) {
+  std::size_t k = i;
+  while (k < s.size() && static_cast<unsigned char>(s[k]) < 0x80) ++k;
+  return k - i;
+}
+
 bool isMultiByteUtf8(const std::string& s) {
   bool multi = false;
   for (std::size_t i = 0; i < s.size();) {
+    i += asciiRun(s, i);
+    if (i == s.size()) break;
     char32_t cp = 0;
     if (!nextUtf8(s, i, cp)) return false;
     if (cp >= 0x80) multi = true;
@@ -182,7 +192,13 @@ void closeGuard(int& guard) {
 std::string fromWindows1252(const std::string& bytes) {
   std::string out;
   out.reserve(bytes.size());
-  for (unsigned char b : bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (const std::size_t run = asciiRun(bytes, i); run > 0) {
+      out.append(bytes, i, run);
+      i += run - 1;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
       out += static_cast<char>(b);
     } else if (b < 0xA0) {
@@ -198,6 +214,11 @@ std::optional<std::string> toWindows1252(const std::string& utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
+    if (const std::size_t run = asciiRun(utf8, i); run > 0) {
+      out.append(utf8, i, run);
+      i += run;
+      continue;
+    }
     char32_t cp = 0;
     if (!nextUtf8(utf8, i, cp)) return std::nullopt;
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
@@ -257,13 +278,12 @@ ReadResult readLines(const std::string& path) {
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
-    std::string line =
-        text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::size_t length = (end == std::string::npos ? text.size() : end) - start;
+    if (length > 0 && text[start + length - 1] == '\r') --length;
+    std::string& line = result.lines.emplace_back(text, start, length);
     // A CR left inside a line reads as the space a save writes for it: a value then means
     // the same before and after it is saved (" 5" is a number, "\r5" was not).
-    std::replace(line.begin(), line.end(), '\r', ' ');
-    result.lines.push_back(std::move(line));
+    if (line.find('\r') != std::string::npos) std::replace(line.begin(), line.end(), '\r', ' ');
     if (end == std::string::npos) break;
     start = end + 1;
   }
@@ -272,10 +292,27 @@ ReadResult readLines(const std::string& path) {
 
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
+  appendFileLines(text, lines);
+  return writeFileText(path, text);
+}
+
+void appendFileLines(std::string& text, const std::vector<std::string>& lines) {
+  std::size_t size = text.size();
+  for (const std::string& value : lines) size += value.size() + 2;
+  text.reserve(size);
   for (const std::string& value : lines) {
-    for (char c : value) text += (c == '\r' || c == '\n') ? ' ' : c;
+    const std::size_t at = text.size();
+    text += value;
+    if (value.find('\r') != std::string::npos || value.find('\n') != std::string::npos) {
+      std::replace_if(
+          text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+          [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    }
     text += "\r\n";
   }
+}
+
+WriteResult writeFileText(const std::string& path, const std::string& text) {
   // Windows-1252 bytes that happen to form UTF-8 ("Ã©" is C3 A9, which is "é") would read
   // back as other text: such a file is written in UTF-8, which reads back as it stands.
   const std::optional<std::string> narrow = toWindows1252(text);

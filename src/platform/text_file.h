@@ -34,6 +34,10 @@ std::string couldNotSave(const std::string& path, const WriteResult& result);
 
 // A CR or LF inside a value becomes a space, so the file keeps its line count.
 WriteResult writeLines(const std::string& path, const std::vector<std::string>& lines);
+// The two halves of writeLines, for a writer that joins part of its lines itself: the lines
+// appended as a file holds them (each ended CR LF), then such text encoded and written.
+void appendFileLines(std::string& text, const std::vector<std::string>& lines);
+WriteResult writeFileText(const std::string& path, const std::string& text);
 
 // Any bytes, replacing the file the same atomic way: the whole new file or the old one.
 WriteResult writeBytes(const std::string& path, const std::string& bytes);

@@ -65,11 +65,10 @@ std::vector<std::string> projectLines(Vantrel& app) {
 WriteResult writeProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return WriteResult{false, "no file is named"};
   // The 61 lines as they always were, then the work log.
-  std::vector<std::string> lines = projectLines(app);
-  std::vector<std::string> log = app.main().log->fileLines();
-  lines.insert(lines.end(), std::make_move_iterator(log.begin()),
-               std::make_move_iterator(log.end()));
-  WriteResult result = writeLines(path, lines);
+  std::string text;
+  appendFileLines(text, projectLines(app));
+  app.main().log->log().appendFileText(text);
+  WriteResult result = writeFileText(path, text);
   if (result) setField(*app.main().statusMessage, kSavedNotice);
   return result;
 }
@@ -97,7 +96,7 @@ void readProject(Vantrel& app, const std::string& path) {
         std::make_move_iterator(file.lines.begin() + static_cast<std::ptrdiff_t>(fields.size())),
         std::make_move_iterator(file.lines.end()));
   }
-  log.loaded(path, section);
+  log.loaded(path, std::move(section));
 }
 
 }  // namespace vantrel

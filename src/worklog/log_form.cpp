@@ -158,8 +158,8 @@ void LogForm::design() {
 }
 
 void LogForm::view() {
-  rebuild();
   say("");
+  rebuild();
   show();
 }
 
@@ -182,24 +182,30 @@ void LogForm::rebuild() {
     const LogEntry& e = log[order[k]];
     const LocalMoment start = localMoment(e.startMs);
     dayOf[k] = start.dayNumber;
-    Totals& first = days[start.dayNumber];
-    first.billed += e.billed;
     const LocalMoment end = localMoment(e.endMs);
     if (!hasSpan(e.kind) || end.dayNumber == start.dayNumber || e.endMs <= e.startMs) {
-      first.seconds += e.seconds;
+      Totals& day = days[start.dayNumber];
+      day.seconds += e.seconds;
+      day.billed += e.billed;
       continue;
     }
     std::int64_t left = e.seconds;
+    std::int64_t billedLeft = e.billed;
     std::int64_t from = e.startMs;
     for (std::int64_t day = start.dayNumber; day <= end.dayNumber; ++day) {
       std::int64_t to = e.endMs;
       if (day < end.dayNumber) {
         to = std::clamp(dayStartMs(day + 1), from, e.endMs);
       }
-      const std::int64_t part =
-          day == end.dayNumber ? left : e.seconds * (to - from) / (e.endMs - e.startMs);
+      // Each side its share of the seconds, and of the billed minutes in whole minutes.
+      const bool last = day == end.dayNumber;
+      const std::int64_t part = last ? left : e.seconds * (to - from) / (e.endMs - e.startMs);
+      const std::int64_t billed =
+          last ? billedLeft : e.billed * (to - from) / (e.endMs - e.startMs) / kMicro * kMicro;
       days[day].seconds += part;
+      days[day].billed += billed;
       left -= part;
+      billedLeft -= billed;
       from = to;
     }
   }
@@ -224,11 +230,10 @@ void LogForm::rebuild() {
 
   // The chosen entry stays chosen where it still is.
   std::optional<std::size_t> current;
-  if (entry_) {
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-      if (rows_[r].type == Row::Type::Entry && rows_[r].entry == *entry_) current = r;
-    }
+  for (std::size_t r = 0; r < rows_.size() && !chosenId_.empty(); ++r) {
+    if (rows_[r].type == Row::Type::Entry && log[rows_[r].entry].id == chosenId_) current = r;
   }
+  if (!current) chosenId_.clear();
   grdLog->rowsChanged();
   if (grdLog->current() != current) grdLog->setCurrent(current);
   grdLog->cellsChanged();
@@ -280,11 +285,20 @@ std::string LogForm::cell(std::size_t row, std::size_t column) const {
   }
 }
 
+std::optional<std::size_t> LogForm::chosen() const {
+  const WorkLog& log = keeper().log();
+  for (std::size_t i = log.size(); i-- > 0 && !chosenId_.empty();) {
+    if (log[i].id == chosenId_) return i;
+  }
+  return std::nullopt;
+}
+
 void LogForm::selected() {
   const auto row = grdLog->current();
-  entry_ = row ? entryOf(*row) : std::nullopt;
-  if (!entry_) return;
-  const LogEntry& e = keeper().log()[*entry_];
+  const auto entry = row ? entryOf(*row) : std::nullopt;
+  chosenId_ = entry ? keeper().log()[*entry].id : std::string();
+  if (!entry) return;
+  const LogEntry& e = keeper().log()[*entry];
   const LocalMoment start = localMoment(e.startMs);
   setField(*txtDate, localDateText(start));
   setField(*txtFrom, localTimeText(start));
@@ -323,23 +337,27 @@ std::optional<std::pair<std::int64_t, std::int64_t>> LogForm::typedSpan(int days
 }
 
 void LogForm::apply() {
-  if (!entry_) {
+  const auto entry = chosen();
+  if (!entry) {
     say("Choose an entry in the list first.");
     return;
   }
-  const std::size_t i = *entry_;
+  const std::size_t i = *entry;
   const LogEntry e = keeper().log()[i];
   std::string why;
   if (hasSpan(e.kind)) {
     const LocalMoment start = localMoment(e.startMs);
     const LocalMoment end = localMoment(e.endMs);
-    const bool same = txtDate->text() == localDateText(start) &&
-                      txtFrom->text() == localTimeText(start) &&
-                      txtTo->text() == localTimeText(end);
-    if (!same) {
+    const bool sameDate = txtDate->text() == localDateText(start);
+    const bool sameFrom = sameDate && txtFrom->text() == localTimeText(start);
+    const bool sameTo = sameDate && txtTo->text() == localTimeText(end);
+    if (!sameFrom || !sameTo) {
       const auto span = typedSpan(static_cast<int>(end.dayNumber - start.dayNumber));
       if (!span) return;
-      why = keeper().changeTimes(i, span->first, span->second);
+      // A time left as shown keeps its instant: in the hour a clock change repeats, the
+      // text alone could mean either.
+      why = keeper().changeTimes(i, sameFrom ? e.startMs : span->first,
+                                 sameTo ? e.endMs : span->second);
     }
   }
   if (why.empty()) why = keeper().setNote(i, txtNote->text());
@@ -353,14 +371,14 @@ void LogForm::addEntry() {
 }
 
 void LogForm::deleteEntry() {
-  if (!entry_) {
+  const auto entry = chosen();
+  if (!entry) {
     say("Choose an entry in the list first.");
     return;
   }
-  const std::size_t i = *entry_;
-  const std::string why = keeper().remove(i);
+  const std::string why = keeper().remove(*entry);
   if (why.empty()) {
-    entry_.reset();
+    chosenId_.clear();
     grdLog->setCurrent(std::nullopt);
   }
   say(why);

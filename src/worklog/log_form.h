@@ -68,7 +68,10 @@ class LogForm : public Form {
   Vantrel& app_;
   FileDialog dialog_;
   std::vector<Row> rows_;
-  std::optional<std::size_t> entry_;  // the entry the boxes show
+  // The chosen entry, by its id: indexes move when entries come and go, or another job's
+  // log takes this one's place.
+  std::optional<std::size_t> chosen() const;
+  std::string chosenId_;
 };
 
 }  // namespace vantrel

@@ -153,11 +153,25 @@ void LogKeeper::closeRunIfStopped() {
   }
 }
 
-void LogKeeper::cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs) {
+void LogKeeper::cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs,
+                           std::int64_t resumeLocalMs) {
   // The question tells local wall times; the log keeps instants.
   const std::int64_t shift = main_.services().clock.nowMs() - now();
   const std::int64_t from = fromLocalMs - shift;
   const std::int64_t to = std::max(toLocalMs - shift, from);
+  LogEntry mark;
+  mark.kind = EntryKind::AwayRemoved;
+  mark.startMs = from;
+  mark.endMs = to;
+  const bool resetSince = std::any_of(
+      log_.entries().begin(), log_.entries().end(),
+      [from](const LogEntry& e) { return e.kind == EntryKind::Reset && e.startMs > from; });
+  if (resetSince) {
+    // The clock started again since: its runs stay as they are, and the mark says where.
+    awayMark_ = log_.add(std::move(mark));
+    changed();
+    return;
+  }
   // Runs begun after the time away began are no longer on the clock: the seconds after the
   // return are counted again, into the run that starts there.
   std::optional<std::size_t> cut;
@@ -179,12 +193,8 @@ void LogKeeper::cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs) {
     if (const auto counter = counterMicro()) run.billed += *counter - log_.billed();
     log_.replace(*cut, std::move(run));
   }
-  LogEntry mark;
-  mark.kind = EntryKind::AwayRemoved;
-  mark.startMs = from;
-  mark.endMs = to;
   awayMark_ = log_.add(std::move(mark));
-  runStartMs_ = to;
+  runStartMs_ = std::max(resumeLocalMs - shift, from);
   changed();
 }
 
@@ -197,9 +207,9 @@ void LogKeeper::startAfresh() {
   changed();
 }
 
-void LogKeeper::loaded(const std::string& path, const std::vector<std::string>& section) {
+void LogKeeper::loaded(const std::string& path, std::vector<std::string> section) {
   startAfresh();
-  const WorkLog::Read read = log_.read(section);
+  const WorkLog::Read read = log_.read(std::move(section));
   const std::int64_t seconds = clockSeconds() - log_.seconds();
   const auto counter = counterMicro();
   const std::int64_t billed = counter ? *counter - log_.billed() : 0;
@@ -258,27 +268,35 @@ std::string LogKeeper::checkSpan(std::optional<std::size_t> self, std::int64_t s
   return {};
 }
 
-std::string LogKeeper::applyDelta(std::int64_t startMs, std::int64_t seconds, std::int64_t billed) {
+std::string LogKeeper::applyChange(const std::vector<Move>& moves, std::int64_t billed) {
   const auto counter = counterMicro();
   if (billed != 0 && !counter) return "The minute counter does not read as a number.";
-  std::optional<std::size_t> reset;
-  for (std::size_t i = 0; i < log_.size(); ++i) {
-    const LogEntry& e = log_[i];
-    if (e.kind == EntryKind::Reset && e.startMs > startMs &&
-        (!reset || e.startMs < log_[*reset].startMs)) {
-      reset = i;
+  std::int64_t clock = clockSeconds();
+  std::vector<std::pair<std::size_t, std::int64_t>> resets;
+  for (const Move& move : moves) {
+    std::optional<std::size_t> reset;
+    for (std::size_t i = 0; i < log_.size(); ++i) {
+      const LogEntry& e = log_[i];
+      if (e.kind == EntryKind::Reset && e.startMs > move.atMs &&
+          (!reset || e.startMs < log_[*reset].startMs)) {
+        reset = i;
+      }
+    }
+    if (reset) {
+      // The clock started again from zero after it: the reset takes the change up.
+      resets.emplace_back(*reset, move.seconds);
+    } else {
+      clock += move.seconds;
     }
   }
-  const std::int64_t clock = clockSeconds() + (reset ? 0 : seconds);
   if (clock < 0) return "The clock cannot go below zero.";
-  if (reset) {
-    // The clock started again from zero after it: the reset takes the change up.
-    LogEntry e = log_[*reset];
+  for (const auto& [i, seconds] : resets) {
+    LogEntry e = log_[i];
     e.seconds -= seconds;
-    log_.replace(*reset, std::move(e));
+    log_.replace(i, std::move(e));
   }
   Hold hold(*this, EntryKind::Correction);
-  if (!reset && seconds != 0) setClock(clock);
+  if (clock != clockSeconds()) setClock(clock);
   if (billed != 0) setField(*main_.minuteCounter, billedText(*counter + billed));
   return {};
 }
@@ -310,16 +328,19 @@ std::string LogKeeper::changeTimes(std::size_t i, std::int64_t startMs, std::int
   const std::int64_t longer = (endMs - startMs) / 1000 - (old.endMs - old.startMs) / 1000;
   LogEntry entry = old;
   entry.seconds = std::max<std::int64_t>(0, old.seconds + longer);
-  entry.billed += (wholeMinutes(entry.seconds) - wholeMinutes(old.seconds)) * kMicro;
+  // Billed by the difference in whole minutes, never below nothing: a run the start rule's
+  // minimum covered billed no minute to take back.
+  entry.billed = std::max<std::int64_t>(
+      0, old.billed + (wholeMinutes(entry.seconds) - wholeMinutes(old.seconds)) * kMicro);
   entry.startMs = startMs;
   entry.endMs = endMs;
-  const std::int64_t seconds = entry.seconds - old.seconds;
   const std::int64_t billed = entry.billed - old.billed;
-  // The figures follow from where the entry stood; a reset between decides for the clock.
-  const std::int64_t at = std::min(old.startMs, startMs);
+  // The old seconds leave where the entry stood and the new ones join where it stands now:
+  // a reset between the two decides for the clock.
+  const std::vector<Move> moves = {{old.startMs, -old.seconds}, {startMs, entry.seconds}};
   WorkLog before = log_;
   log_.replace(i, std::move(entry));
-  if (std::string why = applyDelta(at, seconds, billed); !why.empty()) {
+  if (std::string why = applyChange(moves, billed); !why.empty()) {
     log_ = std::move(before);
     return why;
   }
@@ -342,7 +363,7 @@ std::string LogKeeper::addManual(std::int64_t startMs, std::int64_t endMs,
   const std::int64_t seconds = entry.seconds;
   const std::int64_t billed = entry.billed;
   const std::size_t index = log_.add(std::move(entry));
-  if (std::string why = applyDelta(startMs, seconds, billed); !why.empty()) {
+  if (std::string why = applyChange({{startMs, seconds}}, billed); !why.empty()) {
     log_.erase(index);
     return why;
   }
@@ -362,7 +383,7 @@ std::string LogKeeper::remove(std::size_t i) {
   }
   WorkLog before = log_;
   log_.erase(i);
-  if (std::string why = applyDelta(old.startMs, -old.seconds, -old.billed); !why.empty()) {
+  if (std::string why = applyChange({{old.startMs, -old.seconds}}, -old.billed); !why.empty()) {
     log_ = std::move(before);
     return why;
   }

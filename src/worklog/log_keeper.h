@@ -47,7 +47,8 @@ class LogKeeper {
   // Remove of time away: the run it fell in ends where it began (the local times of the
   // time away's question), the time away is shown, and the clock's seconds after it go to
   // a run that starts at the return. The figures are already back at the time away's start.
-  void cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs);
+  // `resumeLocalMs` is where the seconds counted again after the return begin.
+  void cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs, std::int64_t resumeLocalMs);
   // A tick that runs without the clock running (a sleep kept after Stop) ends its run.
   void closeRunIfStopped();
 
@@ -55,7 +56,7 @@ class LogKeeper {
   void startAfresh();
   // After a project file was read into the boxes: its log section (the lines after the
   // project's own; nothing when the file had none). Says once what did not read.
-  void loaded(const std::string& path, const std::vector<std::string>& section);
+  void loaded(const std::string& path, std::vector<std::string> section);
   std::vector<std::string> fileLines() const { return log_.fileLines(); }
 
   // The window's edits. Each returns why it was refused, or an empty text when it was made.
@@ -67,8 +68,10 @@ class LogKeeper {
   std::string timesLocked() const;
   bool isOpenRun(std::size_t i) const { return openRun_ && *openRun_ == i; }
 
-  // Told after every change of the log, for the window.
+  // Told after every change of the log, for the window; refresh() tells it of a change
+  // around the log (the adjusters' lock).
   std::function<void()> onChanged;
+  void refresh() { changed(); }
 
  private:
   void figuresChanged();
@@ -77,9 +80,14 @@ class LogKeeper {
   std::int64_t now() const;
   std::string checkSpan(std::optional<std::size_t> self, std::int64_t startMs,
                         std::int64_t endMs) const;
-  // Applies a change of one entry's seconds and billed minutes to the figures: the clock
-  // changes when the entry lies after the last reset (else that reset takes it up).
-  std::string applyDelta(std::int64_t startMs, std::int64_t seconds, std::int64_t billed);
+  // Applies an edit to the figures: seconds that leave or join the log at an instant (an
+  // entry's start) change the clock when no reset follows that instant, else the first reset
+  // after it takes them up; billed minutes change the minute counter.
+  struct Move {
+    std::int64_t atMs;
+    std::int64_t seconds;
+  };
+  std::string applyChange(const std::vector<Move>& moves, std::int64_t billed);
   void setClock(std::int64_t seconds);
   void changed();
 

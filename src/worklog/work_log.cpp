@@ -5,9 +5,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <map>
 #include <numeric>
 #include <random>
+#include <string_view>
 
 #include "sheet/numbers.h"
 
@@ -94,10 +97,10 @@ std::optional<std::string> unescapeNote(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      out += text[i];
-      continue;
-    }
+    const std::size_t percent = std::min(text.find('%', i), text.size());
+    out.append(text, i, percent - i);
+    i = percent;
+    if (i == text.size()) break;
     if (i + 2 >= text.size()) return std::nullopt;
     const int high = hex(text[i + 1]);
     const int low = hex(text[i + 2]);
@@ -108,20 +111,26 @@ std::optional<std::string> unescapeNote(std::string_view text) {
   return out;
 }
 
-std::vector<std::string_view> splitTabs(std::string_view line) {
-  std::vector<std::string_view> fields;
+constexpr std::size_t kFields = 7;
+
+// The line's seven fields, or nothing when it has another number of them.
+std::optional<std::array<std::string_view, kFields>> splitTabs(std::string_view line) {
+  std::array<std::string_view, kFields> fields;
   std::size_t from = 0;
-  for (;;) {
+  for (std::size_t n = 0; n < kFields; ++n) {
     const std::size_t tab = line.find('\t', from);
-    fields.push_back(line.substr(from, tab == std::string_view::npos ? tab : tab - from));
-    if (tab == std::string_view::npos) return fields;
+    const bool last = n + 1 == kFields;
+    if ((tab == std::string_view::npos) != last) return std::nullopt;
+    fields[n] = line.substr(from, last ? std::string_view::npos : tab - from);
     from = tab + 1;
   }
+  return fields;
 }
 
 std::optional<LogEntry> entryFromLine(std::string_view line) {
-  const auto fields = splitTabs(line);
-  if (fields.size() != 7) return std::nullopt;
+  const auto split = splitTabs(line);
+  if (!split) return std::nullopt;
+  const auto& fields = *split;
   LogEntry e;
   const auto kind = kindFromWord(fields[0]);
   const auto start = parseIsoMoment(fields[2]);
@@ -178,6 +187,11 @@ std::string billedText(std::int64_t micro) {
 }
 
 std::optional<std::int64_t> billedFromText(std::string_view text) {
+  // Whole minutes, as nearly every entry bills, read without the general number reader.
+  if (!text.empty() && text.size() <= 12 &&
+      text.find_first_not_of("-0123456789") == std::string_view::npos) {
+    if (const auto whole = wholeNumber(text)) return *whole * kMicro;
+  }
   const auto value = parseNumber(text);
   if (!value || !std::isfinite(*value) || std::fabs(*value) > 1e12) return std::nullopt;
   return static_cast<std::int64_t>(std::llround(*value * kMicro));
@@ -188,6 +202,7 @@ std::size_t WorkLog::add(LogEntry entry) {
   seconds_ += entry.seconds;
   billed_ += entry.billed;
   entries_.push_back(std::move(entry));
+  lines_.emplace_back();
   return entries_.size() - 1;
 }
 
@@ -197,6 +212,7 @@ void WorkLog::replace(std::size_t i, LogEntry entry) {
   billed_ += entry.billed - old.billed;
   if (entry.id.empty()) entry.id = old.id;
   old = std::move(entry);
+  lines_[i].clear();
 }
 
 void WorkLog::erase(std::size_t i) {
@@ -204,10 +220,12 @@ void WorkLog::erase(std::size_t i) {
   seconds_ -= old.seconds;
   billed_ -= old.billed;
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 void WorkLog::clear() {
   entries_.clear();
+  lines_.clear();
   seconds_ = 0;
   billed_ = 0;
 }
@@ -226,30 +244,47 @@ std::vector<std::size_t> WorkLog::chronological() const {
   return order;
 }
 
+const std::string& WorkLog::line(std::size_t i) const {
+  std::string& line = lines_[i];
+  if (!line.empty()) return line;
+  const LogEntry& e = entries_[i];
+  line = kindWord(e.kind);
+  line += '\t';
+  line += e.id;
+  line += '\t';
+  line += isoMoment(e.startMs);
+  line += '\t';
+  if (hasSpan(e.kind)) line += isoMoment(e.endMs);
+  line += '\t';
+  line += std::to_string(e.seconds);
+  line += '\t';
+  line += billedText(e.billed);
+  line += '\t';
+  line += escapeNote(e.note);
+  return line;
+}
+
 std::vector<std::string> WorkLog::fileLines() const {
   std::vector<std::string> lines;
   lines.reserve(entries_.size() + 1);
   lines.emplace_back(kHeading);
-  for (const LogEntry& e : entries_) {
-    std::string line = kindWord(e.kind);
-    line += '\t';
-    line += e.id;
-    line += '\t';
-    line += isoMoment(e.startMs);
-    line += '\t';
-    if (hasSpan(e.kind)) line += isoMoment(e.endMs);
-    line += '\t';
-    line += std::to_string(e.seconds);
-    line += '\t';
-    line += billedText(e.billed);
-    line += '\t';
-    line += escapeNote(e.note);
-    lines.push_back(std::move(line));
-  }
+  for (std::size_t i = 0; i < entries_.size(); ++i) lines.push_back(line(i));
   return lines;
 }
 
-WorkLog::Read WorkLog::read(const std::vector<std::string>& lines) {
+void WorkLog::appendFileText(std::string& text) const {
+  std::size_t size = text.size() + sizeof kHeading + 2;
+  for (std::size_t i = 0; i < entries_.size(); ++i) size += line(i).size() + 2;
+  text.reserve(size);
+  text += kHeading;
+  text += "\r\n";
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    text += lines_[i];
+    text += "\r\n";
+  }
+}
+
+WorkLog::Read WorkLog::read(std::vector<std::string> lines) {
   clear();
   Read result;
   std::size_t n = 0;
@@ -260,7 +295,8 @@ WorkLog::Read WorkLog::read(const std::vector<std::string>& lines) {
   for (++n; n < lines.size(); ++n) {
     if (lines[n].empty()) continue;
     if (auto entry = entryFromLine(lines[n])) {
-      add(std::move(*entry));
+      // Written back as it was read until the entry changes.
+      lines_[add(std::move(*entry))] = std::move(lines[n]);
     } else {
       ++result.damaged;
     }
@@ -270,27 +306,91 @@ WorkLog::Read WorkLog::read(const std::vector<std::string>& lines) {
 
 std::string newEntryId() {
   static std::mt19937_64 generator{std::random_device{}()};
-  char text[17];
+  // Twelve digits (48 bits) fit a string without a separate allocation.
+  char text[13];
   const std::uint64_t value = generator();
-  for (int i = 15; i >= 0; --i) text[15 - i] = "0123456789abcdef"[(value >> (i * 4)) & 15];
-  text[16] = '\0';
+  for (int i = 11; i >= 0; --i) text[11 - i] = "0123456789abcdef"[(value >> (i * 4)) & 15];
+  text[12] = '\0';
   return text;
 }
 
+namespace {
+
+// The local offset from UTC over spans of time, learnt from the C library's zone rules and
+// kept: a log of years asks for the offset of tens of thousands of moments, which fall in a
+// few hundred spans between clock changes. Forgotten when TZ changes.
+class Offsets {
+ public:
+  int at(std::int64_t t) {
+    const char* tz = std::getenv("TZ");
+    if (std::string_view(tz != nullptr ? tz : "\x01") != zone_) {
+      zone_ = tz != nullptr ? tz : "\x01";
+      spans_.clear();
+    }
+    auto it = spans_.upper_bound(t);
+    if (it != spans_.begin() && t < std::prev(it)->second.to) return std::prev(it)->second.offset;
+    const int offset = raw(t);
+    const std::int64_t to = edge(t, offset, +1);
+    const std::int64_t from = edge(t, offset, -1);
+    if (spans_.size() > 100'000) spans_.clear();
+    spans_[from] = {to, offset};
+    return offset;
+  }
+
+ private:
+  struct Span {
+    std::int64_t to;  // exclusive
+    int offset;
+  };
+
+  static int raw(std::int64_t t) {
+    const auto seconds = static_cast<std::time_t>(t);
+    std::tm tm{};
+    ::localtime_r(&seconds, &tm);
+    return static_cast<int>(tm.tm_gmtoff);
+  }
+
+  // How far from t the offset holds, looking a week at most: forwards, the first second
+  // with another offset (or past the week); backwards, the first second with this one.
+  static std::int64_t edge(std::int64_t t, int offset, int direction) {
+    constexpr std::int64_t kWeek = 7 * 86'400;
+    std::int64_t good = 0;
+    std::int64_t step = 3'600;
+    while (step <= kWeek && raw(t + direction * step) == offset) {
+      good = step;
+      step *= 2;
+    }
+    if (step > kWeek) return direction > 0 ? t + good + 1 : t - good;
+    std::int64_t bad = step;  // good < change <= bad
+    while (bad - good > 1) {
+      const std::int64_t middle = good + (bad - good) / 2;
+      (raw(t + direction * middle) == offset ? good : bad) = middle;
+    }
+    return direction > 0 ? t + bad : t - good;
+  }
+
+  std::string zone_ = "\x02";
+  std::map<std::int64_t, Span> spans_;  // by first second
+};
+
+}  // namespace
+
 LocalMoment localMoment(std::int64_t utcMs) {
-  const std::time_t seconds = static_cast<std::time_t>(floorDiv(utcMs, 1000));
-  std::tm tm{};
-  ::localtime_r(&seconds, &tm);
+  static Offsets offsets;
+  const std::int64_t utc = floorDiv(utcMs, 1000);
   LocalMoment m;
-  m.year = tm.tm_year + 1900;
-  m.month = tm.tm_mon + 1;
-  m.day = tm.tm_mday;
-  m.hour = tm.tm_hour;
-  m.minute = tm.tm_min;
-  m.second = tm.tm_sec;
-  m.offsetSeconds = static_cast<int>(tm.tm_gmtoff);
-  m.weekday = tm.tm_wday == 0 ? 7 : tm.tm_wday;
-  m.dayNumber = daysFromCivil(m.year, static_cast<unsigned>(m.month), static_cast<unsigned>(m.day));
+  m.offsetSeconds = offsets.at(utc);
+  const std::int64_t local = utc + m.offsetSeconds;
+  m.dayNumber = floorDiv(local, 86'400);
+  const Civil c = civilFromDays(m.dayNumber);
+  m.year = static_cast<int>(c.year);
+  m.month = static_cast<int>(c.month);
+  m.day = static_cast<int>(c.day);
+  const std::int64_t inDay = local - m.dayNumber * 86'400;
+  m.hour = static_cast<int>(inDay / 3600);
+  m.minute = static_cast<int>(inDay / 60 % 60);
+  m.second = static_cast<int>(inDay % 60);
+  m.weekday = static_cast<int>(m.dayNumber + 3 - floorDiv(m.dayNumber + 3, 7) * 7) + 1;
   return m;
 }
 
@@ -320,9 +420,40 @@ std::optional<std::int64_t> utcOfLocal(int year, int month, int day, int hour, i
   return ms;
 }
 
+namespace {
+
+// Digits written by hand: these run for every entry of a long log, where printf would cost
+// more than everything else.
+void put(std::string& out, int value, int width) {
+  char digits[8];
+  for (int i = width - 1; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  out.append(digits, static_cast<std::size_t>(width));
+}
+
+void putDate(std::string& out, const LocalMoment& m) {
+  put(out, m.year, 4);
+  out += '-';
+  put(out, m.month, 2);
+  out += '-';
+  put(out, m.day, 2);
+}
+
+void putTime(std::string& out, const LocalMoment& m) {
+  put(out, m.hour, 2);
+  out += ':';
+  put(out, m.minute, 2);
+  out += ':';
+  put(out, m.second, 2);
+}
+
+}  // namespace
+
 std::string localDateText(const LocalMoment& m) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", m.year, m.month, m.day);
+  std::string text;
+  putDate(text, m);
   return text;
 }
 
@@ -357,18 +488,23 @@ std::int64_t dayStartMs(std::int64_t dayNumber) {
 }
 
 std::string localTimeText(const LocalMoment& m) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", m.hour, m.minute, m.second);
+  std::string text;
+  putTime(text, m);
   return text;
 }
 
 std::string isoMoment(std::int64_t utcMs) {
   const LocalMoment m = localMoment(utcMs);
   const int offset = std::abs(m.offsetSeconds) / 60;
-  char text[40];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", m.year, m.month,
-                m.day, m.hour, m.minute, m.second, m.offsetSeconds < 0 ? '-' : '+', offset / 60,
-                offset % 60);
+  std::string text;
+  text.reserve(25);
+  putDate(text, m);
+  text += 'T';
+  putTime(text, m);
+  text += m.offsetSeconds < 0 ? '-' : '+';
+  put(text, offset / 60, 2);
+  text += ':';
+  put(text, offset % 60, 2);
   return text;
 }
 

@@ -66,22 +66,29 @@ class WorkLog {
   std::vector<std::size_t> chronological() const;
 
   // The project file's section: a heading line, then one line an entry.
-  static constexpr const char* kHeading = "[Work log]";
+  static constexpr char kHeading[] = "[Work log]";
   std::vector<std::string> fileLines() const;
+  // The same lines appended to a file's text, each ended CR LF.
+  void appendFileText(std::string& text) const;
   struct Read {
     bool present = false;  // the file has a work log at all
     int damaged = 0;       // lines that did not read, left out
   };
   // The lines after the project's own; replaces this log with what reads.
-  Read read(const std::vector<std::string>& lines);
+  Read read(std::vector<std::string> lines);
 
  private:
+  const std::string& line(std::size_t i) const;
+
   std::vector<LogEntry> entries_;
+  // Each entry's file line, made when first written and again only once it changes: the
+  // autosave of a long log rewrites the open run's line alone.
+  mutable std::vector<std::string> lines_;
   std::int64_t seconds_ = 0;
   std::int64_t billed_ = 0;
 };
 
-// A new entry id: 16 hex digits, random, so two jobs' entries never share one.
+// A new entry id: 12 hex digits, random, so two jobs' entries never share one.
 std::string newEntryId();
 
 // A moment as the local clock of this computer shows it, under the time zone rules in force

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -352,6 +353,50 @@ class FormWidgetTest : public QObject {
     setField(f.box, "after");
     f.form.setCaption("after");
     f.form.hide();
+  }
+
+  // A table of a hundred thousand rows is one list view that asks only for the rows in
+  // sight; the user's choice of row and a typed note reach the model, totals are bold.
+  void tableAsksOnlyForTheRowsInSight() {
+    Fixture f;
+    Table& table = f.form.addTable("grdLog", {120, 3000, 6000, 3000});
+    table.columns = {{"Date", 1500, Align::Left, false}, {"Note", 3000, Align::Left, true}};
+    std::size_t rows = 100'000, asked = 0;
+    std::string typed;
+    table.rowCount = [&] { return rows; };
+    table.cell = [&](std::size_t row, std::size_t column) {
+      ++asked;
+      return column == 0 ? "row " + std::to_string(row) : typed;
+    };
+    table.emphasised = [](std::size_t row) { return row == 1; };
+    table.edit = [&](std::size_t, std::size_t, const std::string& text) {
+      typed = text;
+      return std::string();
+    };
+    table.rowsChanged();
+    auto* view = f.widget<QTableView>(table);
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->model()->rowCount(), 100'000);
+    view->grab();
+    QVERIFY2(asked < 2000, QByteArray::number(static_cast<qulonglong>(asked)));
+    QVERIFY(view->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+
+    view->setFocus();
+    view->selectionModel()->setCurrentIndex(view->model()->index(2, 1),
+                                            QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(table.current(), std::optional<std::size_t>(2));
+    QVERIFY(view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable);
+    QVERIFY(!(view->model()->flags(view->model()->index(2, 0)) & Qt::ItemIsEditable));
+    QVERIFY(view->model()->setData(view->currentIndex(), QStringLiteral("Plan")));
+    QCOMPARE(typed, std::string("Plan"));
+
+    // The model moves the choice and the rows; the view follows without telling it back.
+    table.setCurrent(50'000);
+    QCOMPARE(view->currentIndex().row(), 50'000);
+    rows = 10;
+    table.rowsChanged();
+    QCOMPARE(view->model()->rowCount(), 10);
+    QCOMPARE(table.current(), std::nullopt);
   }
 
   void formKeyAndClickHandlers() {

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <algorithm>
 
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
@@ -138,10 +139,14 @@ void FormWidget::applyTable(Bound& bound, Property property) {
   if (property == Property::Cells) model->cellsChanged();
   if (property == Property::Rows || property == Property::Current) {
     if (const auto row = table.current()) {
-      const QModelIndex index = model->index(static_cast<int>(*row), 0);
-      view->selectionModel()->setCurrentIndex(
-          index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-      view->scrollTo(index);
+      // The column the user is in stays: a note typed next goes where they are.
+      const int column = std::max(0, view->currentIndex().column());
+      const QModelIndex index = model->index(static_cast<int>(*row), column);
+      if (view->currentIndex() != index) {
+        view->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->scrollTo(index);
+      }
     } else {
       view->selectionModel()->clearSelection();
     }
