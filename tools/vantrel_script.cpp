@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "script_runner.h"
 
@@ -20,7 +21,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: vantrel-script [--home DIR] [--args TEXT] [--agreement 0|1]\n"
     "                      [--now \"YYYY-MM-DD HH:MM:SS\"] [--printer NAME|none]\n"
-    "                      [--browser none] [--locale NAME] [--tz ZONE] [SCRIPT | -]\n";
+    "                      [--browser none] [--locale NAME] [--tz ZONE]\n"
+    "                      [--file PATH]... [SCRIPT | -]\n";
 
 constexpr const char* kDefaultNow = "2026-01-05 09:00:00";
 
@@ -56,6 +58,7 @@ int run(int argc, char** argv) {
   std::optional<std::string> home;
   std::string now = kDefaultNow;
   std::optional<std::string> scriptPath;
+  std::vector<std::string> files;  // put in the home folder before the start
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -64,7 +67,7 @@ int run(int argc, char** argv) {
     }
     bool takesValue = arg == "--home" || arg == "--args" || arg == "--agreement" ||
                       arg == "--now" || arg == "--printer" || arg == "--browser" ||
-                      arg == "--locale" || arg == "--tz";
+                      arg == "--locale" || arg == "--tz" || arg == "--file";
     if (takesValue) {
       if (i + 1 >= argc) return usageError(arg + " needs a value");
       std::string value = argv[++i];
@@ -80,6 +83,9 @@ int run(int argc, char** argv) {
         // The desktop's locale for this run, whatever the environment says.
         if (value.empty()) return usageError("--locale needs a name, as in de_DE.UTF-8");
         ::setenv("LC_ALL", value.c_str(), 1);
+      } else if (arg == "--file") {
+        if (value.empty()) return usageError("--file needs a file to put in the home folder");
+        files.push_back(value);
       } else if (arg == "--tz") {
         // The computer's time zone for this run: its daylight-saving changes included.
         if (value.empty()) return usageError("--tz needs a zone, as in Europe/Berlin");
@@ -124,6 +130,21 @@ int run(int argc, char** argv) {
     temporary.emplace();
     if (temporary->path().empty()) return usageError("cannot make a temporary folder");
     options.home = temporary->path();
+  }
+  // A file named relative to the script lies beside it, wherever the run starts from.
+  const std::filesystem::path scriptFolder = scriptPath && *scriptPath != "-"
+                                                 ? std::filesystem::path(*scriptPath).parent_path()
+                                                 : std::filesystem::path();
+  for (const std::string& file : files) {
+    std::error_code made;
+    std::filesystem::create_directories(options.home, made);
+    std::filesystem::path from(file);
+    if (from.is_relative()) from = scriptFolder / from;
+    std::error_code ec;
+    std::filesystem::copy_file(from, std::filesystem::path(options.home) / from.filename(),
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec)
+      return usageError("cannot put " + from.string() + " in the home folder: " + ec.message());
   }
   return vantrel::runScript(options, script, std::cout, std::cerr);
 }

@@ -16,6 +16,7 @@
 #include "store/options_form.h"
 #include "store/project_file.h"
 #include "test_files.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -89,6 +90,25 @@ TEST_F(RecoveryTest, YesBringsTheJobBackUnsavedAndWithoutAFile) {
   restart();
   platform->advance(100);
   EXPECT_TRUE(platform->messagesShown.empty());
+}
+
+TEST_F(RecoveryTest, TheWorkLogComesBackWithItsOpenRunEndingAtTheAutosave) {
+  app->options().autoSaveEnabled->setValue(1);
+  userClick(*m().CmdStart);
+  platform->advance(150'000);  // autosaved at two minutes, then half a minute more
+  crashAndStart(Answer::Yes);
+  const WorkLog& log = m().log->log();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].kind, EntryKind::Run);
+  EXPECT_EQ(log[0].seconds, 120);
+  EXPECT_EQ(m().txtMins->text(), "2");
+  EXPECT_TRUE(m().log->balanced());
+
+  // Work goes on in a run of its own.
+  userClick(*m().CmdStart);
+  platform->advance(60'000);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1].seconds, 60);
 }
 
 TEST_F(RecoveryTest, NoKeepsTheJobUnderADatedNameThatNoAutosaveTouches) {
