@@ -78,7 +78,7 @@ bool endsWith(std::string text, const std::string& end) {
 }  // namespace
 
 LogForm::LogForm(Vantrel& app)
-    : Form(app.services(), "frmLog", "Work Log", 10200, 7080),
+    : Form(app.services(), "frmLog", "Work Log", 10440, 7500),
       app_(app),
       dialog_(app.services(), kFilter) {
   resizable = false;
@@ -102,10 +102,10 @@ LogKeeper& LogForm::keeper() const {
 
 void LogForm::design() {
   grdLog = &addTable("grdLog", {120, 120, 9960, 4200});
-  grdLog->columns = {{"Date", 1140, Align::Left, false},   {"From", 900, Align::Left, false},
-                     {"To", 900, Align::Left, false},      {"Duration", 1020, Align::Right, false},
-                     {"Billed", 840, Align::Right, false}, {"Kind", 1260, Align::Left, false},
-                     {"Note", 3540, Align::Left, true}};
+  grdLog->columns = {{"Date", 1260, Align::Left, false},   {"From", 900, Align::Left, false},
+                     {"To", 900, Align::Left, false},      {"Duration", 1080, Align::Right, false},
+                     {"Billed", 900, Align::Right, false}, {"Kind", 1320, Align::Left, false},
+                     {"Note", 3300, Align::Left, true}};
   grdLog->spoken.name = "Work log entries";
   grdLog->rowCount = [this] { return rows_.size(); };
   grdLog->cell = [this](std::size_t row, std::size_t column) { return cell(row, column); };
@@ -144,7 +144,6 @@ void LogForm::design() {
   txtNote->setTooltip("What was done");
 
   lblStatus = &add(ControlKind::Label, "lblStatus", {120, 6240, 7200, 510}, "");
-  lblStatus->style().foreColour = colour::rgb(128, 0, 0);
   lblStatus->spoken.live = true;
   cmdExport = &add(ControlKind::CommandButton, "cmdExport", {7560, 6300, 1200, 375}, "&Export...");
   cmdExport->setTooltip("Save the log as a spreadsheet (.csv) or a calendar (.ics)");
@@ -234,6 +233,8 @@ void LogForm::rebuild() {
     if (rows_[r].type == Row::Type::Entry && log[rows_[r].entry].id == chosenId_) current = r;
   }
   if (!current) chosenId_.clear();
+  // The chosen entry may have changed (the running clock's run grows, then ends).
+  if (current) fillBoxes(log[rows_[*current].entry], true);
   grdLog->rowsChanged();
   if (grdLog->current() != current) grdLog->setCurrent(current);
   grdLog->cellsChanged();
@@ -297,13 +298,20 @@ void LogForm::selected() {
   const auto row = grdLog->current();
   const auto entry = row ? entryOf(*row) : std::nullopt;
   chosenId_ = entry ? keeper().log()[*entry].id : std::string();
-  if (!entry) return;
-  const LogEntry& e = keeper().log()[*entry];
+  if (entry) fillBoxes(keeper().log()[*entry], false);
+}
+
+void LogForm::fillBoxes(const LogEntry& e, bool untouchedOnly) {
   const LocalMoment start = localMoment(e.startMs);
-  setField(*txtDate, localDateText(start));
-  setField(*txtFrom, localTimeText(start));
-  setField(*txtTo, hasSpan(e.kind) ? localTimeText(localMoment(e.endMs)) : std::string());
-  setField(*txtNote, e.note);
+  const std::array<std::string, 4> texts = {
+      localDateText(start), localTimeText(start),
+      hasSpan(e.kind) ? localTimeText(localMoment(e.endMs)) : std::string(), e.note};
+  const std::array<Control*, 4> boxes = {txtDate, txtFrom, txtTo, txtNote};
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    // A box the user has typed in keeps what they typed.
+    if (!untouchedOnly || boxes[i]->text() == shown_[i]) setField(*boxes[i], texts[i]);
+    shown_[i] = texts[i];
+  }
 }
 
 void LogForm::say(const std::string& text) {
@@ -350,7 +358,9 @@ void LogForm::apply() {
     const LocalMoment end = localMoment(e.endMs);
     const bool sameDate = txtDate->text() == localDateText(start);
     const bool sameFrom = sameDate && txtFrom->text() == localTimeText(start);
-    const bool sameTo = sameDate && txtTo->text() == localTimeText(end);
+    // The running clock's run ends where the clock is now, whatever the box showed when it
+    // was chosen: only its start counts as a change of times.
+    const bool sameTo = keeper().isOpenRun(i) || (sameDate && txtTo->text() == localTimeText(end));
     if (!sameFrom || !sameTo) {
       const auto span = typedSpan(static_cast<int>(end.dayNumber - start.dayNumber));
       if (!span) return;
@@ -367,7 +377,13 @@ void LogForm::apply() {
 void LogForm::addEntry() {
   const auto span = typedSpan(0);
   if (!span) return;
-  say(keeper().addManual(span->first, span->second, txtNote->text()));
+  const std::string why = keeper().addManual(span->first, span->second, txtNote->text());
+  if (why.empty()) {
+    // The new entry is chosen and in sight.
+    chosenId_ = keeper().log()[keeper().log().size() - 1].id;
+    rebuild();
+  }
+  say(why);
 }
 
 void LogForm::deleteEntry() {

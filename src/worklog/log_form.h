@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@ namespace vantrel {
 
 class Vantrel;
 class LogKeeper;
+struct LogEntry;
 
 // The work log window: the job's entries by day with the day's and the week's totals, the
 // log's totals (the clock and the minute counter), and the boxes to change an entry's times
@@ -56,6 +58,8 @@ class LogForm : public Form {
   void rebuild();
   std::string cell(std::size_t row, std::size_t column) const;
   void selected();
+  // The entry in the boxes; with `untouchedOnly`, only boxes still showing what was put there.
+  void fillBoxes(const LogEntry& entry, bool untouchedOnly);
   void say(const std::string& text);
   // The boxes' date and times as instants; the end keeps the entry's days past its start.
   std::optional<std::pair<std::int64_t, std::int64_t>> typedSpan(int daysAfter);
@@ -72,6 +76,7 @@ class LogForm : public Form {
   // log takes this one's place.
   std::optional<std::size_t> chosen() const;
   std::string chosenId_;
+  std::array<std::string, 4> shown_;  // what the date, from, to and note boxes were given
 };
 
 }  // namespace vantrel
