@@ -45,27 +45,6 @@ std::string hoursText(std::int64_t seconds) {
   return text;
 }
 
-std::string utcStamp(std::int64_t utcMs) {
-  const std::int64_t seconds = utcMs >= 0 ? utcMs / 1000 : -((-utcMs + 999) / 1000);
-  std::int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-  std::int64_t inDay = seconds - days * 86400;
-  // civil from days (Howard Hinnant's algorithm)
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(days - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04lld%02u%02uT%02d%02d%02dZ", static_cast<long long>(y), m, d,
-                static_cast<int>(inDay / 3600), static_cast<int>(inDay / 60 % 60),
-                static_cast<int>(inDay % 60));
-  return text;
-}
-
 std::string icsEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -146,7 +125,7 @@ std::string logCalendar(const WorkLog& log, const std::string& summary) {
   const std::string stamp = [&log] {
     std::int64_t latest = 0;
     for (const LogEntry& e : log.entries()) latest = std::max(latest, e.endMs);
-    return utcStamp(latest);
+    return utcStampText(latest);
   }();
   for (std::size_t i : log.chronological()) {
     const LogEntry& e = log[i];
@@ -154,8 +133,8 @@ std::string logCalendar(const WorkLog& log, const std::string& summary) {
     addLine(out, "BEGIN:VEVENT");
     addLine(out, "UID:" + e.id + "@vantrel");
     addLine(out, "DTSTAMP:" + stamp);
-    addLine(out, "DTSTART:" + utcStamp(e.startMs));
-    addLine(out, "DTEND:" + utcStamp(std::max(e.endMs, e.startMs)));
+    addLine(out, "DTSTART:" + utcStampText(e.startMs));
+    addLine(out, "DTEND:" + utcStampText(std::max(e.endMs, e.startMs)));
     addLine(out, "SUMMARY:" + icsEscape(summary));
     if (!e.note.empty()) addLine(out, "DESCRIPTION:" + icsEscape(e.note));
     addLine(out, "END:VEVENT");

@@ -459,10 +459,11 @@ std::string localDateText(const LocalMoment& m) {
 
 std::string dayText(std::int64_t dayNumber) {
   const Civil c = civilFromDays(dayNumber);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(c.year), c.month,
-                c.day);
-  return text;
+  LocalMoment m;
+  m.year = static_cast<int>(c.year);
+  m.month = static_cast<int>(c.month);
+  m.day = static_cast<int>(c.day);
+  return localDateText(m);
 }
 
 std::string isoWeekText(std::int64_t dayNumber) {
@@ -505,6 +506,27 @@ std::string isoMoment(std::int64_t utcMs) {
   put(text, offset / 60, 2);
   text += ':';
   put(text, offset % 60, 2);
+  return text;
+}
+
+std::string utcStampText(std::int64_t utcMs) {
+  const std::int64_t seconds = floorDiv(utcMs, 1000);
+  LocalMoment m;
+  m.dayNumber = floorDiv(seconds, 86'400);
+  const Civil c = civilFromDays(m.dayNumber);
+  m.year = static_cast<int>(c.year);
+  m.month = static_cast<int>(c.month);
+  m.day = static_cast<int>(c.day);
+  const std::int64_t inDay = seconds - m.dayNumber * 86'400;
+  std::string text;
+  put(text, m.year, 4);
+  put(text, m.month, 2);
+  put(text, m.day, 2);
+  text += 'T';
+  put(text, static_cast<int>(inDay / 3600), 2);
+  put(text, static_cast<int>(inDay / 60 % 60), 2);
+  put(text, static_cast<int>(inDay % 60), 2);
+  text += 'Z';
   return text;
 }
 

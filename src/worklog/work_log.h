@@ -111,6 +111,7 @@ std::string isoWeekText(std::int64_t dayNumber);
 std::int64_t dayStartMs(std::int64_t dayNumber);
 std::string localTimeText(const LocalMoment& m);  // 09:05:00
 std::string isoMoment(std::int64_t utcMs);        // 2026-12-10T09:05:00+01:00
+std::string utcStampText(std::int64_t utcMs);     // 20261210T080500Z, as iCalendar has it
 std::optional<std::int64_t> parseIsoMoment(std::string_view text);
 // Signed clock time as H:MM:SS ("-0:05:00", "26:10:00").
 std::string durationText(std::int64_t seconds);

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <tuple>
 
 #include "worklog/log_export.h"
 
@@ -120,6 +121,26 @@ TEST_F(WorkLogTest, InstantsKeepTheirLengthAcrossDaylightSavingChanges) {
   EXPECT_EQ(isoWeekText(localMoment(fall).dayNumber), "2026-W43");
   EXPECT_EQ(isoWeekText(localMoment(*parseIsoMoment("2027-01-01T12:00:00+01:00")).dayNumber),
             "2026-W53");
+}
+
+TEST_F(WorkLogTest, LocalTimesAreTheCLibrarysInZonesWithOddClockChanges) {
+  // Half-hour changes (Lord Howe), offsets off the hour (Kathmandu), a suspended summer
+  // time (Casablanca) and two hemispheres, every 37 minutes over two years.
+  for (const char* zone : {"Australia/Lord_Howe", "Asia/Kathmandu", "Africa/Casablanca",
+                           "America/Sao_Paulo", "Europe/Berlin"}) {
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+    for (std::int64_t t = 1'767'225'600; t < 1'767'225'600 + 2 * 365 * 86'400; t += 37 * 60) {
+      const LocalMoment m = localMoment(t * 1000);
+      const std::time_t seconds = t;
+      std::tm tm{};
+      ::localtime_r(&seconds, &tm);
+      ASSERT_EQ(std::make_tuple(m.year, m.month, m.day, m.hour, m.minute, m.offsetSeconds),
+                std::make_tuple(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                                static_cast<int>(tm.tm_gmtoff)))
+          << zone << " at " << t;
+    }
+  }
 }
 
 TEST_F(WorkLogTest, CsvFollowsTheLocaleAndKeepsNotesFromRunningAsFormulas) {
