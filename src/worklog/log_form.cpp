@@ -176,6 +176,11 @@ void LogForm::rebuild() {
     std::int64_t billed = 0;
   };
   std::map<std::int64_t, Totals> days;
+  // Entries come in time order: nearly every one adds to the last day so far.
+  const auto dayTotals = [&days](std::int64_t day) -> Totals& {
+    if (!days.empty() && days.rbegin()->first == day) return days.rbegin()->second;
+    return days.emplace_hint(days.end(), day, Totals{})->second;
+  };
   std::vector<std::int64_t> dayOf(order.size());
   for (std::size_t k = 0; k < order.size(); ++k) {
     const LogEntry& e = log[order[k]];
@@ -183,7 +188,7 @@ void LogForm::rebuild() {
     dayOf[k] = start.dayNumber;
     const LocalMoment end = localMoment(e.endMs);
     if (!hasSpan(e.kind) || end.dayNumber == start.dayNumber || e.endMs <= e.startMs) {
-      Totals& day = days[start.dayNumber];
+      Totals& day = dayTotals(start.dayNumber);
       day.seconds += e.seconds;
       day.billed += e.billed;
       continue;
@@ -201,8 +206,9 @@ void LogForm::rebuild() {
       const std::int64_t part = last ? left : e.seconds * (to - from) / (e.endMs - e.startMs);
       const std::int64_t billed =
           last ? billedLeft : e.billed * (to - from) / (e.endMs - e.startMs) / kMicro * kMicro;
-      days[day].seconds += part;
-      days[day].billed += billed;
+      Totals& totals = dayTotals(day);
+      totals.seconds += part;
+      totals.billed += billed;
       left -= part;
       billedLeft -= billed;
       from = to;

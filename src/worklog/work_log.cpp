@@ -326,14 +326,21 @@ class Offsets {
     if (std::string_view(tz != nullptr ? tz : "\x01") != zone_) {
       zone_ = tz != nullptr ? tz : "\x01";
       spans_.clear();
+      last_ = {};
     }
+    // Moments asked one after another mostly fall in the same span.
+    if (last_.from <= t && t < last_.to) return last_.offset;
     auto it = spans_.upper_bound(t);
-    if (it != spans_.begin() && t < std::prev(it)->second.to) return std::prev(it)->second.offset;
+    if (it != spans_.begin() && t < std::prev(it)->second.to) {
+      last_ = {std::prev(it)->first, std::prev(it)->second.to, std::prev(it)->second.offset};
+      return last_.offset;
+    }
     const int offset = raw(t);
     const std::int64_t to = edge(t, offset, +1);
     const std::int64_t from = edge(t, offset, -1);
     if (spans_.size() > 100'000) spans_.clear();
     spans_[from] = {to, offset};
+    last_ = {from, to, offset};
     return offset;
   }
 
@@ -369,8 +376,13 @@ class Offsets {
     return direction > 0 ? t + bad : t - good;
   }
 
+  struct Known {
+    std::int64_t from = 0, to = 0;
+    int offset = 0;
+  };
   std::string zone_ = "\x02";
   std::map<std::int64_t, Span> spans_;  // by first second
+  Known last_;
 };
 
 }  // namespace
