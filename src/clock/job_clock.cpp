@@ -80,14 +80,8 @@ void JobClock::wire() {
     m.save->setEnabled(true);
   };
 
-  m.Command1->onClick = [this, &m] {
-    LogKeeper::Hold adjustment(*m.log, EntryKind::Adjustment);
-    addMinutes(1);
-  };
-  m.Command3->onClick = [this, &m] {
-    LogKeeper::Hold adjustment(*m.log, EntryKind::Adjustment);
-    addMinutes(-1);
-  };
+  m.Command1->onClick = [this] { addMinutes(1); };
+  m.Command3->onClick = [this] { addMinutes(-1); };
   m.Command4->onClick = [this] { adjustByMode(15); };
   m.Command6->onClick = [this] { adjustByMode(30); };
   m.Command7->onClick = [this] { adjustByMode(60); };
@@ -347,6 +341,8 @@ void JobClock::openAdjusterButtons() {
 }
 
 void JobClock::addMinutes(double minutes) {
+  // An adjustment in the work log, unless a rule around it (time away) names the change.
+  LogKeeper::Hold adjustment(*main_.log, EntryKind::Adjustment);
   // A minute count that does not read as a number is left as it is.
   if (auto count = parseNumber(main_.minuteCounter->text())) {
     setField(*main_.minuteCounter, numberText(*count + minutes));
@@ -365,7 +361,6 @@ void JobClock::adjustByMode(double minutes) {
     setField(*main_.statusMessage, "Tick " + name + " to bill the clock's minutes.");
     return;
   }
-  LogKeeper::Hold adjustment(*main_.log, EntryKind::Adjustment);
   addMinutes(subtractMode() ? -minutes : minutes);
 }
 

@@ -215,6 +215,7 @@ void LogForm::rebuild() {
     }
   }
 
+  std::vector<Row> before = std::move(rows_);
   rows_.clear();
   rows_.reserve(order.size() + days.size() * 2);
   std::size_t k = 0;
@@ -241,15 +242,26 @@ void LogForm::rebuild() {
   if (!current) chosenId_.clear();
   // The chosen entry may have changed (the running clock's run grows, then ends).
   if (current) fillBoxes(log[rows_[*current].entry], true);
-  grdLog->rowsChanged();
+  // Rows of the same shape (the running clock's run grown by a second) are new texts only:
+  // the view keeps its scroll position, choice and any note being typed.
+  const bool sameShape = std::equal(
+      rows_.begin(), rows_.end(), before.begin(), before.end(), [](const Row& a, const Row& b) {
+        return a.type == b.type && a.entry == b.entry && a.key == b.key;
+      });
+  if (sameShape) {
+    grdLog->cellsChanged();
+  } else {
+    grdLog->rowsChanged();
+  }
   if (grdLog->current() != current) grdLog->setCurrent(current);
-  grdLog->cellsChanged();
 
   setField(*lblTotals, "Total: " + durationText(log.seconds()) + " clock time, " +
                            billedText(log.billed()) + " billed minutes");
+  // The lock is said while it holds, and taken back when it is lifted.
   const std::string locked = keeper().timesLocked();
-  if (lblStatus->text().empty() || lblStatus->text() != locked) {
-    if (!locked.empty() || lblStatus->text().rfind("Times cannot change", 0) == 0) say(locked);
+  if (!locked.empty() ? lblStatus->text() != locked
+                      : lblStatus->text() == LogKeeper::kTimesLocked) {
+    say(locked);
   }
 }
 

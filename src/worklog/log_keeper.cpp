@@ -235,9 +235,7 @@ void LogKeeper::loaded(const std::string& path, std::vector<std::string> section
 }
 
 std::string LogKeeper::timesLocked() const {
-  if (main_.Command1->visible()) return {};
-  return "Times cannot change while the adjusters are locked: stop the clock and save the job "
-         "(or reset the clock) to unlock them. Notes can still be typed.";
+  return main_.Command1->visible() ? std::string() : std::string(kTimesLocked);
 }
 
 std::string LogKeeper::setNote(std::size_t i, const std::string& note) {
