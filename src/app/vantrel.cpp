@@ -13,6 +13,7 @@
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
+#include "invoice/invoices_form.h"
 #include "platform/text_file.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -40,6 +41,7 @@ Vantrel::Vantrel(Services& services) : services_(services) {
   factories_["frmcustomer"] = [this]() -> Form& { return customer(); };
   factories_["frmremind"] = [this]() -> Form& { return reminder(); };
   factories_["frmLog"] = [this]() -> Form& { return workLog(); };
+  factories_["frmInvoices"] = [this]() -> Form& { return invoices(); };
 }
 
 // Windows go in the reverse order of their creation and tell their views nothing more.
@@ -47,6 +49,7 @@ Vantrel::~Vantrel() {
   services_.instance.onHandOver = nullptr;
   services_.windows.onSessionEnd = nullptr;
   for (Form* form : order_) form->observer = nullptr;
+  invoices_.reset();
   workLog_.reset();
   reminder_.reset();
   customer_.reset();
@@ -99,6 +102,12 @@ ReportForm& Vantrel::report() {
 }
 LogForm& Vantrel::workLog() {
   return get(workLog_, *this);
+}
+InvoicesForm& Vantrel::invoices() {
+  return get(invoices_, *this);
+}
+void Vantrel::invoiceDetailsChanged() {
+  if (invoice_ != nullptr) invoice_->showDetails();
 }
 SplashForm& Vantrel::splash() {
   return get(splash_, *this);

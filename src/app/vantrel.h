@@ -28,6 +28,7 @@ class CompanyForm;
 class CustomerForm;
 class ReminderForm;
 class LogForm;
+class InvoicesForm;
 
 // The program: owns every window and creates each the first time anything touches it
 // (construct, register, then load), so a window touched during its own load is the same
@@ -81,6 +82,10 @@ class Vantrel {
   CustomerForm& customer();
   ReminderForm& reminder();
   LogForm& workLog();
+  InvoicesForm& invoices();  // the register of issued invoices
+
+  // A detail that the invoice states changed: the invoice, where it exists, shows it.
+  void invoiceDetailsChanged();
 
   // By name, for the script driver: creates the window when needed; null for unknown names.
   Form* form(const std::string& name);
@@ -122,6 +127,7 @@ class Vantrel {
   std::unique_ptr<CustomerForm> customer_;
   std::unique_ptr<ReminderForm> reminder_;
   std::unique_ptr<LogForm> workLog_;
+  std::unique_ptr<InvoicesForm> invoices_;
 };
 
 }  // namespace vantrel

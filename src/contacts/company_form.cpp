@@ -3,12 +3,13 @@
 
 #include "app/vantrel.h"
 #include "documents/invoice_form.h"
+#include "invoice/invoice_rules.h"
 #include "store/options_form.h"
 
 namespace vantrel {
 
 CompanyForm::CompanyForm(Vantrel& app)
-    : Form(app.services(), "frmCompany", "Your Company Information", 5400, 4200), app_(app) {
+    : Form(app.services(), "frmCompany", "Your Company Information", 5400, 7020), app_(app) {
   constexpr int row = 330;
   auto field = [this](const char* box, const char* label, const char* caption, int top, int width) {
     add(ControlKind::Label, label, {240, top + 45, 1440, 270}, caption);
@@ -20,7 +21,16 @@ CompanyForm::CompanyForm(Vantrel& app)
   companyState = field("Text5", "Label5", "State", 1500, 900);
   companyZip = field("Text6", "Label6", "Zip Code", 1920, 1500);
   companyPhone = field("Text2", "Label2", "Phone Number", 2580, 2100);
-  Command1 = &add(ControlKind::CommandButton, "Command1", {3660, 3120, 1080, row}, "Close");
+  txtEmail = field("txtEmail", "lblEmail", "E-mail", 3000, 3000);
+  txtCountry = field("txtCountry", "lblCountry", "Country", 3420, 1500);
+  txtTaxNo = field("txtTaxNo", "lblTaxNo", "Tax Number", 3840, 2100);
+  txtVatId = field("txtVatId", "lblVatId", "VAT ID", 4260, 2100);
+  txtHolder = field("txtHolder", "lblHolder", "Account Holder", 4680, 3000);
+  txtIban = field("txtIban", "lblIban", "IBAN", 5100, 3000);
+  txtBic = field("txtBic", "lblBic", "BIC", 5520, 1500);
+  txtTaxNo->setTooltip("The tax number your tax office gave you");
+  txtVatId->setTooltip("Your VAT identification number, such as DE123456789");
+  Command1 = &add(ControlKind::CommandButton, "Command1", {3660, 5985, 1080, row}, "Close");
 
   // Each detail goes straight to the invoice's sender block.
   auto sendsTo = [this](Control* field, Control* InvoiceForm::*target) {
@@ -41,10 +51,33 @@ CompanyForm::CompanyForm(Vantrel& app)
     if (companyName->text().empty()) show();
   };
 
+  // The new details are kept in the price list and read by the invoice when it is made.
+  for (Control* detail : detailFields()) {
+    detail->onChange = [this, detail] {
+      typed(*detail);
+      app_.invoiceDetailsChanged();
+    };
+  }
+  // A mistyped number is told when its box is left, while the paper it came from is at hand.
+  auto checked = [this](Control* box, std::string (*problem)(std::string_view)) {
+    box->onFocusLeave = [this, box, problem] {
+      const std::string text = problem(box->text());
+      if (!text.empty()) services().messages.show(text);
+      return false;
+    };
+  };
+  checked(txtIban, ibanProblem);
+  checked(txtVatId, vatIdProblem);
+  checked(txtBic, bicProblem);
+
   Command1->onClick = [this] {
     hide();
     app_.options().askToSave();
   };
+}
+
+std::vector<Control*> CompanyForm::detailFields() const {
+  return {txtCountry, txtTaxNo, txtVatId, txtEmail, txtHolder, txtIban, txtBic};
 }
 
 // A detail the user typed (the box has the focus; a price list being read never does) is

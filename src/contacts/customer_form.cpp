@@ -6,8 +6,11 @@
 #include "app/vantrel.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
+#include "invoice/invoice_rules.h"
 #include "platform/text_file.h"
 #include "sheet/job_sheet.h"
+#include "store/keyed_lines.h"
+#include "store/options_form.h"
 
 namespace vantrel {
 
@@ -21,7 +24,7 @@ constexpr int kHidden = 9000;
 }  // namespace
 
 CustomerForm::CustomerForm(Vantrel& app)
-    : Form(app.services(), "frmcustomer", "Customer", 6960, 7110),
+    : Form(app.services(), "frmcustomer", "Customer", 11520, 7500),
       app_(app),
       dialog_(app.services(), kFilter) {
   design();
@@ -45,7 +48,7 @@ void CustomerForm::design() {
   };
 
   // The card, with its commands down the right.
-  Control* card = &add(ControlKind::Frame, "Frame2", {120, 60, 5160, 2700}, "Customer Card");
+  Control* card = &add(ControlKind::Frame, "Frame2", {120, 60, 5160, 3090}, "Customer Card");
   label("Label1", 120, 300, 1020, "Business", card);
   customerName = box("txtName", 1200, 300, 3780, card);
   label("Label2", 120, 690, 1020, "Address", card);
@@ -60,6 +63,11 @@ void CustomerForm::design() {
   customerPhone = box("txtPhone", 1200, 1860, 2400, card);
   label("Label7", 120, 2250, 1020, "Email", card);
   customerEmail = box("txtEmail", 1200, 2250, 3780, card);
+  label("lblCountry", 120, 2640, 1020, "Country", card);
+  txtCountry = box("txtCountry", 1200, 2640, 1320, card);
+  label("lblVatId", 2640, 2640, 840, "VAT ID", card);
+  txtVatId = box("txtVatId", 3540, 2640, 1440, card);
+  txtVatId->setTooltip("The customer's VAT identification number, such as FR12345678901");
   customerFilePath = hidden(box("Text78", kHidden, 0, 3000));
 
   cmdAddNew = button("cmdAddNew", 5460, 120, 1200, "Open");
@@ -69,14 +77,14 @@ void CustomerForm::design() {
   Command7 = button("Command7", 5460, 2385, 1200, "?");
   Command7->spoken.name = "Help";
 
-  customerStatus = &add(ControlKind::Label, "Label10", {120, 2850, 6540, 255}, "");
+  customerStatus = &add(ControlKind::Label, "Label10", {120, 3240, 6540, 255}, "");
   customerStatus->style().foreColour = kDarkRed;
 
-  Command3 = button("Command3", 120, 3210, 6540, "Click to add Customer Information to Project");
+  Command3 = button("Command3", 120, 3600, 6540, "Click to add Customer Information to Project");
   Command3->setTooltip("Click on this to add all information to project");
 
   // The job's half.
-  Control* job = &add(ControlKind::Frame, "Frame1", {120, 3720, 6540, 2220}, "Project Information");
+  Control* job = &add(ControlKind::Frame, "Frame1", {120, 4110, 6540, 2220}, "Project Information");
   label("Label11", 120, 300, 1260, "Customer", job);
   projectCustomer = box("Text1", 1440, 300, 4920, job);
   projectCustomer->style().readOnly = true;
@@ -99,7 +107,18 @@ void CustomerForm::design() {
   projectState = hidden(box("Text11", kHidden, 1600, 3000));
   projectZip = hidden(box("Text13", kHidden, 2000, 3000));
 
-  Command1 = button("Command1", 5460, 6090, 1200, "Close");
+  jobCountry = hidden(box("txtJobCountry", kHidden, 2400, 3000));
+  jobVatId = hidden(box("txtJobVatId", kHidden, 2800, 3000));
+  txtIssued = hidden(box("txtIssued", kHidden, 3200, 3000));
+
+  // The invoice's details of the job, beside the rest.
+  Control* details = &add(ControlKind::Frame, "fraInvoice", {6840, 60, 4380, 3660}, "Invoice");
+  label("lblPeriod", 120, 300, 4140, "Period of the work (empty: from the work log)", details);
+  txtPeriod = box("txtPeriod", 120, 600, 4140, details);
+  txtPeriod->spoken.name = "Period of the work";
+  tax = addTaxPanel(*this, details, 120, 1140, 4140);
+
+  Command1 = button("Command1", 5460, 6480, 1200, "Close");
 }
 
 // The window's load: the card cannot be saved without a name, and the date picker shows
@@ -110,6 +129,7 @@ void CustomerForm::load() {
   DTPicker1->storeText(services().clock.dateText());
   Command3->setEnabled(true);
   wire();
+  if (!taxOwn_) tax.copyFrom(app_.options().tax);
 }
 
 void CustomerForm::wire() {
@@ -143,6 +163,38 @@ void CustomerForm::wire() {
   };
   DTPicker1->onChange = [this] { setField(*projectDate, DTPicker1->text()); };
 
+  // The invoice details are the job's: a change wants saving and reaches the invoice.
+  auto jobChanged = [this] {
+    MainForm& main = app_.main();
+    main.cmdSave->setEnabled(true);
+    if (main.projectPath->text().empty()) setField(*main.projectPath, JobSheet::kNewFileMarker);
+    app_.invoiceDetailsChanged();
+  };
+  tax.onChange = [this, jobChanged] {
+    taxOwn_ = true;
+    jobChanged();
+  };
+  wireTaxPanel(tax);
+  txtPeriod->onChange = [this, jobChanged] {
+    if (focused() != txtPeriod) return;
+    periodTyped_ = !txtPeriod->text().empty();
+    jobChanged();
+  };
+  for (Control* field : {jobCountry, jobVatId, txtIssued}) {
+    field->onChange = [this, field, jobChanged] {
+      if (field == txtIssued) app_.invoice().showDate();
+      jobChanged();
+    };
+  }
+  for (Control* field : {txtCountry, txtVatId}) {
+    field->onChange = [this] { app_.invoiceDetailsChanged(); };
+  }
+  txtVatId->onFocusLeave = [this] {
+    const std::string problem = vatIdProblem(txtVatId->text());
+    if (!problem.empty()) services().messages.show(problem);
+    return false;
+  };
+
   InvoiceForm& invoice = app_.invoice();
   ReportForm& report = app_.report();
   MainForm& main = app_.main();
@@ -165,13 +217,17 @@ void CustomerForm::propagate(Control& field, Control* reportField, Control* invo
     if (invoiceField != nullptr) {
       setField(*invoiceField, text);
     } else {
-      setField(*app_.invoice().dt, services().clock.dateText());
+      // A job dated anew is an invoice not yet issued.
+      setField(*txtIssued, "");
+      app_.invoice().showDate();
     }
     setField(*sheetField, text);
     MainForm& main = app_.main();
     main.cmdSave->setEnabled(true);
     if (main.projectPath->text().empty()) setField(*main.projectPath, JobSheet::kNewFileMarker);
     if (&field == invoiceNumber && projectCustomer->text().empty()) Command3->setEnabled(true);
+    // Another number is another invoice, not issued yet.
+    if (&field == invoiceNumber) setField(*txtIssued, "");
   };
 }
 
@@ -247,12 +303,15 @@ void CustomerForm::addToProject() {
   setField(*projectCity, customerCity->text());
   setField(*projectState, customerState->text());
   setField(*projectZip, customerZip->text());
+  setField(*jobCountry, txtCountry->text());
+  setField(*jobVatId, txtVatId->text());
   focus(*invoiceNumber);
 }
 
 void CustomerForm::clearProject() {
-  for (Control* field : {projectCustomer, projectName, invoiceNumber, projectAddress, projectPhone,
-                         projectEmail, projectCity, projectState, projectZip}) {
+  for (Control* field :
+       {projectCustomer, projectName, invoiceNumber, projectAddress, projectPhone, projectEmail,
+        projectCity, projectState, projectZip, jobCountry, jobVatId}) {
     setField(*field, "");
   }
   Command3->setEnabled(true);
@@ -262,11 +321,74 @@ void CustomerForm::clearJobHeading() {
   for (Control* field : {projectCustomer, projectName, projectDate, invoiceNumber}) {
     setField(*field, "");
   }
+  resetInvoiceDetails();
+}
+
+void CustomerForm::resetInvoiceDetails() {
+  for (Control* field : {jobCountry, jobVatId, txtIssued, txtPeriod}) setField(*field, "");
+  periodTyped_ = false;
+  taxOwn_ = false;
+  tax.copyFrom(app_.options().tax);
+}
+
+void CustomerForm::defaultTaxChanged() {
+  if (!taxOwn_) tax.copyFrom(app_.options().tax);
+  app_.invoiceDetailsChanged();
+}
+
+namespace {
+constexpr const char* kSectionHeading = "[Invoice]";
+}  // namespace
+
+std::vector<std::string> CustomerForm::invoiceSection() const {
+  const bool treated = taxOwn_ || tax.chosen();
+  std::vector<std::string> lines = keyedLines({
+      {"Country", jobCountry->text()},
+      {"VatId", jobVatId->text()},
+      {"CardCountry", txtCountry->text()},
+      {"CardVatId", txtVatId->text()},
+      {"Tax", treated ? treatmentWord(tax.treatment()) : ""},
+      {"TaxRate", tax.txtTaxRate->text()},
+      {"TaxNote", tax.txtTaxNote->text()},
+      {"Issued", txtIssued->text()},
+      {"Period", periodTyped_ ? txtPeriod->text() : ""},
+  });
+  if (!lines.empty()) lines.insert(lines.begin(), kSectionHeading);
+  return lines;
+}
+
+void CustomerForm::readInvoiceSection(const std::vector<std::string>& lines) {
+  resetInvoiceDetails();
+  if (lines.empty() || lines.front() != kSectionHeading) return;
+  std::optional<TaxTreatment> treatment;
+  std::string rate, note;
+  for (const auto& [key, value] : keyedValues(lines)) {
+    if (key == "Country") setField(*jobCountry, value);
+    if (key == "VatId") setField(*jobVatId, value);
+    if (key == "CardCountry") setField(*txtCountry, value);
+    if (key == "CardVatId") setField(*txtVatId, value);
+    if (key == "Tax") treatment = treatmentFromWord(value);
+    if (key == "TaxRate") rate = value;
+    if (key == "TaxNote") note = value;
+    if (key == "Issued") setField(*txtIssued, value);
+    if (key == "Period") {
+      setField(*txtPeriod, value);
+      periodTyped_ = !value.empty();
+    }
+  }
+  if (treatment) {
+    tax.set(*treatment, rate, note);
+    taxOwn_ = true;
+  }
 }
 
 std::vector<std::string> customerLines(const CustomerForm& form) {
   std::vector<std::string> lines;
   for (Control* field : form.cardFields()) lines.push_back(field->text());
+  for (std::string& line :
+       keyedLines({{"Country", form.txtCountry->text()}, {"VatId", form.txtVatId->text()}})) {
+    lines.push_back(std::move(line));
+  }
   return lines;
 }
 
@@ -276,6 +398,15 @@ void readCustomer(CustomerForm& form, const std::string& path) {
   const std::vector<Control*> fields = form.cardFields();
   for (std::size_t i = 0; i < fields.size() && i < read.lines.size(); ++i) {
     setField(*fields[i], read.lines[i]);
+  }
+  setField(*form.txtCountry, "");
+  setField(*form.txtVatId, "");
+  if (read.lines.size() <= fields.size()) return;
+  const std::vector<std::string> rest(
+      read.lines.begin() + static_cast<std::ptrdiff_t>(fields.size()), read.lines.end());
+  for (const auto& [key, value] : keyedValues(rest)) {
+    if (key == "Country") setField(*form.txtCountry, value);
+    if (key == "VatId") setField(*form.txtVatId, value);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "invoice/tax_panel.h"
 #include "platform/file_dialog.h"
 #include "platform/form.h"
 
@@ -33,6 +34,8 @@ class CustomerForm : public Form {
   Control* customerPhone = nullptr;     // txtPhone
   Control* customerEmail = nullptr;     // txtEmail
   Control* customerFilePath = nullptr;  // Text78, hidden
+  Control* txtCountry = nullptr;
+  Control* txtVatId = nullptr;
 
   // The job's customer data
   Control* projectCustomer = nullptr;  // Text1
@@ -46,6 +49,15 @@ class CustomerForm : public Form {
   Control* projectState = nullptr;     // Text11, hidden
   Control* projectZip = nullptr;       // Text13, hidden
   Control* DTPicker1 = nullptr;
+  Control* jobCountry = nullptr;  // txtJobCountry, hidden
+  Control* jobVatId = nullptr;    // txtJobVatId, hidden
+  // The day the job's invoice was first printed or exported (YYYY-MM-DD), hidden; empty
+  // until then.
+  Control* txtIssued = nullptr;
+  // The period of the work as the invoice states it: the work log's while the user has
+  // typed none.
+  Control* txtPeriod = nullptr;
+  TaxPanel tax;  // the job's treatment: the Options' default until the user sets one
 
   Control* customerStatus = nullptr;  // Label10
   Control* cmdAddNew = nullptr;       // Open
@@ -70,17 +82,30 @@ class CustomerForm : public Form {
   // new file while the job has none.
   void clearJobHeading();
 
+  // The job's invoice details as its file's section holds them, and read back; a job
+  // whose file has none takes the defaults.
+  std::vector<std::string> invoiceSection() const;
+  void readInvoiceSection(const std::vector<std::string>& lines);
+  // The Options' tax treatment changed: a job without a treatment of its own follows it.
+  void defaultTaxChanged();
+  // Whether the user typed the period (else it follows the work log).
+  bool periodTyped() const { return periodTyped_; }
+
  private:
   void design();
   void wire();
   void emptyCard();
   void close();
   void propagate(Control& field, Control* reportField, Control* invoiceField, Control* sheetField);
+  void resetInvoiceDetails();
   Vantrel& app_;
   FileDialog dialog_;  // shared by Open and Save
+  bool taxOwn_ = false;
+  bool periodTyped_ = false;
 };
 
-// The card as the lines of a customer file, in file order.
+// The card as the lines of a customer file, in file order: the seven, then the country and
+// VAT ID as "Country=..." and "VatId=..." where the card has them.
 std::vector<std::string> customerLines(const CustomerForm& form);
 
 // Reads a customer file into the card, line by line in file order; a missing file or line

@@ -9,16 +9,15 @@
 #include "contacts/customer_form.h"
 #include "documents/job_figures.h"
 #include "documents/paper_controls.h"
+#include "invoice/invoice_content.h"
+#include "invoice/invoice_register.h"
+#include "invoice/invoice_rules.h"
+#include "platform/text_file.h"
 #include "sheet/numbers.h"
+#include "store/options_form.h"
 #include "store/user_settings.h"
 
 namespace vantrel {
-
-namespace {
-// The page is laid out for an A4 sheet, with a 1 cm left and a 1.5 cm top margin.
-constexpr double kSheetWidth = 21.0;
-constexpr double kSheetHeight = 29.7;
-}  // namespace
 
 InvoiceForm::InvoiceForm(Vantrel& app)
     : Form(app.services(), "frmInvoice", "Invoice", 11115, 12285),
@@ -55,9 +54,9 @@ void InvoiceForm::design() {
     add(ControlKind::Line, std::move(name), {840, top, 9495, 0});
   };
   constexpr int row = 255;
-  add(ControlKind::Shape, "Shape1", {840, 1080, 9495, 9615});
-  add(ControlKind::Shape, "Shape2", {1080, 2520, 3495, 2415});
-  add(ControlKind::Shape, "Shape3", {6000, 2520, 3495, 2415});
+  frame_ = &add(ControlKind::Shape, "Shape1", {840, 1080, 9495, 9615});
+  boxes_[0] = &add(ControlKind::Shape, "Shape2", {1080, 2520, 3495, 2415});
+  boxes_[1] = &add(ControlKind::Shape, "Shape3", {6000, 2520, 3495, 2415});
   Control* title = label("Label36", {600, 240, 9975, 600}, "Invoice");
   title->style() =
       Style{.fontPoints = 24, .bold = true, .align = Align::Centre, .fontName = "Arial"};
@@ -108,24 +107,22 @@ void InvoiceForm::design() {
     const int top = 6360 + 480 * (i - 1);
     categoryName[i] = label("Label" + std::to_string(i + 6), {1080, top, 1740, row}, "");
     hours[i] = field("Text" + std::to_string(i + 16), {2880, top, 900, row}, "0", Align::Right);
-    label("Label" + std::to_string(i + 13), {3840, top, 240, row}, "@");
+    at_[i] = label("Label" + std::to_string(i + 13), {3840, top, 240, row}, "@");
     rate[i] = field("Text" + std::to_string(i), {4560, top, 1020, row}, "", Align::Right);
-    label("Label" + std::to_string(i + 20), {5640, top, 240, row}, "=");
+    equals_[i] = label("Label" + std::to_string(i + 20), {5640, top, 240, row}, "=");
     amount[i] = field("Text" + std::to_string(i + 7), {6360, top, 1200, row}, "0.00", Align::Right);
   }
   rule("Line3", 9840);
-  label("Label29", {7560, 10200, 600, row}, "Total ");
+  totalLabel_ = label("Label29", {7560, 10200, 600, row}, "Total ");
   label("Label31", {8160, 10200, 240, row}, "=");
   // The user's currency sign, up to three characters, stands against the total.
   currency = label("Label32", {8400, 10200, 480, row}, currencySign(services().settings));
   currency->style().align = Align::Right;
   total = field("Text16", {8880, 10200, 1380, row}, "", Align::Left);
 
-  Control* footer =
-      label("Label33", {4440, 11040, 3600, 210}, "This Invoice was prepared by Vantrel");
-  footer->style().fontPoints = 7;
-  Control* address = label("Label34", {5160, 11280, 2400, 210}, kProductAddress);
-  address->style().fontPoints = 7;
+  footer_[0] = label("Label33", {4440, 11040, 3600, 210}, "This Invoice was prepared by Vantrel");
+  footer_[1] = label("Label34", {5160, 11280, 2400, 210}, kProductAddress);
+  for (Control* c : footer_) c->style().fontPoints = 7;
 
   // Below the client area: kept with the window, never seen or printed.
   label("Label28", {720, 12360, 1500, row}, "Total Hours");
@@ -134,6 +131,35 @@ void InvoiceForm::design() {
 
   Command1 = &add(ControlKind::CommandButton, "Command1", {240, 12360, 360, 255}, "Print");
   Command1->setVisible(false);
+
+  chkLog = &add(ControlKind::CheckBox, "chkLog", {840, 11040, 1800, 300}, "Work log");
+  chkLog->setBackColour(colour::white);
+  chkLog->setTooltip("Add pages listing the work entries of the period");
+  for (Control* c : controls()) plain_[c] = c->geometry();
+
+  // The details: placed by layout() where they are set, hidden where not.
+  auto detail = [&](Control*& box, const char* name, const char* spoken) {
+    box = field(name, {0, 0, 0, row}, "", Align::Left);
+    box->spoken.name = spoken;
+    box->setVisible(false);
+  };
+  detail(CompEmail, "CompEmail", "From, e-mail");
+  detail(CompTaxId, "CompTaxId", "From, tax number or VAT ID");
+  detail(CustCountry, "CustCountry", "Business to, country");
+  detail(CustVatId, "CustVatId", "Business to, VAT ID");
+  detail(Due, "Due", "Payment due");
+  detail(Period, "Period", "Period of the work");
+  detail(txtTax, "txtTax", "VAT amount");
+  detail(txtGross, "txtGross", "Total due");
+  detail(Bank, "Bank", "Bank details");
+  detail(Note, "Note", "Note");
+  Note->style().multiLine = true;
+  for (Control* box : {txtTax, txtGross}) box->style().align = Align::Right;
+  lblTax = label("lblTax", {0, 0, 0, row}, "VAT");
+  lblGross = label("lblGross", {0, 0, 0, row}, "Total due");
+  lblDue = label("lblDue", {0, 0, 0, row}, "Payment due");
+  lblPeriod = label("lblPeriod", {0, 0, 0, row}, "Period of the work");
+  for (Control* c : {lblTax, lblGross, lblDue, lblPeriod}) c->setVisible(false);
 }
 
 void InvoiceForm::fill() {
@@ -150,28 +176,228 @@ void InvoiceForm::fill() {
   setField(*Text25, (own ? c.projectZip : c.customerZip)->text());
   setField(*Text26, (own ? c.projectCity : c.customerCity)->text());
   setField(*Text24, (own ? c.projectState : c.customerState)->text());
+  showDetails();
+}
+
+void InvoiceForm::showDate() {
+  const std::string& issued = app_.customer().txtIssued->text();
+  setField(*dt, issued.empty() ? services().clock.dateText() : shownDate(app_, issued));
+  showDetails();
+}
+
+void InvoiceForm::showDetails() {
+  const InvoiceContent c = invoiceContent(app_);
+  setField(*CompEmail, c.issuerEmail);
+  setField(*CompTaxId, c.issuerTaxLine);
+  setField(*CustCountry, c.customerCountry);
+  setField(*CustVatId, c.customerVatId.empty() ? "" : "VAT ID " + c.customerVatId);
+  setField(*Due, c.due);
+  setField(*Period, c.period);
+  setField(*lblTax, c.treatment == TaxTreatment::Vat ? "VAT " + c.rate + " %" : "");
+  setField(*txtTax, c.net && c.treatment == TaxTreatment::Vat ? moneyText(c.tax) : "");
+  setField(*txtGross, c.net ? moneyText(c.gross) : "");
+  setField(*Bank, c.bankLine);
+  setField(*Note, c.note);
+  layout(c);
+}
+
+// The plain invoice as it always was; the detailed one makes room for its details: the two
+// address boxes grow by two lines, the rows that bill nothing go, the tax lines follow the
+// total and the bank details and the note close the frame.
+void InvoiceForm::layout(const InvoiceContent& c) {
+  detailed_ = c.detailed;
+  for (const auto& [control, geometry] : plain_) control->setGeometry(geometry);
+  for (Control* f : footer_) f->setVisible(c.programLine);
+  const bool vat = c.detailed && c.treatment == TaxTreatment::Vat;
+  setField(*totalLabel_, vat ? "Net total" : "Total ");
+  auto show = [](Control* control, bool shown, Geometry g) {
+    control->setVisible(shown);
+    if (shown) control->setGeometry(g);
+  };
+  constexpr int row = 255;
+  constexpr int grown = 540;  // two more lines in each address box
+  const bool noted = !c.bankLine.empty() || !c.note.empty();
+  show(CompEmail, c.detailed && !c.issuerEmail.empty(), {6120, 4860, 3255, row});
+  show(CompTaxId, c.detailed && !c.issuerTaxLine.empty(), {6120, 5160, 3255, row});
+  show(CustCountry, c.detailed && !c.customerCountry.empty(), {1200, 4860, 3255, row});
+  show(CustVatId, c.detailed && !c.customerVatId.empty(), {1200, 5160, 3255, row});
+  show(lblDue, c.detailed && !c.due.empty(), {3720, 1740, 1800, row});
+  show(Due, c.detailed && !c.due.empty(), {3720, 2040, 1800, row});
+  show(lblPeriod, c.detailed && !c.period.empty(), {5880, 1740, 2000, row});
+  show(Period, c.detailed && !c.period.empty(), {5880, 2040, 4335, row});
+  if (!c.detailed) {
+    for (Control* box : {lblTax, txtTax, lblGross, txtGross, Bank, Note}) box->setVisible(false);
+    for (int i = 1; i <= 7; ++i) {
+      for (Control* cell : {categoryName[i], hours[i], at_[i], rate[i], equals_[i], amount[i]}) {
+        cell->setVisible(true);
+      }
+    }
+    setSize(11115, 12285);
+    return;
+  }
+  auto moveBy = [](Control* control, int dy) {
+    Geometry g = control->geometry();
+    g.top += dy;
+    control->setGeometry(g);
+  };
+  for (const auto& [control, geometry] : plain_) {
+    if (geometry.top > 4935) moveBy(control, grown);
+  }
+  for (Control* box : boxes_) {
+    Geometry g = box->geometry();
+    g.height += grown;
+    box->setGeometry(g);
+  }
+  // The rows that bill close up.
+  int shown = 0;
+  for (int i = 1; i <= 7; ++i) {
+    const bool billed = bills(i);
+    for (Control* cell : {categoryName[i], hours[i], at_[i], rate[i], equals_[i], amount[i]}) {
+      cell->setVisible(billed);
+      if (billed) moveBy(cell, 480 * (shown - (i - 1)));
+    }
+    shown += billed ? 1 : 0;
+  }
+  const int closed = 480 * (7 - std::max(shown, 1));
+  int below = 0;  // what the tax lines and the notes add under the total
+  const int totalTop = 10200 + grown - closed;
+  show(lblTax, vat, {6360, totalTop + 300, 1800, row});
+  show(txtTax, vat, {8880, totalTop + 300, 1380, row});
+  show(lblGross, vat, {6360, totalTop + 600, 1800, row});
+  show(txtGross, vat, {8880, totalTop + 600, 1380, row});
+  below += vat ? 600 : 0;
+  show(Bank, noted, {960, totalTop + below + 420, 9255, row});
+  show(Note, noted, {960, totalTop + below + 720, 9255, 510});
+  below += noted ? 1020 : 0;
+  if (vat) {
+    Geometry g = totalLabel_->geometry();
+    totalLabel_->setGeometry({6360, g.top, 1740, row});
+  }
+  for (const auto& [control, geometry] : plain_) {
+    if (geometry.top >= 9840 && geometry.top < 12285)
+      moveBy(control, below * (geometry.top > 10200) - closed);
+  }
+  Geometry f = frame_->geometry();
+  f.height += grown - closed + below;
+  frame_->setGeometry(f);
+  setSize(11115, 12285 + grown - closed + below);
+}
+
+bool InvoiceForm::bills(int i) const {
+  const auto cents = parseCents(amount[i]->text());
+  const auto hoursBilled = parseNumber(hours[i]->text());
+  return !(cents && *cents == 0 && (!hoursBilled || *hoursBilled == 0));
+}
+
+void InvoiceForm::proposeNumber() {
+  CustomerForm& customer = app_.customer();
+  if (!customer.invoiceNumber->text().empty()) return;
+  OptionsForm& options = app_.options();
+  std::string pattern = options.txtNumberPattern->text();
+  if (!patternProblem(pattern).empty()) pattern = kDefaultNumberPattern;
+  std::vector<std::string> taken;
+  for (const IssuedInvoice& issued : readRegister(registerFile()).invoices) {
+    taken.push_back(issued.number);
+  }
+  const std::string day = invoiceContent(app_).issueIso;
+  const int year = std::stoi(day.substr(0, 4));
+  const int month = std::stoi(day.substr(5, 2));
+  setField(*customer.invoiceNumber, nextInvoiceNumber(pattern, year, month, taken));
+}
+
+std::string InvoiceForm::registerFile() const {
+  const std::string& priceList = app_.options().priceListPath->text();
+  if (!priceList.empty()) return registerPath(priceList);
+  return joinPath(services().app.folder(), kRegisterName);
+}
+
+IssuedInvoice InvoiceForm::record() {
+  const InvoiceContent c = invoiceContent(app_);
+  const DocumentName name = documentName(app_.main(), *Invoicenum, *Project);
+  return IssuedInvoice{Invoicenum->text(),
+                       c.issueIso,
+                       Name1->text(),
+                       Project->text(),
+                       c.net.value_or(0),
+                       c.tax,
+                       c.net.value_or(0) + c.tax,
+                       c.code.empty() ? currency->text() : c.code,
+                       name.jobFile};
+}
+
+bool InvoiceForm::issueConfirmed() {
+  const InvoiceContent c = invoiceContent(app_);
+  MessageBoxes& messages = services().messages;
+  if (c.treatment == TaxTreatment::ReverseCharge && c.customerVatId.empty() &&
+      messages.show("This invoice leaves the VAT to the customer (reverse charge), which needs "
+                    "the customer's VAT ID, and the customer has none. Issue it all the same?",
+                    Buttons::YesNo) != Answer::Yes) {
+    return false;
+  }
+  const RegisterRead known = readRegister(registerFile());
+  const IssuedInvoice mine = record();
+  for (const IssuedInvoice& other : known.invoices) {
+    if (other.number != mine.number) continue;
+    if (other.file == mine.file && other.customer == mine.customer &&
+        other.project == mine.project) {
+      continue;
+    }
+    std::string whose = other.customer.empty() ? "another job" : other.customer;
+    if (!other.project.empty()) whose += " (" + other.project + ")";
+    return messages.show("Invoice number " + mine.number + " was already issued to " + whose +
+                             " on " + shownDate(app_, other.date) +
+                             ". Issue it again for this job?",
+                         Buttons::YesNo) == Answer::Yes;
+  }
+  return true;
+}
+
+void InvoiceForm::issued() {
+  CustomerForm& customer = app_.customer();
+  const IssuedInvoice mine = record();
+  if (customer.txtIssued->text().empty()) setField(*customer.txtIssued, mine.date);
+  // Printed again as it was, it is the same invoice: the register has it once.
+  const std::string path = registerFile();
+  for (const IssuedInvoice& known : readRegister(path).invoices) {
+    if (known.number == mine.number && known.date == mine.date && known.customer == mine.customer &&
+        known.project == mine.project && known.net == mine.net && known.tax == mine.tax &&
+        known.currency == mine.currency && known.file == mine.file) {
+      return;
+    }
+  }
+  const WriteResult written = appendToRegister(path, mine);
+  if (!written) services().messages.show(couldNotSave(path, written), Buttons::Ok);
+  if (Form* shown = app_.loadedForm("frmInvoices")) shown->load();
 }
 
 void InvoiceForm::view() {
   if (figuresRefused(app_)) return;
+  proposeNumber();
   fill();
   show();
 }
 
 void InvoiceForm::print() {
   if (figuresRefused(app_)) return;
+  proposeNumber();
   fill();
+  if (!issueConfirmed()) return;
   runRule(Command1->onClick);
 }
 
 void InvoiceForm::exportPdf() {
   if (figuresRefused(app_)) return;
+  proposeNumber();
   fill();
+  if (!issueConfirmed()) return;
   output_.exportPdf();
 }
 
 WriteResult InvoiceForm::writePdf(const std::string& path) {
-  return services().printer.exportPage(page(PrintArea{kSheetWidth, kSheetHeight}), path);
+  WriteResult written =
+      services().printer.exportPage(page(PrintArea{kSheetWidth, kSheetHeight}), path);
+  if (written) issued();
+  return written;
 }
 
 void InvoiceForm::printOut() {
@@ -183,110 +409,9 @@ void InvoiceForm::printOut() {
       Answer::Yes) {
     return;
   }
-  output_.tell(printer.printPage(page(printer.printableArea())));
-}
-
-Page InvoiceForm::page(const PrintArea& area) {
-  const double ox = (kSheetWidth - area.width) / 2 + 1;
-  const double oy = (kSheetHeight - area.height) / 2 + 1.5;
-  Page p;
-  auto line = [&](double x1, double y1, double x2, double y2) {
-    p.line(ox + x1, oy + y1, ox + x2, oy + y2);
-  };
-  PrintFont font{.name = "Arial", .points = 10, .bold = true};
-  auto text = [&](double x, double y, const std::string& value) {
-    p.text(ox + x, oy + y, value, font);
-  };
-  // A text that must end before `right` (its neighbour) is drawn smaller, down to 6 points,
-  // and then starts earlier, down to `left`, its column's edge: a long figure never runs
-  // into the next one.
-  Printer& printer = services().printer;
-  auto fitted = [&](double x, double y, const std::string& value, double right, double left) {
-    PrintFont small = font;
-    const double width = printer.textWidth(value, font);
-    if (width > right - x) {
-      small.points = std::max(6.0, font.points * (right - x) / width);
-      x = std::max(left, std::min(x, right - printer.textWidth(value, small)));
-    }
-    p.text(ox + x, oy + y, value, small);
-  };
-
-  line(0, 0, 18.3, 0);
-  line(0, 0, 0, 16.9);
-  line(18.3, 0, 18.3, 16.9);
-  line(0, 16.9, 18.3, 16.9);
-  line(0, 1, 18.3, 1);
-  line(0, 5.659, 18.3, 5.659);
-  line(0.25, 2, 8, 2);
-  line(0.25, 2, 0.25, 5.5);
-  line(8, 2, 8, 5.5);
-  line(0.25, 5.5, 8, 5.5);
-  line(10, 2, 18, 2);
-  line(10, 5.5, 18, 5.5);
-  line(10, 2, 10, 5.5);
-  line(18, 2, 18, 5.5);
-  line(0, 6.5, 18.3, 6.5);
-  line(0, 7.3, 18.3, 7.3);
-  for (double x : {5.0, 7.0, 9.0, 11.0}) line(x, 6.5, x, 7.3);
-
-  text(0.25, 1.5, "Invoice Number");
-  text(3.5, 1.5, Invoicenum->text());
-  text(12, 1.5, "Phone Number");
-  text(15, 1.5, CompPhone->text());
-  text(0.35, 2.2, "Business TO:");
-  text(0.35, 2.7, Name1->text());
-  text(10.35, 2.2, "From:");
-  text(10.35, 2.7, Company->text());
-  text(0.35, 4.7, "Phone ");
-  text(1.7, 4.7, Phone->text());
-  text(10.35, 3.2, CompAddress1->text());
-  text(10.35, 3.7, CompAddress2->text());
-  text(10.35, 4.2, CompAddress3->text());
-  text(10.35, 4.7, CompAddress5->text());
-  text(0.5, 6, "Date");
-  text(1.5, 6, dt->text());
-  text(10, 6, "Project");
-  text(11.5, 6, Project->text());
-  text(1.2, 6.7, "Description");
-  text(5.7, 6.7, "Qty");
-  text(7.5, 6.7, "Price");
-  text(9.3, 6.7, "Sub Total");
-  // Every row, ticked or not, empty or not.
-  for (int i = 1; i <= 7; ++i) {
-    const double y = 7.8 + 0.5 * (i - 1);
-    fitted(0.5, y, categoryName[i]->text(), 5.6, 0.1);
-    fitted(5.7, y, hours[i]->text(), 6.95, 5.05);
-    fitted(7.4, y, rate[i]->text(), 8.9, 7.05);
-    text(9, y, "=");
-    fitted(9.7, y, amount[i]->text(), 18.2, 9.3);
-  }
-  text(13, 15.8, "Total ");
-  text(14, 15.8, "=");
-  // The total follows the sign, however long the sign.
-  const std::string& sign = currency->text();
-  text(14.3, 15.8, sign);
-  const double totalAt = std::max(14.6, 14.3 + printer.textWidth(sign, font) + 0.1);
-  fitted(totalAt, 15.8, total->text(), 18.2, totalAt);
-
-  font.points = 8;
-  text(6.7, 17, "This Invoice was prepared by Vantrel");
-  text(8, 17.3, kProductAddress);
-
-  // The title is centred on the sheet by its printed width, from the area's own edge.
-  font.points = 14;
-  const std::string title = "Invoice";
-  p.text((kSheetWidth - printer.textWidth(title, font)) / 2, oy + 0.3, title, font);
-
-  // The customer's address: street, then postcode and city, then the state where there is
-  // one. The city follows the postcode however long that is.
-  font.points = 10;
-  text(0.35, 3.2, Address->text());
-  const std::string& zip = Text25->text();
-  text(0.35, 3.7, zip);
-  const double cityAt = zip.empty() ? 0.35 : 0.35 + printer.textWidth(zip + " ", font);
-  fitted(cityAt, 3.7, Text26->text(), 7.9, cityAt);
-  text(0.35, 4.2, Text24->text());
-  return p;
+  const PrintResult printed = printer.printPage(page(printer.printableArea()));
+  output_.tell(printed);
+  if (printed) issued();
 }
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 
 #include "documents/document_output.h"
 #include "platform/form.h"
@@ -9,10 +10,15 @@
 namespace vantrel {
 
 class Vantrel;
+struct InvoiceContent;
+struct IssuedInvoice;
 
-// The invoice window: the job as a one-page A4 bill. The hours, amounts, total, customer and
+// The invoice window: the job as an A4 bill. The hours, amounts, total, customer and
 // company fields follow the job as it changes; the names, rates and the customer's address
-// are filled when the invoice is viewed, printed or exported.
+// are filled when the invoice is viewed, printed or exported. With the issuer's or the
+// customer's tax details, a tax treatment, payment terms or the work log set, the invoice
+// carries them too, leaves out the categories that bill nothing, and the work log may follow
+// on pages of its own.
 class InvoiceForm : public Form {
  public:
   explicit InvoiceForm(Vantrel& app);
@@ -23,8 +29,15 @@ class InvoiceForm : public Form {
   void print();      // Print Invoice: the hidden Command1
   void exportPdf();  // Export Invoice as PDF...
 
+  // The register of issued invoices, beside the price list.
+  std::string registerFile() const;
+
   // The fields filled just before the invoice is shown, printed or exported.
   void fill();
+  // The details and the layout that carries them, as they stand now.
+  void showDetails();
+  // The date: the day the invoice was first issued, else the day the job's date changed.
+  void showDate();
   // The printed page on a printer with this printable area, laid out in centimetres from
   // an A4 sheet's corner with the area assumed centred on it.
   Page page(const PrintArea& area);
@@ -54,14 +67,55 @@ class InvoiceForm : public Form {
   Control* CompAddress5 = nullptr;  // zip code
   Control* Command1 = nullptr;      // hidden: the printout
 
+  // The details, shown where they are set.
+  Control* CompEmail = nullptr;  // the issuer's e-mail address
+  Control* CompTaxId = nullptr;  // "VAT ID ..." or "Tax No. ..."
+  Control* CustCountry = nullptr;
+  Control* CustVatId = nullptr;
+  Control* Due = nullptr;       // the due date
+  Control* Period = nullptr;    // the period of the work
+  Control* lblTax = nullptr;    // "VAT 19 %"
+  Control* txtTax = nullptr;    // its amount
+  Control* lblGross = nullptr;  // "Total due"
+  Control* lblDue = nullptr;
+  Control* lblPeriod = nullptr;
+  Control* txtGross = nullptr;
+  Control* Bank = nullptr;    // holder, IBAN, BIC
+  Control* Note = nullptr;    // why no VAT is charged
+  Control* chkLog = nullptr;  // "Work log": the work entries on pages of their own
  private:
   void design();
   void printOut();
   WriteResult writePdf(const std::string& path);
+  // Before a document leaves: the number proposed where there is none.
+  void proposeNumber();
+  // The questions an invoice asks before it is issued; false when the user says no.
+  bool issueConfirmed();
+  // After it left: the day kept and the register told.
+  void issued();
+  // This invoice's line in the register.
+  IssuedInvoice record();
+  void detailedPage(Page& p, const PrintArea& area, const InvoiceContent& c);
+  void layout(const InvoiceContent& c);
+  // Whether category i bills anything: an amount, or hours.
+  bool bills(int i) const;
 
   Vantrel& app_;
   DocumentOutput output_;
+  // Where each control stands on the plain invoice; the detailed one moves them from there.
+  std::map<Control*, Geometry> plain_;
+  std::array<Control*, 8> at_{};      // a row's "@"
+  std::array<Control*, 8> equals_{};  // a row's "="
+  Control* totalLabel_ = nullptr;
+  Control* frame_ = nullptr;
+  std::array<Control*, 2> boxes_{};   // the customer's and the issuer's
+  std::array<Control*, 2> footer_{};  // the line naming the program, and its address
+  bool detailed_ = false;
 };
+
+// The page is laid out for an A4 sheet, with a 1 cm left and a 1.5 cm top margin.
+inline constexpr double kSheetWidth = 21.0;
+inline constexpr double kSheetHeight = 29.7;
 
 // The web address in the invoice's footer.
 inline constexpr const char* kProductAddress = "www.vantrel.app";

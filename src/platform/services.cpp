@@ -32,6 +32,8 @@ std::string PageItem::describe() const {
       return "line " + cm(x1) + " " + cm(y1) + " " + cm(x2) + " " + cm(y2);
     case Kind::Box:
       return "box " + cm(x1) + " " + cm(y1) + " " + cm(x2) + " " + cm(y2);
+    case Kind::NewPage:
+      return "page";
     case Kind::Text:
       break;
   }
@@ -59,6 +61,10 @@ void Page::line(double x1, double y1, double x2, double y2) {
 
 void Page::box(double x1, double y1, double x2, double y2) {
   items.push_back(PageItem{PageItem::Kind::Box, x1, y1, x2, y2, {}, {}});
+}
+
+void Page::newPage() {
+  items.push_back(PageItem{PageItem::Kind::NewPage, 0, 0, 0, 0, {}, {}});
 }
 
 std::string Page::describe() const {

@@ -103,7 +103,7 @@ struct PrintFont {
 
 // A page drawn in centimetres from the top left of the printable area.
 struct PageItem {
-  enum class Kind { Text, Line, Box };
+  enum class Kind { Text, Line, Box, NewPage };
   Kind kind = Kind::Text;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   std::string text;
@@ -116,6 +116,7 @@ struct Page {
   void text(double x, double y, std::string text, const PrintFont& font);
   void line(double x1, double y1, double x2, double y2);
   void box(double x1, double y1, double x2, double y2);
+  void newPage();                // what follows goes on the next sheet
   std::string describe() const;  // one item a line
 };
 
@@ -203,6 +204,8 @@ class Clock {
   virtual std::int64_t utcMs() const = 0;
   virtual std::string timeText() const = 0;
   virtual std::string dateText() const = 0;
+  // A day in the same format as dateText.
+  virtual std::string dateText(int year, int month, int day) const = 0;
   // Hours and minutes of a moment (local ms since 1970) in the system's short time format.
   virtual std::string shortTimeText(std::int64_t ms) const = 0;
   // The decimal separator of the user's locale: ',' on a German or French desktop.

@@ -7,7 +7,10 @@
 #include "app/vantrel.h"
 #include "clock/job_clock.h"
 #include "contacts/company_form.h"
+#include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
+#include "invoice/invoice_rules.h"
+#include "invoice/invoices_form.h"
 #include "platform/text_file.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
@@ -73,28 +76,47 @@ void OptionsForm::design() {
   priceListPath->style().readOnly = true;
 
   // The launch area on the right.
-  label("Label8", {3000, 120, 2340, 660},
+  label("Label8", {6480, 120, 2340, 660},
         "Place your Favorite EXE File here to be used as a launch pad.");
-  label("Label10", {3000, 840, 2340, 240}, "Drive");
-  Drive1 = &add(ControlKind::DriveList, "Drive1", {3000, 1080, 2340, row}, "/");
+  label("Label10", {6480, 840, 2340, 240}, "Drive");
+  Drive1 = &add(ControlKind::DriveList, "Drive1", {6480, 1080, 2340, row}, "/");
   Drive1->setTooltip("Select Drive");
-  label("Label11", {3000, 1500, 2340, 240}, "Path");
-  Dir1 = &add(ControlKind::FolderList, "Dir1", {3000, 1740, 2340, 1440}, "");
+  label("Label11", {6480, 1500, 2340, 240}, "Path");
+  Dir1 = &add(ControlKind::FolderList, "Dir1", {6480, 1740, 2340, 1440}, "");
   Dir1->setTooltip("Select Path");
-  label("Label12", {3000, 3300, 2340, 240}, "File");
-  File1 = &add(ControlKind::FileList, "File1", {3000, 3540, 2340, 1380}, "");
+  label("Label12", {6480, 3300, 2340, 240}, "File");
+  File1 = &add(ControlKind::FileList, "File1", {6480, 3540, 2340, 1380}, "");
   File1->setTooltip(
       "Select EXE File \"For more information please visit our on-line help section\"");
   File1->style().executablesOnly = true;
-  launchProgramPath = &add(ControlKind::TextBox, "Text8", {3000, 5040, 2340, row}, "");
+  launchProgramPath = &add(ControlKind::TextBox, "Text8", {6480, 5040, 2340, row}, "");
   launchProgramPath->spoken.name = "Program to launch";
-  Command6 = button("Command6", {3000, 5460, 1500, row}, "Launch Program",
+  Command6 = button("Command6", {6480, 5460, 1500, row}, "Launch Program",
                     "Launch your Favorite Application");
-  Command7 = button("Command7", {4560, 5460, 780, row}, "Hide", "Hide Application Launch ");
+  Command7 = button("Command7", {8040, 5460, 780, row}, "Hide", "Hide Application Launch ");
+
+  // The invoice's defaults between the two.
+  Control* frame = &add(ControlKind::Frame, "fraInvoice", {3000, 60, 3360, 4260}, "Invoices");
+  tax = addTaxPanel(*this, frame, 120, 300, 3120);
+  label("lblTerms", {120, 2565, 2040, 270}, "Payment terms (days)")->setContainer(frame);
+  txtTerms = &add(ControlKind::TextBox, "txtTerms", {2220, 2520, 1020, row}, "", frame);
+  txtTerms->style().align = Align::Right;
+  txtTerms->setTooltip("Days until payment is due; empty: no due date on the invoice");
+  label("lblNumberPattern", {120, 2955, 2040, 270}, "Number pattern")->setContainer(frame);
+  txtNumberPattern = &add(ControlKind::TextBox, "txtNumberPattern", {2220, 2910, 1020, row},
+                          kDefaultNumberPattern, frame);
+  txtNumberPattern->setTooltip(
+      "YYYY the year, YY its last two digits, MM the month, NNN the counter");
+  chkFooter = &add(ControlKind::CheckBox, "chkFooter", {120, 3330, 3120, 300},
+                   "Print the line \"prepared by Vantrel\"", frame);
+  chkFooter->setValue(1);
+  cmdInvoices = &add(ControlKind::CommandButton, "cmdInvoices", {120, 3720, 3120, 375},
+                     "Invoices Issued...", frame);
+  cmdInvoices->setTooltip("The register of the invoices printed or exported");
 
   // The flags run under both columns.
   auto flag = [this](const char* name, int top, const char* caption, const char* tip) {
-    Control* c = &add(ControlKind::CheckBox, name, {120, top, 5220, 300}, caption);
+    Control* c = &add(ControlKind::CheckBox, name, {120, top, 8700, 300}, caption);
     c->setTooltip(tip);
     return c;
   };
@@ -138,6 +160,39 @@ void OptionsForm::wire() {
     flag->onClick = [this] { setUnsaved(true); };
   }
 
+  // A default changed is an option to save, and a job without its own treatment follows it.
+  tax.onChange = [this] {
+    setUnsaved(true);
+    if (app_.loadedForm("frmcustomer") != nullptr) app_.customer().defaultTaxChanged();
+  };
+  wireTaxPanel(tax);
+  txtTerms->refuses = [](std::string_view text) -> std::string {
+    if (text.find_first_not_of("0123456789") == std::string_view::npos && text.size() <= 3) {
+      return {};
+    }
+    return "Payment terms are a number of days, from 0 to 999.";
+  };
+  for (Control* box : {txtTerms, txtNumberPattern}) {
+    box->onChange = [this, box] {
+      if (focused() == box) setUnsaved(true);
+      app_.invoiceDetailsChanged();
+    };
+  }
+  txtNumberPattern->onFocusLeave = [this] {
+    const std::string problem = patternProblem(txtNumberPattern->text());
+    if (problem.empty()) return false;
+    services().messages.show(problem);
+    return true;
+  };
+  chkFooter->onClick = [this] {
+    setUnsaved(true);
+    app_.invoiceDetailsChanged();
+  };
+  cmdInvoices->onClick = [this] {
+    InvoicesForm& invoices = app_.invoices();
+    invoices.load();
+    invoices.show();
+  };
   Drive1->onChange = [this] { setField(*Dir1, Drive1->text()); };
   Dir1->onChange = [this] { File1->setFolder(Dir1->text()); };
   File1->onClick = [this] { fileChosen(); };

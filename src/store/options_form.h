@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "invoice/tax_panel.h"
 #include "platform/file_dialog.h"
 #include "platform/form.h"
 
@@ -34,9 +35,9 @@ class OptionsForm : public Form {
   bool save();
 
   // Sizes: the full window shows the launch area, the compact one the rates only.
-  static constexpr int kFullWidth = 5700;
+  static constexpr int kFullWidth = 9180;
   static constexpr int kFullHeight = 8415;
-  static constexpr int kCompactWidth = 3135;
+  static constexpr int kCompactWidth = 6615;
   static constexpr int kCompactHeight = 6660;
 
   std::array<Control*, 8> priceListRate{};  // Text1..Text7
@@ -57,6 +58,13 @@ class OptionsForm : public Form {
   Control* Command7 = nullptr;              // Hide
   Control* Command8 = nullptr;              // Show
   Control* cmdclose = nullptr;
+  // The invoice's defaults: the tax treatment a new job starts with, the payment terms,
+  // the number pattern and the footer line naming the program.
+  TaxPanel tax;
+  Control* txtTerms = nullptr;          // days; empty: no due date
+  Control* txtNumberPattern = nullptr;  // YYYY-NNN
+  Control* chkFooter = nullptr;         // ticked: the footer line is printed
+  Control* cmdInvoices = nullptr;       // the register of issued invoices
   Control* Drive1 = nullptr;
   Control* Dir1 = nullptr;
   Control* File1 = nullptr;

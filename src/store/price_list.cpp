@@ -6,7 +6,10 @@
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
+#include "contacts/customer_form.h"
+#include "invoice/invoice_rules.h"
 #include "sheet/numbers.h"
+#include "store/keyed_lines.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 
@@ -64,6 +67,66 @@ std::vector<Line> layout(Vantrel& app) {
   return lines;
 }
 
+constexpr const char* kSectionHeading = "[Invoice]";
+
+// The invoice details after the 39 lines, where a price list has any.
+std::vector<std::string> detailLines(Vantrel& app) {
+  CompanyForm& company = app.company();
+  OptionsForm& options = app.options();
+  const std::string& pattern = options.txtNumberPattern->text();
+  std::vector<std::string> lines = keyedLines({
+      {"Country", company.txtCountry->text()},
+      {"TaxNo", company.txtTaxNo->text()},
+      {"VatId", company.txtVatId->text()},
+      {"Email", company.txtEmail->text()},
+      {"Holder", company.txtHolder->text()},
+      {"Iban", company.txtIban->text()},
+      {"Bic", company.txtBic->text()},
+      {"Tax", options.tax.chosen() ? treatmentWord(options.tax.treatment()) : ""},
+      {"TaxRate", options.tax.txtTaxRate->text()},
+      {"TaxNote", options.tax.txtTaxNote->text()},
+      {"Terms", options.txtTerms->text()},
+      {"NumberPattern", pattern == kDefaultNumberPattern ? "" : pattern},
+      {"Footer", options.chkFooter->value() == 0 ? "0" : ""},
+  });
+  if (!lines.empty()) lines.insert(lines.begin(), kSectionHeading);
+  return lines;
+}
+
+void readDetails(Vantrel& app, const std::vector<std::string>& lines) {
+  CompanyForm& company = app.company();
+  OptionsForm& options = app.options();
+  for (Control* c : company.detailFields()) setField(*c, "");
+  setField(*options.txtTerms, "");
+  setField(*options.txtNumberPattern, kDefaultNumberPattern);
+  options.chkFooter->setValue(1);
+  std::optional<TaxTreatment> treatment;
+  std::string rate, note;
+  if (!lines.empty() && lines.front() == kSectionHeading) {
+    const std::pair<const char*, Control*> boxes[] = {
+        {"Country", company.txtCountry},
+        {"TaxNo", company.txtTaxNo},
+        {"VatId", company.txtVatId},
+        {"Email", company.txtEmail},
+        {"Holder", company.txtHolder},
+        {"Iban", company.txtIban},
+        {"Bic", company.txtBic},
+        {"Terms", options.txtTerms},
+        {"NumberPattern", options.txtNumberPattern},
+    };
+    for (const auto& [key, value] : keyedValues(lines)) {
+      for (const auto& [name, box] : boxes) {
+        if (key == name) setField(*box, value);
+      }
+      if (key == "Tax") treatment = treatmentFromWord(value);
+      if (key == "TaxRate") rate = value;
+      if (key == "TaxNote") note = value;
+      if (key == "Footer") options.chkFooter->setValue(value == "0" ? 0 : 1);
+    }
+  }
+  options.tax.set(treatment.value_or(TaxTreatment::None), rate, note);
+}
+
 }  // namespace
 
 std::optional<int> checkValue(const std::string& text) {
@@ -118,11 +181,21 @@ void loadPriceList(Vantrel& app, const std::string& path) {
         break;
     }
   }
+  // A file that could be read says what its invoice details are, none included.
+  if (file.opened) {
+    const auto past = file.lines.size() > lines.size()
+                          ? file.lines.begin() + static_cast<std::ptrdiff_t>(lines.size())
+                          : file.lines.end();
+    readDetails(app, std::vector<std::string>(past, file.lines.end()));
+  }
+  if (app.loadedForm("frmcustomer") != nullptr) app.customer().defaultTaxChanged();
   setField(*app.options().priceListPath, path);
 }
 
 WriteResult savePriceList(Vantrel& app, const std::string& path) {
-  return writeLines(path, priceListLines(app));
+  std::vector<std::string> lines = priceListLines(app);
+  for (std::string& line : detailLines(app)) lines.push_back(std::move(line));
+  return writeLines(path, lines);
 }
 
 }  // namespace vantrel

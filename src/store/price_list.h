@@ -14,7 +14,9 @@ class Vantrel;
 // The price list file: 39 lines, in this order: the seven rates, the launch program, the
 // seven labels, the six company details, the four option flags, then the Preferences
 // (minimum hours, autosave file, the three start rules as True/False, minimum amount, the
-// four skins, the remembered start rule and its three boxes).
+// four skins, the remembered start rule and its three boxes). Where any invoice detail is
+// set (the company's tax and bank details, the invoice defaults), "[Invoice]" and one
+// "Key=value" line each follow.
 constexpr int kPriceListLines = 39;
 
 std::vector<std::string> priceListLines(Vantrel& app);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/project_file.h"
 
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
@@ -64,9 +66,11 @@ std::vector<std::string> projectLines(Vantrel& app) {
 
 WriteResult writeProject(Vantrel& app, const std::string& path) {
   if (path.empty()) return WriteResult{false, "no file is named"};
-  // The 61 lines as they always were, then the work log.
+  // The 61 lines as they always were, the invoice details where the job has any, then the
+  // work log.
   std::string text;
   appendFileLines(text, projectLines(app));
+  appendFileLines(text, app.customer().invoiceSection());
   app.main().log->log().appendFileText(text);
   WriteResult result = writeFileText(path, text);
   if (result) setField(*app.main().statusMessage, kSavedNotice);
@@ -89,13 +93,14 @@ void readProject(Vantrel& app, const std::string& path) {
   for (std::size_t n = 0; n < fields.size() && n < file.lines.size(); ++n) {
     setField(*fields[n], file.lines[n]);
   }
-  // What follows the job's own lines is its work log.
-  std::vector<std::string> section;
-  if (file.lines.size() > fields.size()) {
-    section.assign(
-        std::make_move_iterator(file.lines.begin() + static_cast<std::ptrdiff_t>(fields.size())),
-        std::make_move_iterator(file.lines.end()));
-  }
+  // What follows the job's own lines: its invoice details, then its work log.
+  auto rest =
+      file.lines.begin() + static_cast<std::ptrdiff_t>(std::min(fields.size(), file.lines.size()));
+  auto logAt = std::find(rest, file.lines.end(), WorkLog::kHeading);
+  if (logAt == file.lines.end() && (rest == file.lines.end() || *rest != "[Invoice]")) logAt = rest;
+  app.customer().readInvoiceSection(std::vector<std::string>(rest, logAt));
+  std::vector<std::string> section(std::make_move_iterator(logAt),
+                                   std::make_move_iterator(file.lines.end()));
   log.loaded(path, std::move(section));
 }
 

@@ -4,33 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "documents/csv_text.h"
+
 namespace vantrel {
 namespace {
-
-std::string csvField(const std::string& text, char separator) {
-  if (text.find_first_of(std::string("\"\r\n") + separator) == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-// A note that a spreadsheet would take for a formula (or a control) stays text.
-std::string safeNote(const std::string& note) {
-  if (note.empty()) return note;
-  const auto first = static_cast<unsigned char>(note.front());
-  const bool risky = first == '=' || first == '+' || first == '-' || first == '@' || first < 0x20;
-  return risky ? "'" + note : note;
-}
-
-std::string withSeparator(std::string number, char decimal) {
-  for (char& c : number) {
-    if (c == '.') c = decimal;
-  }
-  return number;
-}
 
 std::string hoursText(std::int64_t seconds) {
   // Four decimals, rounded half away from zero, in integers so no locale or float enters.
@@ -107,10 +84,10 @@ std::string logCsv(const WorkLog& log, char decimalSeparator) {
     row += isoMoment(e.startMs) + sep;
     row += (span ? isoMoment(e.endMs) : std::string()) + sep;
     row += std::to_string(e.seconds) + sep;
-    row += withSeparator(hoursText(e.seconds), decimal) + sep;
-    row += withSeparator(billedText(e.billed), decimal) + sep;
+    row += withDecimal(hoursText(e.seconds), decimal) + sep;
+    row += withDecimal(billedText(e.billed), decimal) + sep;
     row += csvField(kindWord(e.kind), separator) + sep;
-    row += csvField(safeNote(e.note), separator);
+    row += csvField(formulaSafe(e.note), separator);
     out += row + "\r\n";
   }
   return out;

@@ -27,9 +27,10 @@
 namespace vantrel {
 namespace {
 
-const char* const kForms[] = {"frmMain",  "frmSettings", "frmOptions", "frmLabels",   "frmInvoice",
-                              "frmprint", "frmUELA",     "frmAbout",   "frmHelp",     "frmUpdate",
-                              "frmQEx",   "frmCount",    "frmCompany", "frmcustomer", "frmLog"};
+const char* const kForms[] = {"frmMain",    "frmSettings", "frmOptions", "frmLabels",
+                              "frmInvoice", "frmprint",    "frmUELA",    "frmAbout",
+                              "frmHelp",    "frmUpdate",   "frmQEx",     "frmCount",
+                              "frmCompany", "frmcustomer", "frmLog",     "frmInvoices"};
 
 // The letter Qt underlines in a caption, lower case; 0 when none.
 QChar mnemonicOf(const QString& text) {

@@ -32,10 +32,10 @@ namespace vantrel {
 namespace {
 
 // Every window that shows (the break reminder's counter never does).
-const char* const kForms[] = {"frmMain",    "frmSettings", "frmOptions",  "frmLabels",
-                              "frmInvoice", "frmprint",    "frmSplash",   "frmUELA",
-                              "frmAbout",   "frmHelp",     "frmUpdate",   "frmQEx",
-                              "frmCount",   "frmCompany",  "frmcustomer", "frmLog"};
+const char* const kForms[] = {"frmMain",   "frmSettings", "frmOptions", "frmLabels",  "frmInvoice",
+                              "frmprint",  "frmSplash",   "frmUELA",    "frmAbout",   "frmHelp",
+                              "frmUpdate", "frmQEx",      "frmCount",   "frmCompany", "frmcustomer",
+                              "frmLog",    "frmInvoices"};
 
 // Where a control sticks out of its window's client area, cuts its own text off or covers
 // another control; or nothing.

@@ -167,8 +167,10 @@ TEST_F(DocumentsTest, AnExportAsksBeforeReplacingAndTellsOfEveryFailure) {
   const std::string pdf = folder + "/Invoice.pdf";
   writeFile(pdf, "old");
 
+  // The job had no number: it has the next one, and the file its name.
   choose(m().pdfInv, {Answer::No}, pdf);
-  EXPECT_EQ(platform->dialogsShown.back().proposed, "Invoice.pdf");
+  EXPECT_EQ(inv().Invoicenum->text(), "2026-001");
+  EXPECT_EQ(platform->dialogsShown.back().proposed, "Invoice-2026-001.pdf");
   EXPECT_EQ(platform->messagesShown.back(), "File Exists, Would you like to Overwrite?");
   EXPECT_EQ(platform->messageTitles.back(), "OverWrite File");
   EXPECT_EQ(slurp(pdf), "old");

@@ -287,6 +287,12 @@ std::string HeadlessServices::dateText() const {
   return buf;
 }
 
+std::string HeadlessServices::dateText(int year, int month, int day) const {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, day);
+  return buf;
+}
+
 void HeadlessServices::timerChanged(Timer& timer) {
   if (timer.enabled() && timer.interval() > 0) {
     due_[&timer] = Due{nowMs_ + timer.interval(), nextOrder_++};

@@ -121,6 +121,7 @@ class HeadlessServices : public Platform {
   std::int64_t utcMs() const override { return startUtcMs_ + (nowMs_ - startMs_); }
   std::string timeText() const override;
   std::string dateText() const override;
+  std::string dateText(int year, int month, int day) const override;
   std::string shortTimeText(std::int64_t ms) const override;
   char decimalSeparator() const override;
   // DesktopIdle

@@ -45,7 +45,7 @@ QFont printFont(const PrintFont& font) {
   return qfont;
 }
 
-bool paintPage(const Page& page, QPaintDevice& device) {
+bool paintPage(const Page& page, QPagedPaintDevice& device) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
   const double dpi = device.logicalDpiX();
@@ -71,6 +71,9 @@ bool paintPage(const Page& page, QPaintDevice& device) {
         painter.drawRect(
             QRectF(QPointF(at(item.x1), at(item.y1)), QPointF(at(item.x2), at(item.y2)))
                 .normalized());
+        break;
+      case PageItem::Kind::NewPage:
+        if (!device.newPage()) return false;
         break;
     }
   }

@@ -446,6 +446,10 @@ std::string QtServices::dateText() const {
   return fromQString(dateToText(QDate::currentDate()));
 }
 
+std::string QtServices::dateText(int year, int month, int day) const {
+  return fromQString(dateToText(QDate(year, month, day)));
+}
+
 // ---- windows ----
 
 void QtServices::attach(Form& form) {

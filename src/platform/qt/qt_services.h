@@ -94,6 +94,7 @@ class QtServices : public Platform {
   std::int64_t utcMs() const override;
   std::string timeText() const override;
   std::string dateText() const override;
+  std::string dateText(int year, int month, int day) const override;
   std::string shortTimeText(std::int64_t ms) const override;
   char decimalSeparator() const override;
   // DesktopIdle
