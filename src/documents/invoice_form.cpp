@@ -37,7 +37,11 @@ InvoiceForm::InvoiceForm(Vantrel& app)
       setField(*amount[i], formatNumber(amount[i]->text(), "0.00"));
     };
   }
-  total->onChange = [this] { setField(*total, formatNumber(total->text(), "0.00")); };
+  total->onChange = [this] {
+    setField(*total, formatNumber(total->text(), "0.00"));
+    // A detailed invoice follows its total with its tax and its rows.
+    if (detailed_) showDetails();
+  };
   onClick = [this] { hide(); };
   Command1->onClick = [this] { printOut(); };
 }
@@ -181,6 +185,7 @@ void InvoiceForm::fill() {
 
 void InvoiceForm::showDate() {
   const std::string& issued = app_.customer().txtIssued->text();
+  dateIso_ = issued.empty() ? todayIso(app_) : issued;
   setField(*dt, issued.empty() ? services().clock.dateText() : shownDate(app_, issued));
   showDetails();
 }

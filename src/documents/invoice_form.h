@@ -38,6 +38,8 @@ class InvoiceForm : public Form {
   void showDetails();
   // The date: the day the invoice was first issued, else the day the job's date changed.
   void showDate();
+  // That day as YYYY-MM-DD; empty while the invoice has no date.
+  const std::string& dateIso() const { return dateIso_; }
   // The printed page on a printer with this printable area, laid out in centimetres from
   // an A4 sheet's corner with the area assumed centred on it.
   Page page(const PrintArea& area);
@@ -111,6 +113,7 @@ class InvoiceForm : public Form {
   std::array<Control*, 2> boxes_{};   // the customer's and the issuer's
   std::array<Control*, 2> footer_{};  // the line naming the program, and its address
   bool detailed_ = false;
+  std::string dateIso_;
 };
 
 // The page is laid out for an A4 sheet, with a 1 cm left and a 1.5 cm top margin.

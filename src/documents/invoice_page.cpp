@@ -260,7 +260,7 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   s.font.points = 10;
   s.line(0, 6.159, 18.3, 6.159);
   s.text(0.5, 6.35, "Date");
-  s.text(1.5, 6.35, dt->text());
+  s.text(1.5, 6.35, shownDate(app_, c.issueIso));
   if (!c.due.empty()) {
     s.text(4.4, 6.35, "Payment due");
     s.text(6.9, 6.35, c.due);

@@ -125,7 +125,9 @@ InvoiceContent invoiceContent(Vantrel& app) {
   add("BIC: ", compactIban(company.txtBic->text()));
   c.bankLine = bank;
 
+  // The day it was issued, else the day it is dated, else today.
   c.issueIso = customer.txtIssued->text();
+  if (c.issueIso.empty()) c.issueIso = invoice.dateIso();
   if (c.issueIso.empty()) c.issueIso = todayIso(app);
   const std::string& terms = options.txtTerms->text();
   if (!terms.empty() && terms.size() <= 3 &&

@@ -9,11 +9,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/main_form.h"
 #include "app/vantrel.h"
+#include "contacts/company_form.h"
+#include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
 #include "platform/qt/qt_services.h"
+#include "store/options_form.h"
 #include "test_home.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -21,6 +26,7 @@ namespace {
 constexpr double kPtPerCm = 72 / 2.54;
 
 struct Word {
+  int page = 1;
   QString text;
   double x = 0;  // cm from the sheet's top left
   double y = 0;
@@ -38,7 +44,8 @@ QList<Word> wordsOf(const QString& pdf) {
   QList<Word> words;
   for (auto it = word.globalMatch(html); it.hasNext();) {
     const auto m = it.next();
-    words.append({m.captured(4).replace(QStringLiteral("&amp;"), QStringLiteral("&")),
+    const int page = static_cast<int>(html.left(m.capturedStart()).count(QStringLiteral("<page ")));
+    words.append({page, m.captured(4).replace(QStringLiteral("&amp;"), QStringLiteral("&")),
                   m.captured(1).toDouble() / kPtPerCm, m.captured(2).toDouble() / kPtPerCm,
                   m.captured(3).toDouble() / kPtPerCm});
   }
@@ -179,6 +186,75 @@ class DocumentsPdfTest : public QObject {
     }
     QVERIFY(sign);
     QCOMPARE(QString::fromStdString(invoice.total->text()), QStringLiteral("999999999999.99"));
+  }
+
+  // An invoice with every detail set: each is on the page, no two words overlap, nothing
+  // leaves the frame, and the work log follows on a page of its own.
+  void detailedInvoiceKeepsToItsFrame() {
+    Desktop desktop;
+    Vantrel& app = desktop.program;
+    CompanyForm& company = app.company();
+    const std::pair<Control*, const char*> issuer[] = {
+        {company.companyName, "Brandl Design"},
+        {company.companyStreet, "Marienplatz 8"},
+        {company.companyTown, "München"},
+        {company.companyZip, "80331"},
+        {company.txtCountry, "Germany"},
+        {company.txtEmail, "eva@brandl.example"},
+        {company.txtVatId, "DE123456789"},
+        {company.txtHolder, "Eva Brandl"},
+        {company.txtIban, "DE89370400440532013000"},
+        {company.txtBic, "COBADEFFXXX"},
+    };
+    for (const auto& [box, text] : issuer) setField(*box, text);
+    CustomerForm& customer = app.customer();
+    setField(*customer.jobCountry, "France");
+    setField(*customer.jobVatId, "FR40303265045");
+    customer.tax.set(TaxTreatment::Vat, "19", "");
+    setField(*app.options().txtTerms, "14");
+    app.options().chkFooter->setValue(0);
+    LogKeeper& log = *app.main().log;
+    const std::int64_t day = 86400000, start = app.services().clock.utcMs() - 3 * day;
+    QVERIFY(log.addManual(start, start + 3600000, "Sketches").empty());
+    QVERIFY(log.addManual(start + day, start + day + 5400000, "Layout").empty());
+    InvoiceForm& invoice = app.invoice();
+    invoice.chkLog->setValue(1);
+    setField(*invoice.Invoicenum, "2026-017");
+    setField(*invoice.Name1, "Lumen SARL");
+    setField(*invoice.Project, "Harbour");
+    setField(*invoice.hours[2], "2.5");
+    setField(*invoice.rate[2], "55.00");
+    setField(*invoice.amount[2], "137.50");
+    invoice.showDetails();
+
+    const QString path = home_.path() + QStringLiteral("/Invoice-2026-017.pdf");
+    QVERIFY(desktop.services.exportPage(invoice.page(PrintArea{}), path.toStdString()).ok);
+    const QList<Word> words = wordsOf(path);
+    auto has = [&words](int page, const QString& text) {
+      for (const Word& w : words) {
+        if (w.page == page && w.text == text) return true;
+      }
+      return false;
+    };
+    for (const char* text :
+         {"DE123456789", "FR40303265045", "France", "Germany", "Payment", "Period", "Net", "VAT",
+          "26.13", "163.63", "IBAN:", "COBADEFFXXX", "eva@brandl.example", "2.50"}) {
+      QVERIFY2(has(1, QString::fromUtf8(text)), text);
+    }
+    QVERIFY2(!has(1, QStringLiteral("Vantrel")), "the line naming the program is switched off");
+    for (const char* text : {"Work", "Sketches", "Layout", "2.50", "Total"}) {
+      QVERIFY2(has(2, QString::fromUtf8(text)), text);
+    }
+    QCOMPARE(words.back().page, 2);
+    for (const Word& w : words) {
+      for (const Word& o : words) {
+        if (&w == &o || w.page != o.page || qAbs(w.y - o.y) > 0.2) continue;
+        QVERIFY2(w.right <= o.x + 0.01 || o.right <= w.x + 0.01,
+                 qPrintable(w.text + QStringLiteral(" overlaps ") + o.text));
+      }
+      QVERIFY2(w.x > 1 && w.right < 19.3 && w.y > 1.5 && w.y < 27.5,
+               qPrintable(w.text + QStringLiteral(" runs off the frame")));
+    }
   }
 
   // The report is a document: its figures are text, where the window puts them (half as

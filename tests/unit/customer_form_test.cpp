@@ -66,6 +66,22 @@ TEST_F(CustomerTest, ACardSavedClearedAndOpenedAgainFillsTheJob) {
   EXPECT_FALSE(c().Command3->enabled());
 }
 
+// The country and VAT ID follow the seven lines and go to the job with the rest.
+TEST_F(CustomerTest, ACardKeepsItsCountryAndVatIdAfterItsLines) {
+  launch();
+  fillCard();
+  setField(*c().txtCountry, "United Kingdom");
+  setField(*c().txtVatId, "GB123456789");
+  c().cmdSave->setEnabled(true);
+  click(*c().cmdSave, cardPath());
+  EXPECT_EQ(readLines(cardPath()).lines.size(), 9u);
+  EXPECT_EQ(readLines(cardPath()).lines[7], "Country=United Kingdom");
+  userClick(*c().cmdDelete);
+  click(*c().cmdAddNew, cardPath());
+  EXPECT_EQ(c().jobCountry->text(), "United Kingdom");
+  EXPECT_EQ(c().jobVatId->text(), "GB123456789");
+}
+
 TEST_F(CustomerTest, AShortFileFillsOnlyTheLinesItHas) {
   launch();
   writeFile(cardPath(), crlf({"Hale & Sons", "555 0100", "office@hale.example"}));

@@ -9,7 +9,9 @@
 #include "platform/user_input.h"
 #include "program_fixture.h"
 #include "store/labels_form.h"
+#include "store/options_form.h"
 #include "test_files.h"
+#include "worklog/log_keeper.h"
 
 namespace vantrel {
 namespace {
@@ -137,6 +139,31 @@ TEST_F(DocumentsTest, ViewAndPrintFillTheNamesRatesAndTheCustomersAddress) {
   runRule(inv().onClick);
   EXPECT_FALSE(inv().visible());
   EXPECT_EQ(inv().Text26->text(), "Leeds");
+}
+
+// A US invoice with payment terms and its work log: the due date beside the date, an ISO
+// currency after the amounts, the rows that bill nothing left out and the entries on a page
+// of their own.
+TEST_F(DocumentsTest, ADetailedInvoiceStatesItsTermsCurrencyAndWork) {
+  platform->write("Ploven", "Settings", "Currency", "USD");
+  launch();
+  setField(*app->options().txtTerms, "30");
+  setField(*m().categoryRate[2], "55");
+  amounts({"0", "137.5"});
+  const std::int64_t start = platform->utcMs() - 3600000;
+  ASSERT_EQ(m().log->addManual(start, start + 1800000, "Site visit"), "");
+  inv().chkLog->setValue(1);
+  choose(m().pntInv, {Answer::Yes});
+  const std::string page = lastPage();
+  // Dated the day it is issued, due 30 days later.
+  EXPECT_TRUE(has(page, "text 2.50 7.85 Arial 10 bold \"2026-01-05\""));
+  EXPECT_TRUE(has(page, "text 7.90 7.85 Arial 10 bold \"2026-02-04\""));
+  EXPECT_TRUE(has(page, "text 10.70 10.60 Arial 10 bold \"137.50 USD\""));
+  // The first category bills the logged half hour, the second its amount, no other a row.
+  EXPECT_EQ(page.find("Your Text Here"), page.rfind("Your Text Here"));
+  EXPECT_TRUE(has(page, "page"));
+  EXPECT_NE(page.find("\"Site visit\""), std::string::npos);
+  EXPECT_NE(page.find("\"0.50\""), std::string::npos);
 }
 
 TEST_F(DocumentsTest, WithoutAPrinterTheBillCanBeAPdfFile) {

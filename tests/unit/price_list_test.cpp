@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "clock/settings_form.h"
 #include "contacts/company_form.h"
+#include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "platform/user_input.h"
 #include "program_fixture.h"
@@ -117,6 +118,35 @@ TEST_F(PriceListTest, SaveWritesThirtyNineLinesThatAllComeBackAtTheNextStart) {
   EXPECT_FALSE(m().caculate->enabled());
   EXPECT_EQ(options().width(), OptionsForm::kCompactWidth);
   EXPECT_FALSE(options().unsaved());
+}
+
+// The invoice details follow the 39 lines, which stay as they were, and come back.
+TEST_F(PriceListTest, InvoiceDetailsFollowTheThirtyNineLinesAndComeBack) {
+  launch();
+  setEverything();
+  const std::vector<std::string> plain = priceListLines(*app);
+  setField(*company().txtVatId, "DE123456789");
+  setField(*company().txtIban, "DE89 3704 0044 0532 0130 00");
+  options().tax.set(TaxTreatment::SmallBusiness, "", "Gemäß § 19 UStG\nkeine Umsatzsteuer");
+  setField(*options().txtTerms, "14");
+  options().chkFooter->setValue(0);
+  ASSERT_TRUE(options().save());
+  std::vector<std::string> expected = plain;
+  for (const char* line :
+       {"[Invoice]", "VatId=DE123456789", "Iban=DE89 3704 0044 0532 0130 00", "Tax=small",
+        "TaxNote=Gemäß § 19 UStG\\nkeine Umsatzsteuer", "Terms=14", "Footer=0"}) {
+    expected.push_back(line);
+  }
+  EXPECT_EQ(readLines(pricesPath()).lines, expected);
+
+  restart();
+  EXPECT_EQ(company().txtIban->text(), "DE89 3704 0044 0532 0130 00");
+  EXPECT_EQ(options().tax.treatment(), TaxTreatment::SmallBusiness);
+  EXPECT_EQ(options().tax.txtTaxNote->text(), "Gemäß § 19 UStG\nkeine Umsatzsteuer");
+  EXPECT_EQ(options().txtNumberPattern->text(), "YYYY-NNN");
+  EXPECT_EQ(options().chkFooter->value(), 0);
+  // A new job starts with the default treatment.
+  EXPECT_EQ(app->customer().tax.treatment(), TaxTreatment::SmallBusiness);
 }
 
 TEST_F(PriceListTest, AShortFileSetsWhatItHoldsAndLeavesTheRest) {

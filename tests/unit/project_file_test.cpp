@@ -112,6 +112,32 @@ TEST_F(ProjectFileTest, SaveThenOpenInANewRunRestoresEveryStoredField) {
   EXPECT_TRUE(m().cmdSave->enabled());
 }
 
+// The job's invoice details go between its 61 lines and its work log, and come back.
+TEST_F(ProjectFileTest, TheInvoiceDetailsComeBackWithTheJob) {
+  launch();
+  buildJob();
+  CustomerForm& c = app->customer();
+  setField(*c.jobCountry, "France");
+  setField(*c.jobVatId, "FR40303265045");
+  c.tax.set(TaxTreatment::Vat, "5.5", "");
+  setField(*c.txtIssued, "2026-11-30");
+  saveAsButton(jobPath());
+  const std::vector<std::string> lines = readLines(jobPath()).lines;
+  ASSERT_GT(lines.size(), 67u);
+  const std::vector<std::string> section(lines.begin() + 61, lines.begin() + 67);
+  EXPECT_EQ(section, (std::vector<std::string>{"[Invoice]", "Country=France", "VatId=FR40303265045",
+                                               "Tax=vat", "TaxRate=5.5", "Issued=2026-11-30"}));
+  EXPECT_EQ(lines[67], "[Work log]");
+
+  restart();
+  openButton(jobPath());
+  EXPECT_EQ(app->customer().jobVatId->text(), "FR40303265045");
+  EXPECT_EQ(app->customer().tax.treatment(), TaxTreatment::Vat);
+  EXPECT_EQ(app->customer().tax.txtTaxRate->text(), "5.5");
+  EXPECT_EQ(app->invoice().dt->text(), "2026-11-30");
+  EXPECT_TRUE(m().log->log().size() > 0);
+}
+
 TEST_F(ProjectFileTest, TheOrderOfTheLinesDecidesWhatReadingLeaves) {
   launch();
   setField(*app->options().priceListRate[2], "55");
