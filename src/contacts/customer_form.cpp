@@ -112,7 +112,7 @@ void CustomerForm::design() {
   txtIssued = hidden(box("txtIssued", kHidden, 3200, 3000));
 
   // The invoice's details of the job, beside the rest.
-  Control* details = &add(ControlKind::Frame, "fraInvoice", {6840, 60, 4380, 3660}, "Invoice");
+  Control* details = &add(ControlKind::Frame, "fraInvoice", {6840, 60, 4380, 4260}, "Invoice");
   label("lblPeriod", 120, 300, 4140, "Period of the work (empty: from the work log)", details);
   txtPeriod = box("txtPeriod", 120, 600, 4140, details);
   txtPeriod->spoken.name = "Period of the work";

@@ -83,7 +83,7 @@ void InvoiceForm::design() {
   Text25->spoken.name = "Business to, zip code";
   Text26->spoken.name = "Business to, city";
   Text24->spoken.name = "Business to, state";
-  label("Label35", {1200, 4560, 1020, row}, "Phone ");
+  phoneLabel_ = label("Label35", {1200, 4560, 1020, row}, "Phone ");
   Phone = field("Phone", {2280, 4560, 2175, row}, "", Align::Left);
 
   label("Label3", {6120, 2640, 3255, row}, "From:");
@@ -158,7 +158,6 @@ void InvoiceForm::design() {
   detail(Bank, "Bank", "Bank details");
   detail(Note, "Note", "Note");
   Note->style().multiLine = true;
-  for (Control* box : {txtTax, txtGross}) box->style().align = Align::Right;
   lblTax = label("lblTax", {0, 0, 0, row}, "VAT");
   lblGross = label("lblGross", {0, 0, 0, row}, "Total due");
   lblDue = label("lblDue", {0, 0, 0, row}, "Payment due");
@@ -224,9 +223,9 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   const bool noted = !c.bankLine.empty() || !c.note.empty();
   show(CompEmail, c.detailed && !c.issuerEmail.empty(), {6120, 4860, 3255, row});
   show(CompTaxId, c.detailed && !c.issuerTaxLine.empty(), {6120, 5160, 3255, row});
-  show(CustCountry, c.detailed && !c.customerCountry.empty(), {1200, 4860, 3255, row});
-  show(CustVatId, c.detailed && !c.customerVatId.empty(), {1200, 5160, 3255, row});
-  show(lblDue, c.detailed && !c.due.empty(), {3720, 1740, 1800, row});
+  show(CustCountry, c.detailed && !c.customerCountry.empty(), {1200, 4560, 3255, row});
+  show(CustVatId, c.detailed && !c.customerVatId.empty(), {1200, 4860, 3255, row});
+  show(lblDue, c.detailed && !c.due.empty(), {3720, 1680, 1800, row});
   show(Due, c.detailed && !c.due.empty(), {3720, 2040, 1800, row});
   show(lblPeriod, c.detailed && !c.period.empty(), {5880, 1740, 2000, row});
   show(Period, c.detailed && !c.period.empty(), {5880, 2040, 4335, row});
@@ -253,6 +252,9 @@ void InvoiceForm::layout(const InvoiceContent& c) {
     g.height += grown;
     box->setGeometry(g);
   }
+  for (Control* phone : {phoneLabel_, Phone}) {
+    if (CustCountry->visible() || CustVatId->visible()) moveBy(phone, 600);
+  }
   // The rows that bill close up.
   int shown = 0;
   for (int i = 1; i <= 7; ++i) {
@@ -271,8 +273,8 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   show(lblGross, vat, {6360, totalTop + 600, 1800, row});
   show(txtGross, vat, {8880, totalTop + 600, 1380, row});
   below += vat ? 600 : 0;
-  show(Bank, noted, {960, totalTop + below + 420, 9255, row});
-  show(Note, noted, {960, totalTop + below + 720, 9255, 510});
+  show(Bank, c.detailed && !c.bankLine.empty(), {960, totalTop + below + 420, 9255, row});
+  show(Note, c.detailed && !c.note.empty(), {960, totalTop + below + 720, 9255, 510});
   below += noted ? 1020 : 0;
   if (vat) {
     Geometry g = totalLabel_->geometry();

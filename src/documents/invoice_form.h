@@ -109,6 +109,7 @@ class InvoiceForm : public Form {
   std::array<Control*, 8> at_{};      // a row's "@"
   std::array<Control*, 8> equals_{};  // a row's "="
   Control* totalLabel_ = nullptr;
+  Control* phoneLabel_ = nullptr;
   Control* frame_ = nullptr;
   std::array<Control*, 2> boxes_{};   // the customer's and the issuer's
   std::array<Control*, 2> footer_{};  // the line naming the program, and its address

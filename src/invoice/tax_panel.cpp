@@ -75,28 +75,27 @@ TaxPanel addTaxPanel(Form& form, Control* frame, int left, int top, int width) {
   auto option = [&](const char* name, int x, int y, int w, const char* caption) {
     return &form.add(ControlKind::OptionButton, name, {left + x, top + y, w, 300}, caption, frame);
   };
-  const int half = width / 2;
-  p.optTaxNone = option("optTaxNone", 0, 0, half - 60, "No tax");
-  p.optTaxVat = option("optTaxVat", half, 0, 900, "VAT");
-  p.txtTaxRate = &form.add(ControlKind::TextBox, "txtTaxRate",
-                           {left + half + 930, top - 15, 600, 315}, "", frame);
+  // One choice a line, so the longer captions of other languages fit too.
+  p.optTaxNone = option("optTaxNone", 0, 0, width, "No tax");
+  p.optTaxVat = option("optTaxVat", 0, 345, 900, "VAT");
+  p.txtTaxRate =
+      &form.add(ControlKind::TextBox, "txtTaxRate", {left + 960, top + 330, 600, 315}, "", frame);
   p.txtTaxRate->spoken.name = "VAT rate, per cent";
   p.txtTaxRate->style().align = Align::Right;
-  form.add(ControlKind::Label, "lblTaxPercent", {left + half + 1560, top + 30, 300, 255}, "%",
-           frame);
-  p.optTaxSmall = option("optTaxSmall", 0, 360, half - 60, "Small business");
-  p.optTaxReverse = option("optTaxReverse", half, 360, width - half, "Reverse charge");
+  form.add(ControlKind::Label, "lblTaxPercent", {left + 1620, top + 375, 300, 255}, "%", frame);
+  p.optTaxSmall = option("optTaxSmall", 0, 690, width, "Small business, no VAT");
+  p.optTaxReverse = option("optTaxReverse", 0, 1035, width, "Reverse charge");
   p.optTaxNone->setValue(1);
-  form.add(ControlKind::Label, "lblTaxNote", {left, top + 765, width, 255}, "Invoice note", frame);
+  form.add(ControlKind::Label, "lblTaxNote", {left, top + 1440, width, 255}, "Invoice note", frame);
   p.txtTaxNote =
-      &form.add(ControlKind::TextBox, "txtTaxNote", {left, top + 1035, width, 615}, "", frame);
+      &form.add(ControlKind::TextBox, "txtTaxNote", {left, top + 1710, width, 615}, "", frame);
   p.txtTaxNote->style().multiLine = true;
   p.txtTaxNote->spoken.name = "Invoice note";
   p.txtTaxNote->setTooltip("Printed on an invoice without VAT: why none is charged");
   const int third = (width - 120) / 3;
   auto wording = [&](const char* name, int n, const char* caption, const char* tip) {
     Control* c = &form.add(ControlKind::CommandButton, name,
-                           {left + n * (third + 60), top + 1755, third, 375}, caption, frame);
+                           {left + n * (third + 60), top + 2430, third, 375}, caption, frame);
     c->setTooltip(tip);
     return c;
   };

@@ -46,8 +46,8 @@ struct TaxPanel {
   std::function<void()> onChange;
 };
 
-// The panel's controls in `frame`, from (left, top), `width` twips wide; 2,130 twips high.
-// `rules` wires the panel's own rules once the panel sits where it stays.
+// The panel's controls in `frame`, from (left, top), `width` twips wide; 2,805 twips high.
+// wireTaxPanel gives it its rules once the panel sits where it stays.
 TaxPanel addTaxPanel(Form& form, Control* frame, int left, int top, int width);
 void wireTaxPanel(TaxPanel& panel);
 

@@ -96,21 +96,21 @@ void OptionsForm::design() {
   Command7 = button("Command7", {8040, 5460, 780, row}, "Hide", "Hide Application Launch ");
 
   // The invoice's defaults between the two.
-  Control* frame = &add(ControlKind::Frame, "fraInvoice", {3000, 60, 3360, 4260}, "Invoices");
+  Control* frame = &add(ControlKind::Frame, "fraInvoice", {3000, 60, 3360, 4980}, "Invoices");
   tax = addTaxPanel(*this, frame, 120, 300, 3120);
-  label("lblTerms", {120, 2565, 2040, 270}, "Payment terms (days)")->setContainer(frame);
-  txtTerms = &add(ControlKind::TextBox, "txtTerms", {2220, 2520, 1020, row}, "", frame);
+  label("lblTerms", {120, 3285, 2040, 270}, "Payment terms (days)")->setContainer(frame);
+  txtTerms = &add(ControlKind::TextBox, "txtTerms", {2220, 3240, 1020, row}, "", frame);
   txtTerms->style().align = Align::Right;
   txtTerms->setTooltip("Days until payment is due; empty: no due date on the invoice");
-  label("lblNumberPattern", {120, 2955, 2040, 270}, "Number pattern")->setContainer(frame);
-  txtNumberPattern = &add(ControlKind::TextBox, "txtNumberPattern", {2220, 2910, 1020, row},
+  label("lblNumberPattern", {120, 3675, 2040, 270}, "Number pattern")->setContainer(frame);
+  txtNumberPattern = &add(ControlKind::TextBox, "txtNumberPattern", {2220, 3630, 1020, row},
                           kDefaultNumberPattern, frame);
   txtNumberPattern->setTooltip(
       "YYYY the year, YY its last two digits, MM the month, NNN the counter");
-  chkFooter = &add(ControlKind::CheckBox, "chkFooter", {120, 3330, 3120, 300},
-                   "Print the line \"prepared by Vantrel\"", frame);
+  chkFooter = &add(ControlKind::CheckBox, "chkFooter", {120, 4020, 3120, 300},
+                   "Print \"prepared by Vantrel\"", frame);
   chkFooter->setValue(1);
-  cmdInvoices = &add(ControlKind::CommandButton, "cmdInvoices", {120, 3720, 3120, 375},
+  cmdInvoices = &add(ControlKind::CommandButton, "cmdInvoices", {120, 4440, 3120, 375},
                      "Invoices Issued...", frame);
   cmdInvoices->setTooltip("The register of the invoices printed or exported");
 

@@ -5,6 +5,7 @@
 // the desktop's font or a large one. CTest runs it again at 125 %, 150 % and 200 % scale and
 // under Weston.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -21,10 +22,14 @@
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "contacts/company_form.h"
+#include "contacts/customer_form.h"
+#include "documents/invoice_form.h"
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
 #include "started_program.h"
+#include "store/options_form.h"
 #include "test_home.h"
 
 namespace vantrel {
@@ -64,6 +69,11 @@ QString outside(FormWidget& view, Form& form) {
       if (needed.width() > at.width() || needed.height() > at.height()) {
         return name + QStringLiteral(" cuts its text off");
       }
+    }
+    if (auto* choice = qobject_cast<QAbstractButton*>(widget);
+        choice != nullptr && (choice->inherits("QCheckBox") || choice->inherits("QRadioButton")) &&
+        choice->sizeHint().width() > at.width()) {
+      return name + QStringLiteral(" cuts its text off");
     }
     // Boxes and lines are drawn around and between controls on purpose.
     if (widget->parentWidget() != client || control->kind() == ControlKind::Shape ||
@@ -159,6 +169,24 @@ class DesktopWindowsTest : public QObject {
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         if (&form != &app.main()) form.hide();
       }
+      // The invoice with its details set is laid out afresh: the boxes grow, the tax lines,
+      // the bank details and the note come in.
+      setField(*app.company().txtVatId, "DE123456789");
+      setField(*app.company().txtIban, "DE89370400440532013000");
+      setField(*app.customer().jobCountry, "France");
+      setField(*app.customer().jobVatId, "FR40303265045");
+      app.customer().tax.set(TaxTreatment::SmallBusiness, "",
+                             "TVA non applicable, art. 293 B du CGI");
+      app.customer().tax.set(TaxTreatment::Vat, "19", "");
+      setField(*app.options().txtTerms, "30");
+      InvoiceForm& invoice = app.invoice();
+      invoice.showDetails();
+      invoice.show();
+      QVERIFY(QTest::qWaitForWindowExposed(platform.window(invoice)));
+      QVERIFY(invoice.txtGross->visible());
+      const QString detailed = outside(*platform.window(invoice), invoice);
+      QVERIFY2(detailed.isEmpty(), qPrintable(detailed));
+      invoice.hide();
       QVERIFY2(program.boxes.isEmpty(), program.boxesSeen().constData());
       // With no tray to hide in, the close box minimises the main window.
       QVERIFY(!platform.services().tray.available());
