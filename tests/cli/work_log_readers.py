@@ -6,6 +6,8 @@
 #       the CSV export's bytes, and the sheet LibreOffice Calc made of it (flat ODF)
 #   work_log_readers.py ics LOG.ics
 #       the iCalendar export's bytes, and the calendar Python's icalendar reads from it
+#   work_log_readers.py register INVOICES.fods
+#       the sheet Calc made of the register of issued invoices
 # Each ends with status 1 and a line beginning FAIL where a check fails.
 import re
 import sys
@@ -173,6 +175,33 @@ def ics(path):
             fail(f"the event at {start} in {path} is described '{description}', not '{want_note}'")
 
 
+REGISTER = ["Number", "Date", "Customer", "Project", "Net", "Tax", "Gross", "Currency", "File"]
+CUSTOMER = "=SUM(1;2)"
+
+
+def register(fods):
+    rows = sheet_rows(fods)
+    if not rows or [text(cell) for cell in rows[0]] != REGISTER:
+        fail(f"Calc read the heading of the register as {[text(c) for c in rows[0]] if rows else []}")
+    if len(rows) != 2:
+        fail(f"Calc read {len(rows) - 1} invoices from the register, not 1")
+    row = rows[1]
+    figures = {}
+    for name in ("Net", "Tax", "Gross"):
+        cell = row[REGISTER.index(name)]
+        if cell.get(f"{OFFICE}value-type") != "float":
+            fail(f"Calc read the {name} of the register as '{text(cell)}', not as a number")
+        figures[name] = round(float(cell.get(f"{OFFICE}value")) * 100)
+    # VAT at 19 %, half a cent up.
+    if figures["Tax"] != (figures["Net"] * 19 + 50) // 100 or \
+            figures["Net"] + figures["Tax"] != figures["Gross"] or figures["Net"] == 0:
+        fail(f"the register's figures do not add up: {figures}")
+    customer = row[REGISTER.index("Customer")]
+    if customer.get(f"{TABLE}formula") is not None or \
+            text(customer) not in (CUSTOMER, "'" + CUSTOMER):
+        fail(f"Calc read the register's customer as '{text(customer)}'")
+
+
 if __name__ == "__main__":
     what, args = sys.argv[1], sys.argv[2:]
     if what == "totals":
@@ -181,5 +210,7 @@ if __name__ == "__main__":
         csv(args[0], args[1], args[2], int(args[3]), float(args[4]))
     elif what == "ics":
         ics(*args)
+    elif what == "register":
+        register(*args)
     else:
         fail(f"no check called {what}")

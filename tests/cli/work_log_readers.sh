@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The work log's exports as the programs a user opens them with read them, under an English
-# and a German desktop: LibreOffice Calc opens the CSV as a user of that locale does, and
+# The work log's exports, and the register of issued invoices, as the programs a user opens
+# them with read them, under an English and a German desktop: LibreOffice Calc opens the CSV as a user of that locale does, and
 # Python's icalendar reads the iCalendar file. What Calc adds up is what the saved job's clock
 # and minute counter say. Both readers must be there (scripts/bootstrap --test installs them).
 #   work_log_readers.sh DRIVER
@@ -46,7 +46,7 @@ for locale in en_US.UTF-8 de_DE.UTF-8; do
   TZ=Europe/Berlin LC_ALL=$locale "$driver" --home "$home" --now "2026-12-10 08:59:58" \
     --locale "$locale" "$here/work_log_export.vts" >"$home/driver.log" 2>&1 ||
     fail "the story did not play under $locale: $(cat "$home/driver.log")"
-  for file in job.pcl log.csv log.ics; do
+  for file in job.pcl log.csv log.ics invoices.csv; do
     [[ -s $home/$file ]] || fail "the story wrote no $file under $locale"
   done
   totals=$(check totals "$home/job.pcl")
@@ -59,5 +59,9 @@ for locale in en_US.UTF-8 de_DE.UTF-8; do
   [[ -s $home/log.fods ]] || fail "Calc made no sheet of log.csv: $(cat "$home/office.log")"
   check csv "$home/log.csv" "$home/log.fods" "$separator" "$seconds" "$minutes"
   check ics "$home/log.ics"
-  echo "the work log's exports under $locale: all good"
+  LC_ALL=$locale soffice -env:UserInstallation="file://$home/office" --headless \
+    --infilter="Text - txt - csv (StarCalc):$options" --convert-to fods --outdir "$home" \
+    "$home/invoices.csv" >"$home/office.log" 2>&1 || fail "Calc failed: $(cat "$home/office.log")"
+  check register "$home/invoices.fods"
+  echo "the work log's and the invoice register's exports under $locale: all good"
 done
