@@ -220,7 +220,6 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   };
   constexpr int row = 255;
   constexpr int grown = 540;  // two more lines in each address box
-  const bool noted = !c.bankLine.empty() || !c.note.empty();
   show(CompEmail, c.detailed && !c.issuerEmail.empty(), {6120, 4860, 3255, row});
   show(CompTaxId, c.detailed && !c.issuerTaxLine.empty(), {6120, 5160, 3255, row});
   show(CustCountry, c.detailed && !c.customerCountry.empty(), {1200, 4560, 3255, row});
@@ -273,9 +272,13 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   show(lblGross, vat, {6360, totalTop + 600, 1800, row});
   show(txtGross, vat, {8880, totalTop + 600, 1380, row});
   below += vat ? 600 : 0;
-  show(Bank, c.detailed && !c.bankLine.empty(), {960, totalTop + below + 420, 9255, row});
-  show(Note, c.detailed && !c.note.empty(), {960, totalTop + below + 720, 9255, 510});
-  below += noted ? 1020 : 0;
+  // The bank details and the note, each where there is one.
+  int blockTop = totalTop + below + 420;
+  show(Bank, !c.bankLine.empty(), {960, blockTop, 9255, row});
+  blockTop += c.bankLine.empty() ? 0 : 300;
+  show(Note, !c.note.empty(), {960, blockTop, 9255, 510});
+  blockTop += c.note.empty() ? 0 : 570;
+  below = blockTop - totalTop - 420 + (c.bankLine.empty() && c.note.empty() ? 0 : 150);
   if (vat) {
     Geometry g = totalLabel_->geometry();
     totalLabel_->setGeometry({6360, g.top, 1740, row});

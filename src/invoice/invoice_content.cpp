@@ -162,10 +162,19 @@ InvoiceContent invoiceContent(Vantrel& app) {
         lines.clear();
         seconds = 0;
       }
-      if (!isWork(e.kind)) continue;
       const LocalMoment start = localMoment(e.startMs);
-      lines.push_back({shownDate(app, localDateText(start)), hourMinute(start),
-                       hourMinute(localMoment(e.endMs)), hoursOf(e.seconds), e.note});
+      if (isWork(e.kind)) {
+        lines.push_back({shownDate(app, localDateText(start)), hourMinute(start),
+                         hourMinute(localMoment(e.endMs)), hoursOf(e.seconds), e.note});
+      } else if (e.seconds != 0) {
+        // Time added or taken by hand is listed by its kind, so the page adds up to the clock.
+        std::string what = kindWord(e.kind);
+        what[0] = static_cast<char>(what[0] - 'a' + 'A');
+        lines.push_back({shownDate(app, localDateText(start)), "", "", hoursOf(e.seconds),
+                         e.note.empty() ? what : what + ": " + e.note});
+      } else {
+        continue;
+      }
       seconds += e.seconds;
     }
     c.work = std::move(lines);
