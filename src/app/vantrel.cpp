@@ -107,7 +107,7 @@ InvoicesForm& Vantrel::invoices() {
   return get(invoices_, *this);
 }
 void Vantrel::invoiceDetailsChanged() {
-  if (invoice_ != nullptr) invoice_->showDetails();
+  if (invoice_ != nullptr) invoice_->detailsChanged();
 }
 SplashForm& Vantrel::splash() {
   return get(splash_, *this);

@@ -189,6 +189,10 @@ void InvoiceForm::showDate() {
   showDetails();
 }
 
+void InvoiceForm::detailsChanged() {
+  if (visible() || detailed_) showDetails();
+}
+
 void InvoiceForm::showDetails() {
   const InvoiceContent c = invoiceContent(app_);
   setField(*CompEmail, c.issuerEmail);

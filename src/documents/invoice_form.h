@@ -36,6 +36,10 @@ class InvoiceForm : public Form {
   void fill();
   // The details and the layout that carries them, as they stand now.
   void showDetails();
+  // A detail changed: shown at once where the invoice is on screen or carries details
+  // already, else when it is next viewed, printed or exported (so a start that reads the
+  // price list creates no window for it).
+  void detailsChanged();
   // The date: the day the invoice was first issued, else the day the job's date changed.
   void showDate();
   // That day as YYYY-MM-DD; empty while the invoice has no date.
