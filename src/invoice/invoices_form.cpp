@@ -15,9 +15,9 @@ InvoicesForm::InvoicesForm(Vantrel& app)
   grdInvoices = &addTable("grdInvoices", {120, 120, 9960, 4080});
   grdInvoices->columns = {
       {"Number", 1140, Align::Left, false},   {"Date", 1080, Align::Left, false},
-      {"Customer", 1740, Align::Left, false}, {"Project", 1500, Align::Left, false},
+      {"Customer", 1620, Align::Left, false}, {"Project", 1380, Align::Left, false},
       {"Net", 1020, Align::Right, false},     {"Tax", 900, Align::Right, false},
-      {"Gross", 1020, Align::Right, false},   {"Currency", 720, Align::Left, false},
+      {"Gross", 1020, Align::Right, false},   {"Currency", 960, Align::Left, false},
       {"File", 2400, Align::Left, false}};
   grdInvoices->spoken.name = "Invoices issued";
   grdInvoices->rowCount = [this] { return rows_.size(); };
