@@ -32,7 +32,7 @@ class CompanyForm : public Form {
   Control* txtBic = nullptr;
   Control* Command1 = nullptr;  // Close
 
-  // The invoice details in the order the price list keeps them after its own lines.
+  // The details only invoices need, beyond the name, address and phone.
   std::vector<Control*> detailFields() const;
 
  private:

@@ -336,50 +336,35 @@ void CustomerForm::defaultTaxChanged() {
   app_.invoiceDetailsChanged();
 }
 
-namespace {
-constexpr const char* kSectionHeading = "[Invoice]";
-}  // namespace
-
 std::vector<std::string> CustomerForm::invoiceSection() const {
   const bool treated = taxOwn_ || tax.chosen();
-  std::vector<std::string> lines = keyedLines({
+  std::vector<std::pair<const char*, std::string>> values = {
       {"Country", jobCountry->text()},
       {"VatId", jobVatId->text()},
       {"CardCountry", txtCountry->text()},
       {"CardVatId", txtVatId->text()},
-      {"Tax", treated ? treatmentWord(tax.treatment()) : ""},
-      {"TaxRate", tax.txtTaxRate->text()},
-      {"TaxNote", tax.txtTaxNote->text()},
-      {"Issued", txtIssued->text()},
-      {"Period", periodTyped_ ? txtPeriod->text() : ""},
-  });
-  if (!lines.empty()) lines.insert(lines.begin(), kSectionHeading);
-  return lines;
+  };
+  for (auto& key : tax.keys(treated)) values.push_back(std::move(key));
+  values.push_back({"Issued", txtIssued->text()});
+  values.push_back({"Period", periodTyped_ ? txtPeriod->text() : ""});
+  return keyedSection(kInvoiceSection, values);
 }
 
 void CustomerForm::readInvoiceSection(const std::vector<std::string>& lines) {
   resetInvoiceDetails();
-  if (lines.empty() || lines.front() != kSectionHeading) return;
-  std::optional<TaxTreatment> treatment;
-  std::string rate, note;
-  for (const auto& [key, value] : keyedValues(lines)) {
+  const auto values = sectionValues(kInvoiceSection, lines);
+  for (const auto& [key, value] : values) {
     if (key == "Country") setField(*jobCountry, value);
     if (key == "VatId") setField(*jobVatId, value);
     if (key == "CardCountry") setField(*txtCountry, value);
     if (key == "CardVatId") setField(*txtVatId, value);
-    if (key == "Tax") treatment = treatmentFromWord(value);
-    if (key == "TaxRate") rate = value;
-    if (key == "TaxNote") note = value;
     if (key == "Issued") setField(*txtIssued, value);
     if (key == "Period") {
       setField(*txtPeriod, value);
       periodTyped_ = !value.empty();
     }
   }
-  if (treatment) {
-    tax.set(*treatment, rate, note);
-    taxOwn_ = true;
-  }
+  if (tax.setFromKeys(values)) taxOwn_ = true;
 }
 
 std::vector<std::string> customerLines(const CustomerForm& form) {

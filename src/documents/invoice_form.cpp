@@ -325,18 +325,12 @@ std::string InvoiceForm::registerFile() const {
   return joinPath(services().app.folder(), kRegisterName);
 }
 
-IssuedInvoice InvoiceForm::record() {
-  const InvoiceContent c = invoiceContent(app_);
+IssuedInvoice InvoiceForm::record(const InvoiceContent& c) {
   const DocumentName name = documentName(app_.main(), *Invoicenum, *Project);
-  return IssuedInvoice{Invoicenum->text(),
-                       c.issueIso,
-                       Name1->text(),
-                       Project->text(),
-                       c.net.value_or(0),
-                       c.tax,
-                       c.net.value_or(0) + c.tax,
-                       c.code.empty() ? currency->text() : c.code,
-                       name.jobFile};
+  return IssuedInvoice{
+      Invoicenum->text(), c.issueIso, Name1->text(), Project->text(),
+      c.net.value_or(0),  c.tax,      c.gross,       c.code.empty() ? currency->text() : c.code,
+      name.jobFile};
 }
 
 bool InvoiceForm::issueConfirmed() {
@@ -349,7 +343,7 @@ bool InvoiceForm::issueConfirmed() {
     return false;
   }
   const RegisterRead known = readRegister(registerFile());
-  const IssuedInvoice mine = record();
+  const IssuedInvoice mine = record(c);
   for (const IssuedInvoice& other : known.invoices) {
     if (other.number != mine.number) continue;
     if (other.file == mine.file && other.customer == mine.customer &&
@@ -368,17 +362,12 @@ bool InvoiceForm::issueConfirmed() {
 
 void InvoiceForm::issued() {
   CustomerForm& customer = app_.customer();
-  const IssuedInvoice mine = record();
+  const IssuedInvoice mine = record(invoiceContent(app_));
   if (customer.txtIssued->text().empty()) setField(*customer.txtIssued, mine.date);
   // Printed again as it was, it is the same invoice: the register has it once.
   const std::string path = registerFile();
-  for (const IssuedInvoice& known : readRegister(path).invoices) {
-    if (known.number == mine.number && known.date == mine.date && known.customer == mine.customer &&
-        known.project == mine.project && known.net == mine.net && known.tax == mine.tax &&
-        known.currency == mine.currency && known.file == mine.file) {
-      return;
-    }
-  }
+  const std::vector<IssuedInvoice> known = readRegister(path).invoices;
+  if (std::find(known.begin(), known.end(), mine) != known.end()) return;
   const WriteResult written = appendToRegister(path, mine);
   if (!written) services().messages.show(couldNotSave(path, written), Buttons::Ok);
   if (Form* shown = app_.loadedForm("frmInvoices")) shown->load();

@@ -100,7 +100,7 @@ class InvoiceForm : public Form {
   // After it left: the day kept and the register told.
   void issued();
   // This invoice's line in the register.
-  IssuedInvoice record();
+  IssuedInvoice record(const InvoiceContent& content);
   void detailedPage(Page& p, const PrintArea& area, const InvoiceContent& c);
   void layout(const InvoiceContent& c);
   // Whether category i bills anything: an amount, or hours.

@@ -341,6 +341,8 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
 
   if (!c.logPage) return;
   // The work entries of the period, as many pages as they take.
+  std::string totalHours;
+  const std::vector<WorkLine> work = workLines(app_, totalHours);
   const double last = std::min(area.height - 1.5 - 1.0, 26.0);
   std::size_t next = 0;
   do {
@@ -356,23 +358,23 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
     w.line(0, 2.5, 18.3, 2.5);
     double row = 2.7;
     w.font.points = 9;
-    for (; next < c.work.size() && row + 0.45 <= last - 0.6; ++next, row += 0.45) {
-      const WorkLine& e = c.work[next];
+    for (; next < work.size() && row + 0.45 <= last - 0.6; ++next, row += 0.45) {
+      const WorkLine& e = work[next];
       w.fitted(columns[0], row, e.date, 3.2, 0.2);
       w.text(columns[1], row, e.from);
       w.text(columns[2], row, e.to);
       w.fitted(columns[3], row, e.hours, 8.4, 6.6);
       w.fitted(columns[4], row, e.note, 18.1, 8.5);
     }
-    if (next >= c.work.size()) {
+    if (next >= work.size()) {
       w.line(0, row + 0.05, 18.3, row + 0.05);
       w.font.points = 10;
       w.text(columns[0], row + 0.25, "Total");
-      w.text(columns[3], row + 0.25, c.workTotal);
+      w.text(columns[3], row + 0.25, totalHours);
       row += 0.75;
     }
     frameOf(w, row + 0.2);
-  } while (next < c.work.size());
+  } while (next < work.size());
 }
 
 }  // namespace vantrel

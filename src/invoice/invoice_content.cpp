@@ -30,17 +30,6 @@ bool isWork(EntryKind kind) {
   return kind == EntryKind::Run || kind == EntryKind::Manual;
 }
 
-std::string hoursOf(std::int64_t seconds) {
-  // Two decimals, rounded half away from zero, in integers.
-  const bool negative = seconds < 0;
-  const std::int64_t s = negative ? -seconds : seconds;
-  const std::int64_t hundredths = (s * 100 + 1800) / 3600;
-  char text[32];
-  std::snprintf(text, sizeof text, "%s%lld.%02lld", negative && hundredths != 0 ? "-" : "",
-                static_cast<long long>(hundredths / 100), static_cast<long long>(hundredths % 100));
-  return text;
-}
-
 std::string hourMinute(const LocalMoment& m) {
   char text[8];
   std::snprintf(text, sizeof text, "%02d:%02d", m.hour, m.minute);
@@ -149,38 +138,39 @@ InvoiceContent invoiceContent(Vantrel& app) {
     c.period = shownDate(app, dayText(days->first));
     if (days->second != days->first) c.period += " \u2013 " + shownDate(app, dayText(days->second));
   }
-  if (isoCode(currencySign(app.services().settings))) {
-    c.code = currencySign(app.services().settings);
-  }
+  if (std::string sign = currencySign(app.services().settings); isoCode(sign)) c.code = sign;
 
-  if (c.logPage) {
-    std::int64_t seconds = 0;
-    std::vector<WorkLine> lines;
-    for (std::size_t i : log.chronological()) {
-      const LogEntry& e = log[i];
-      if (e.kind == EntryKind::Reset) {
-        lines.clear();
-        seconds = 0;
-      }
-      const LocalMoment start = localMoment(e.startMs);
-      if (isWork(e.kind)) {
-        lines.push_back({shownDate(app, localDateText(start)), hourMinute(start),
-                         hourMinute(localMoment(e.endMs)), hoursOf(e.seconds), e.note});
-      } else if (e.seconds != 0) {
-        // Time added or taken by hand is listed by its kind, so the page adds up to the clock.
-        std::string what = kindWord(e.kind);
-        what[0] = static_cast<char>(what[0] - 'a' + 'A');
-        lines.push_back({shownDate(app, localDateText(start)), "", "", hoursOf(e.seconds),
-                         e.note.empty() ? what : what + ": " + e.note});
-      } else {
-        continue;
-      }
-      seconds += e.seconds;
-    }
-    c.work = std::move(lines);
-    c.workTotal = hoursOf(seconds);
-  }
   return c;
+}
+
+std::vector<WorkLine> workLines(Vantrel& app, std::string& totalHours) {
+  const WorkLog& log = app.main().log->log();
+  std::int64_t seconds = 0;
+  std::vector<WorkLine> lines;
+  for (std::size_t i : log.chronological()) {
+    const LogEntry& e = log[i];
+    if (e.kind == EntryKind::Reset) {
+      lines.clear();
+      seconds = 0;
+      continue;
+    }
+    const LocalMoment start = localMoment(e.startMs);
+    if (isWork(e.kind)) {
+      lines.push_back({shownDate(app, localDateText(start)), hourMinute(start),
+                       hourMinute(localMoment(e.endMs)), hoursText(e.seconds, 2), e.note});
+    } else if (e.seconds != 0) {
+      // Time added or taken by hand is listed by its kind, so the page adds up to the clock.
+      std::string what = kindWord(e.kind);
+      what[0] = static_cast<char>(what[0] - 'a' + 'A');
+      lines.push_back({shownDate(app, localDateText(start)), "", "", hoursText(e.seconds, 2),
+                       e.note.empty() ? what : what + ": " + e.note});
+    } else {
+      continue;
+    }
+    seconds += e.seconds;
+  }
+  totalHours = hoursText(seconds, 2);
+  return lines;
 }
 
 }  // namespace vantrel

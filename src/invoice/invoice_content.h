@@ -37,12 +37,15 @@ struct InvoiceContent {
   std::string note;         // the note of a treatment without VAT
   std::string code;         // the currency as an ISO code (EUR), printed after amounts
   bool programLine = true;  // the footer line naming the program
-  bool logPage = false;     // a page listing the work entries of the period
-  std::vector<WorkLine> work;
-  std::string workTotal;  // hours of the listed entries
+  bool logPage = false;     // pages listing the work entries of the period
 };
 
 InvoiceContent invoiceContent(Vantrel& app);
+
+// The entries since the log's last reset as the work-log pages list them: runs and manual
+// entries with their times, time added or taken by hand by its kind, so they add up to the
+// clock; and their hours in all.
+std::vector<WorkLine> workLines(Vantrel& app, std::string& totalHours);
 
 // The first and last day (local dates, as day numbers) of the runs and manual entries since
 // the log's last reset; nothing when there are none.

@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invoice/invoice_register.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -32,44 +28,25 @@ std::string readFailureReason(int err) {
   }
 }
 
-struct FileBytes {
-  bool there = false;
-  std::string bytes;
-  std::string error;  // a file that is there but could not be read
-};
-
-FileBytes readBytes(const std::string& path) {
-  FileBytes file;
-  // Never waits: a pipe given the register's name is refused, not read for ever.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno != ENOENT) {
-      file.there = true;
-      file.error = readFailureReason(errno);
-    }
-    return file;
-  }
-  file.there = true;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    file.error = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a file";
-    ::close(fd);
-    return file;
-  }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) file.error = readFailureReason(errno);
-    if (n <= 0) break;
-    file.bytes.append(buffer, static_cast<std::size_t>(n));
-    if (file.bytes.size() > kLargestDataFile) {
-      file.error = "it is too large to be a Vantrel file";
+// The register's bytes; a register not there yet is an empty one. Otherwise, why it cannot
+// be read, in a user's words.
+std::string registerBytes(const std::string& path, std::string& bytes) {
+  FileBytes file = readFileBytes(path);
+  switch (file.status) {
+    case FileBytes::Status::NotOpened:
+      return file.err == ENOENT ? std::string() : readFailureReason(file.err);
+    case FileBytes::Status::Folder:
+      return "it is a folder";
+    case FileBytes::Status::NotAFile:
+      return "it is not a file";
+    case FileBytes::Status::NotRead:
+      return readFailureReason(file.err);
+    case FileBytes::Status::Read:
       break;
-    }
   }
-  ::close(fd);
-  return file;
+  if (file.bytes.size() > kLargestDataFile) return "it is too large to be a Vantrel file";
+  bytes = std::move(file.bytes);
+  return {};
 }
 
 std::string escaped(const std::string& value) {
@@ -171,13 +148,13 @@ std::string registerPath(const std::string& priceListPath) {
 RegisterRead readRegister(const std::string& path) {
   removeLeftoverTemps(path);
   RegisterRead result;
-  const FileBytes file = readBytes(path);
-  if (!file.error.empty()) {
-    result.error = "Could not read the invoice register " + path + ": " + file.error + ".";
+  std::string bytes;
+  if (const std::string why = registerBytes(path, bytes); !why.empty()) {
+    result.error = "Could not read the invoice register " + path + ": " + why + ".";
     return result;
   }
   result.opened = true;
-  std::string_view text = file.bytes;
+  std::string_view text = bytes;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // saved by an editor
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
@@ -197,18 +174,16 @@ RegisterRead readRegister(const std::string& path) {
 
 WriteResult appendToRegister(const std::string& path, const IssuedInvoice& invoice) {
   removeLeftoverTemps(path);
-  FileBytes file = readBytes(path);
-  if (!file.error.empty()) {
+  std::string bytes;
+  if (const std::string why = registerBytes(path, bytes); !why.empty()) {
     WriteResult failed;
-    failed.error = "the invoice register there could not be read: " + file.error;
+    failed.error = "the invoice register there could not be read: " + why;
     return failed;
   }
   // Line ends as the file has them; a new file takes CR LF as the program's other files.
-  const std::size_t firstEnd = file.bytes.find('\n');
-  const bool lf =
-      firstEnd != std::string::npos && (firstEnd == 0 || file.bytes[firstEnd - 1] != '\r');
+  const std::size_t firstEnd = bytes.find('\n');
+  const bool lf = firstEnd != std::string::npos && (firstEnd == 0 || bytes[firstEnd - 1] != '\r');
   const std::string lineEnd = lf ? "\n" : "\r\n";
-  std::string bytes = std::move(file.bytes);
   if (bytes.empty()) bytes = kHeader + lineEnd;
   // A last line without its end (a hand edit) keeps it whole: the new line goes below it.
   if (bytes.back() != '\n') bytes += lineEnd;

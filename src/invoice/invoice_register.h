@@ -20,6 +20,7 @@ struct IssuedInvoice {
   std::int64_t gross = 0;
   std::string currency;
   std::string file;  // the job's project file
+  bool operator==(const IssuedInvoice&) const = default;
 };
 
 // The register is kept beside the user's price list, so it moves with the user's data.

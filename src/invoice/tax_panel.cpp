@@ -70,6 +70,24 @@ bool TaxPanel::chosen() const {
          !txtTaxNote->text().empty();
 }
 
+std::vector<std::pair<const char*, std::string>> TaxPanel::keys(bool treated) const {
+  return {{"Tax", treated ? treatmentWord(treatment()) : ""},
+          {"TaxRate", txtTaxRate->text()},
+          {"TaxNote", txtTaxNote->text()}};
+}
+
+bool TaxPanel::setFromKeys(const std::vector<std::pair<std::string, std::string>>& values) {
+  std::optional<TaxTreatment> treatment;
+  std::string rate, note;
+  for (const auto& [key, value] : values) {
+    if (key == "Tax") treatment = treatmentFromWord(value);
+    if (key == "TaxRate") rate = value;
+    if (key == "TaxNote") note = value;
+  }
+  if (treatment) set(*treatment, rate, note);
+  return treatment.has_value();
+}
+
 TaxPanel addTaxPanel(Form& form, Control* frame, int left, int top, int width) {
   TaxPanel p;
   auto option = [&](const char* name, int x, int y, int w, const char* caption) {

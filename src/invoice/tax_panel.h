@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/form.h"
 
@@ -41,6 +43,10 @@ struct TaxPanel {
   void copyFrom(const TaxPanel& other);
   // Whether anything differs from "no tax" with no rate and no note.
   bool chosen() const;
+  // As a file keeps it: "Tax" (where `treated`), "TaxRate" and "TaxNote".
+  std::vector<std::pair<const char*, std::string>> keys(bool treated) const;
+  // Set from such keys where they name a treatment; false, and nothing set, where not.
+  bool setFromKeys(const std::vector<std::pair<std::string, std::string>>& values);
 
   // Runs after every change the user makes here.
   std::function<void()> onChange;

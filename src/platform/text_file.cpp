@@ -242,39 +242,58 @@ std::string decodeFileText(const std::string& bytes) {
   return isMultiByteUtf8(bytes) ? bytes : fromWindows1252(bytes);
 }
 
-ReadResult readLines(const std::string& path) {
-  removeLeftoverTemps(path);
-  ReadResult result;
-  // Never waits: a pipe or device chosen by mistake is refused, not read for ever.
+FileBytes readFileBytes(const std::string& path) {
+  FileBytes file;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    result.error = errnoText("cannot open " + path, errno);
-    return result;
+    file.status = FileBytes::Status::NotOpened;
+    file.err = errno;
+    return file;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    result.error = "cannot open " + path + ": it is not a file";
-    return result;
+    file.status = S_ISDIR(st.st_mode) ? FileBytes::Status::Folder : FileBytes::Status::NotAFile;
+    return file;
   }
   // The program's files are small; a huge file chosen by mistake is read only so far.
   constexpr std::size_t kMostRead = 64u << 20;
-  std::string bytes;
   char buffer[65536];
-  while (bytes.size() < kMostRead) {
-    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, kMostRead - bytes.size()));
+  while (file.bytes.size() < kMostRead) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, kMostRead - file.bytes.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      ::close(fd);
-      result.error = errnoText("cannot read " + path, errno);
-      return result;
+      file.status = FileBytes::Status::NotRead;
+      file.err = errno;
+      break;
     }
     if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    file.bytes.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
+  return file;
+}
+
+ReadResult readLines(const std::string& path) {
+  removeLeftoverTemps(path);
+  ReadResult result;
+  const FileBytes file = readFileBytes(path);
+  switch (file.status) {
+    case FileBytes::Status::NotOpened:
+      result.error = errnoText("cannot open " + path, file.err);
+      return result;
+    case FileBytes::Status::NotAFile:
+    case FileBytes::Status::Folder:
+      result.error = "cannot open " + path + ": it is not a file";
+      return result;
+    case FileBytes::Status::NotRead:
+      result.error = errnoText("cannot read " + path, file.err);
+      return result;
+    case FileBytes::Status::Read:
+      break;
+  }
   result.opened = true;
-  std::string text = decodeFileText(bytes);
+  std::string text = decodeFileText(file.bytes);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);

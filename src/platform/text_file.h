@@ -23,6 +23,16 @@ struct ReadResult {
 // Leftovers of a cut-short write of this file are removed first (see removeLeftoverTemps).
 ReadResult readLines(const std::string& path);
 
+// A file's bytes as they stand, read as readLines reads them: never waiting on a pipe or a
+// device chosen by mistake, and at most 64 MB of a huge one.
+struct FileBytes {
+  enum class Status { Read, NotOpened, NotAFile, Folder, NotRead };
+  Status status = Status::Read;
+  int err = 0;  // the system's error where it could not be opened or read
+  std::string bytes;
+};
+FileBytes readFileBytes(const std::string& path);
+
 struct WriteResult {
   bool ok = false;
   std::string error;  // why it failed, in a user's words; the old file is untouched

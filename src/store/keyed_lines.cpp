@@ -54,4 +54,17 @@ std::vector<std::pair<std::string, std::string>> keyedValues(
   return values;
 }
 
+std::vector<std::string> keyedSection(
+    const char* heading, const std::vector<std::pair<const char*, std::string>>& values) {
+  std::vector<std::string> lines = keyedLines(values);
+  if (!lines.empty()) lines.insert(lines.begin(), heading);
+  return lines;
+}
+
+std::vector<std::pair<std::string, std::string>> sectionValues(
+    const char* heading, const std::vector<std::string>& lines) {
+  if (lines.empty() || lines.front() != heading) return {};
+  return keyedValues(lines);
+}
+
 }  // namespace vantrel

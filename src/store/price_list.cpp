@@ -67,64 +67,45 @@ std::vector<Line> layout(Vantrel& app) {
   return lines;
 }
 
-constexpr const char* kSectionHeading = "[Invoice]";
+// The company's invoice details by the keys the price list keeps them under, in file order.
+std::vector<std::pair<const char*, Control*>> companyDetails(CompanyForm& company) {
+  return {{"Country", company.txtCountry}, {"TaxNo", company.txtTaxNo},
+          {"VatId", company.txtVatId},     {"Email", company.txtEmail},
+          {"Holder", company.txtHolder},   {"Iban", company.txtIban},
+          {"Bic", company.txtBic}};
+}
 
 // The invoice details after the 39 lines, where a price list has any.
 std::vector<std::string> detailLines(Vantrel& app) {
-  CompanyForm& company = app.company();
   OptionsForm& options = app.options();
   const std::string& pattern = options.txtNumberPattern->text();
-  std::vector<std::string> lines = keyedLines({
-      {"Country", company.txtCountry->text()},
-      {"TaxNo", company.txtTaxNo->text()},
-      {"VatId", company.txtVatId->text()},
-      {"Email", company.txtEmail->text()},
-      {"Holder", company.txtHolder->text()},
-      {"Iban", company.txtIban->text()},
-      {"Bic", company.txtBic->text()},
-      {"Tax", options.tax.chosen() ? treatmentWord(options.tax.treatment()) : ""},
-      {"TaxRate", options.tax.txtTaxRate->text()},
-      {"TaxNote", options.tax.txtTaxNote->text()},
-      {"Terms", options.txtTerms->text()},
-      {"NumberPattern", pattern == kDefaultNumberPattern ? "" : pattern},
-      {"Footer", options.chkFooter->value() == 0 ? "0" : ""},
-  });
-  if (!lines.empty()) lines.insert(lines.begin(), kSectionHeading);
-  return lines;
+  std::vector<std::pair<const char*, std::string>> values;
+  for (const auto& [key, box] : companyDetails(app.company())) values.push_back({key, box->text()});
+  for (auto& key : options.tax.keys(options.tax.chosen())) values.push_back(std::move(key));
+  values.push_back({"Terms", options.txtTerms->text()});
+  values.push_back({"NumberPattern", pattern == kDefaultNumberPattern ? "" : pattern});
+  values.push_back({"Footer", options.chkFooter->value() == 0 ? "0" : ""});
+  return keyedSection(kInvoiceSection, values);
 }
 
 void readDetails(Vantrel& app, const std::vector<std::string>& lines) {
   CompanyForm& company = app.company();
   OptionsForm& options = app.options();
-  for (Control* c : company.detailFields()) setField(*c, "");
+  for (const auto& [key, box] : companyDetails(company)) setField(*box, "");
   setField(*options.txtTerms, "");
   setField(*options.txtNumberPattern, kDefaultNumberPattern);
   options.chkFooter->setValue(1);
-  std::optional<TaxTreatment> treatment;
-  std::string rate, note;
-  if (!lines.empty() && lines.front() == kSectionHeading) {
-    const std::pair<const char*, Control*> boxes[] = {
-        {"Country", company.txtCountry},
-        {"TaxNo", company.txtTaxNo},
-        {"VatId", company.txtVatId},
-        {"Email", company.txtEmail},
-        {"Holder", company.txtHolder},
-        {"Iban", company.txtIban},
-        {"Bic", company.txtBic},
-        {"Terms", options.txtTerms},
-        {"NumberPattern", options.txtNumberPattern},
-    };
-    for (const auto& [key, value] : keyedValues(lines)) {
-      for (const auto& [name, box] : boxes) {
-        if (key == name) setField(*box, value);
-      }
-      if (key == "Tax") treatment = treatmentFromWord(value);
-      if (key == "TaxRate") rate = value;
-      if (key == "TaxNote") note = value;
-      if (key == "Footer") options.chkFooter->setValue(value == "0" ? 0 : 1);
+  const auto values = sectionValues(kInvoiceSection, lines);
+  auto boxes = companyDetails(company);
+  boxes.push_back({"Terms", options.txtTerms});
+  boxes.push_back({"NumberPattern", options.txtNumberPattern});
+  for (const auto& [key, value] : values) {
+    for (const auto& [name, box] : boxes) {
+      if (key == name) setField(*box, value);
     }
+    if (key == "Footer") options.chkFooter->setValue(value == "0" ? 0 : 1);
   }
-  options.tax.set(treatment.value_or(TaxTreatment::None), rate, note);
+  if (!options.tax.setFromKeys(values)) options.tax.set(TaxTreatment::None, "", "");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
+#include "store/keyed_lines.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "worklog/log_keeper.h"
@@ -97,7 +98,8 @@ void readProject(Vantrel& app, const std::string& path) {
   auto rest =
       file.lines.begin() + static_cast<std::ptrdiff_t>(std::min(fields.size(), file.lines.size()));
   auto logAt = std::find(rest, file.lines.end(), WorkLog::kHeading);
-  if (logAt == file.lines.end() && (rest == file.lines.end() || *rest != "[Invoice]")) logAt = rest;
+  if (logAt == file.lines.end() && (rest == file.lines.end() || *rest != kInvoiceSection))
+    logAt = rest;
   app.customer().readInvoiceSection(std::vector<std::string>(rest, logAt));
   std::vector<std::string> section(std::make_move_iterator(logAt),
                                    std::make_move_iterator(file.lines.end()));

@@ -9,19 +9,6 @@
 namespace vantrel {
 namespace {
 
-std::string hoursText(std::int64_t seconds) {
-  // Four decimals, rounded half away from zero, in integers so no locale or float enters.
-  const bool negative = seconds < 0;
-  const std::uint64_t s =
-      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
-  const std::uint64_t tenThousandths = (s * 10000 + 1800) / 3600;
-  char text[40];
-  std::snprintf(text, sizeof text, "%s%llu.%04llu", negative && tenThousandths != 0 ? "-" : "",
-                static_cast<unsigned long long>(tenThousandths / 10000),
-                static_cast<unsigned long long>(tenThousandths % 10000));
-  return text;
-}
-
 std::string icsEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -84,7 +71,7 @@ std::string logCsv(const WorkLog& log, char decimalSeparator) {
     row += isoMoment(e.startMs) + sep;
     row += (span ? isoMoment(e.endMs) : std::string()) + sep;
     row += std::to_string(e.seconds) + sep;
-    row += withDecimal(hoursText(e.seconds), decimal) + sep;
+    row += withDecimal(hoursText(e.seconds, 4), decimal) + sep;
     row += withDecimal(billedText(e.billed), decimal) + sep;
     row += csvField(kindWord(e.kind), separator) + sep;
     row += csvField(formulaSafe(e.note), separator);

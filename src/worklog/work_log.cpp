@@ -568,6 +568,18 @@ std::optional<std::int64_t> parseIsoMoment(std::string_view t) {
   return (local - offsetMinutes * 60) * 1000;
 }
 
+std::string hoursText(std::int64_t seconds, int decimals) {
+  const bool negative = seconds < 0;
+  const std::uint64_t s =
+      negative ? 0 - static_cast<std::uint64_t>(seconds) : static_cast<std::uint64_t>(seconds);
+  std::uint64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const std::uint64_t parts = (s * scale + 1800) / 3600;
+  std::string fraction = std::to_string(parts % scale + scale).substr(1);
+  std::string text = (negative && parts != 0 ? "-" : "") + std::to_string(parts / scale);
+  return decimals > 0 ? text + "." + fraction : text;
+}
+
 std::string durationText(std::int64_t seconds) {
   const bool negative = seconds < 0;
   const std::uint64_t s =

@@ -113,6 +113,9 @@ std::string localTimeText(const LocalMoment& m);  // 09:05:00
 std::string isoMoment(std::int64_t utcMs);        // 2026-12-10T09:05:00+01:00
 std::string utcStampText(std::int64_t utcMs);     // 20261210T080500Z, as iCalendar has it
 std::optional<std::int64_t> parseIsoMoment(std::string_view text);
+// Signed seconds as hours with that many decimals (up to 6), rounded half away from zero, in
+// integers so no locale or float enters: 5400 s with 2 gives "1.50".
+std::string hoursText(std::int64_t seconds, int decimals);
 // Signed clock time as H:MM:SS ("-0:05:00", "26:10:00").
 std::string durationText(std::int64_t seconds);
 
