@@ -53,17 +53,29 @@ endforeach()
 # The program copies these into the user's application folder, in place of its built-in
 # pages (see help_pages.h).
 install(FILES ${VANTREL_HELP_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/help)
+foreach(language ${VANTREL_HELP_LANGUAGES})
+  install(FILES ${VANTREL_HELP_PAGES_${language}}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/help/${language})
+endforeach()
 
-# The manual page and the two files Debian's tools look for beside any program: the
-# copyright in its machine-readable form, and the changelog. Both pages are compressed as
-# Debian packages have them (gzip -9n: no name, no time stamp, the same bytes every build).
+# The manual page, in English and in the languages the program speaks, and the two files
+# Debian's tools look for beside any program: the copyright in its machine-readable form,
+# and the changelog. The pages and the changelog are compressed as Debian packages have them
+# (gzip -9n: no name, no time stamp, the same bytes every build).
+set(VANTREL_MAN_LANGUAGES de fr)
 find_program(GZIP gzip REQUIRED)
 configure_file(${PROJECT_SOURCE_DIR}/resources/man/vantrel.1.in ${CMAKE_BINARY_DIR}/generated/vantrel.1
                @ONLY)
+set(pages vantrel.1)
+foreach(language ${VANTREL_MAN_LANGUAGES})
+  configure_file(${PROJECT_SOURCE_DIR}/resources/man/vantrel.${language}.1.in
+                 ${CMAKE_BINARY_DIR}/generated/vantrel.${language}.1 @ONLY)
+  list(APPEND pages vantrel.${language}.1)
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/resources/package/changelog
                ${CMAKE_BINARY_DIR}/generated/changelog COPYONLY)
 set(compressed "")
-foreach(page vantrel.1 changelog)
+foreach(page ${pages} changelog)
   set(page ${CMAKE_BINARY_DIR}/generated/${page})
   add_custom_command(OUTPUT ${page}.gz COMMAND ${GZIP} -9 -n -k -f ${page} DEPENDS ${page}
                      COMMENT "Compressing ${page}" VERBATIM)
@@ -71,6 +83,11 @@ foreach(page vantrel.1 changelog)
 endforeach()
 add_custom_target(vantrel_pages ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/generated/vantrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# man finds a translated page in the folder of its language (man -L de, or LANG=de_DE.UTF-8).
+foreach(language ${VANTREL_MAN_LANGUAGES})
+  install(FILES ${CMAKE_BINARY_DIR}/generated/vantrel.${language}.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man1 RENAME vantrel.1.gz)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/package/copyright
               ${CMAKE_BINARY_DIR}/generated/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/vantrel)

@@ -8,6 +8,7 @@
 
 #include "platform/services.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -53,12 +54,12 @@ std::string helpFolder(const std::string& appFolder) {
 
 bool installHelpPages(const std::string& appFolder, const std::string& sharedFolder) {
   const std::string folder = helpFolder(appFolder);
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
   bool all = true;
   for (const HelpPage& page : helpPages()) {
     std::string path = folder + "/" + std::string(page.name);
     if (fileExists(path)) continue;
+    std::error_code ec;
+    std::filesystem::create_directories(parentFolder(path), ec);
     std::string text(page.text);
     if (!sharedFolder.empty()) {
       std::ifstream installed(helpFolder(sharedFolder) + "/" + std::string(page.name),
@@ -66,7 +67,10 @@ bool installHelpPages(const std::string& appFolder, const std::string& sharedFol
       std::string bytes{std::istreambuf_iterator<char>(installed), {}};
       if (installed && !bytes.empty()) text = std::move(bytes);
     }
-    if (!writeLines(path, linesOf(text))) all = false;
+    // Not written as a data file, which would turn a UTF-8 page into Windows-1252.
+    std::string bytes;
+    appendFileLines(bytes, linesOf(text));
+    if (!writeBytes(path, bytes)) all = false;
   }
   return all;
 }
@@ -96,9 +100,14 @@ std::string helpAddress(const std::string& appFolder, std::string_view page) {
 void openHelpPage(Services& services, std::string_view page) {
   const std::string folder = services.app.folder();
   installHelpPages(folder, services.app.sharedFolder());
-  const std::string address = helpAddress(folder, page);
+  std::string shown(page);
+  if (const Language language = programLanguage(); language != Language::English) {
+    std::string translated = std::string(languageCode(language)) + "/" + shown;
+    if (fileExists(helpFolder(folder) + "/" + translated)) shown = std::move(translated);
+  }
+  const std::string address = helpAddress(folder, shown);
   if (!services.browser.open(address)) {
-    services.messages.show("No program was found to open " + address + ".");
+    services.messages.show(fill(tr("No program was found to open %1."), {address}));
   }
 }
 

@@ -27,6 +27,10 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >"$scratch/install.log" ||
 sizes=(16 22 24 32 48 64 128 256)
 expected=(usr/bin/vantrel
   usr/share/man/man1/vantrel.1.gz
+  usr/share/man/de/man1/vantrel.1.gz
+  usr/share/man/fr/man1/vantrel.1.gz
+  usr/share/locale/de/LC_MESSAGES/vantrel.mo
+  usr/share/locale/fr/LC_MESSAGES/vantrel.mo
   usr/share/doc/vantrel/copyright
   usr/share/doc/vantrel/changelog.gz
   "usr/share/applications/$id.desktop"
@@ -39,9 +43,10 @@ for type in project price-list customer; do
     expected+=("usr/share/icons/hicolor/$folder/mimetypes/application-x-vantrel-$type.svg")
   done
 done
-for page in "$source"/resources/help/*.html "$source"/resources/help/*.htm "$source"/resources/help/*.css; do
-  expected+=("usr/share/vantrel/help/${page##*/}")
-  cmp -s "$page" "$share/vantrel/help/${page##*/}" || fail "help page ${page##*/} not installed as it is"
+for page in "$source"/resources/help/{,*/}*.html "$source"/resources/help/{,*/}*.htm "$source"/resources/help/*.css; do
+  name=${page#"$source"/resources/help/}
+  expected+=("usr/share/vantrel/help/$name")
+  cmp -s "$page" "$share/vantrel/help/$name" || fail "help page $name not installed as it is"
 done
 # Sound and printers: a module in the library folder (lib, or lib/<triplet> under /usr).
 module=$(cd "$stage" && find usr/lib -path '*/vantrel/libvantrel_devices.so')
@@ -68,6 +73,9 @@ if ldd -r "$stage/$module" 2>&1 | grep -E 'undefined symbol|not found'; then fai
 desktop=$share/applications/$id.desktop
 grep -qx 'Exec=vantrel %f' "$desktop" || fail "the menu entry does not pass the file to open"
 grep -qx 'Icon=vantrel' "$desktop" || fail "the menu entry names another icon"
+for lang in de fr; do
+  grep -q "^Name\[$lang\]=" "$desktop" || fail "the menu entry has no name in $lang"
+done
 
 # The validators.
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
@@ -75,6 +83,21 @@ appstreamcli validate --no-net --strict "$share/metainfo/$id.metainfo.xml" >"$sc
   fail "appstreamcli validate: $(cat "$scratch/as.log")"
 xmllint --noout --relaxng "$source/tests/install/shared-mime-info.rng" "$share/mime/packages/vantrel.xml" ||
   fail "xmllint: the file types"
+# The translated manual pages: man and groff read them as cleanly as the English one
+# (cli/manual_page.sh; groff through preconv, as man does, for they are UTF-8), mandb finds
+# their name line for apropos, and they keep the English page's sections and paragraphs.
+skeleton() { gzip -dc "$1" | grep -oE '^\.(SH|TP|PP)' | tr '\n' ' '; }
+for lang in de fr; do
+  page=$share/man/$lang/man1/vantrel.1.gz
+  warnings=$(MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null) ||
+    fail "man could not read the $lang page: $warnings"
+  [[ -z $warnings ]] || fail "man warns on the $lang page: $warnings"
+  warnings=$(gzip -dc "$page" | groff -k -ww -man -z 2>&1) || fail "groff could not read the $lang page: $warnings"
+  [[ -z $warnings ]] || fail "groff warns on the $lang page: $warnings"
+  lexgrog "$page" >/dev/null || fail "the $lang page has no name line apropos can read"
+  [[ $(skeleton "$page") == $(skeleton "$share/man/man1/vantrel.1.gz") ]] ||
+    fail "the $lang page's sections and paragraphs differ from the English page's"
+done
 
 # The desktop's own databases take the files, and resolve each kind of file to its type,
 # a project (whose extension printer files share) to the program.

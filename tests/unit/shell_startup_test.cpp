@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/agreement_form.h"
@@ -22,6 +25,7 @@
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "platform/headless/headless_services.h"
+#include "platform/translation.h"
 #include "platform/user_input.h"
 #include "program_fixture.h"
 #include "test_files.h"
@@ -183,6 +187,37 @@ TEST_F(ShellStartTest, CommandLineOfOnlyQuotesLeavesTheProjectPathEmpty) {
 
 // The help pages.
 
+// The desktop's language for one test: LANGUAGE and the messages locale as a desktop sets
+// them, put back afterwards.
+class DesktopLanguage {
+ public:
+  DesktopLanguage(const char* language, const char* locale) {
+    set("LANGUAGE", language);
+    set("LC_ALL", locale);
+    resetTranslations();
+  }
+  ~DesktopLanguage() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        ::setenv(name, value->c_str(), 1);
+      } else {
+        ::unsetenv(name);
+      }
+    }
+    resetTranslations();
+  }
+  DesktopLanguage(const DesktopLanguage&) = delete;
+  DesktopLanguage& operator=(const DesktopLanguage&) = delete;
+
+ private:
+  void set(const char* name, const char* value) {
+    const char* old = std::getenv(name);
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    ::setenv(name, value, 1);
+  }
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
 TEST_F(ShellStartTest, TheMainWindowInstallsTheHelpPagesAndKeepsThoseAlreadyThere) {
   std::filesystem::create_directories(folder + "/help");
   { std::ofstream(folder + "/help/index.html") << "my own notes"; }
@@ -216,7 +251,7 @@ TEST_F(ShellStartTest, AnInstalledPageTakesThePlaceOfTheBuiltInOne) {
   }
 }
 
-TEST(HelpPages, EveryLocalLinkNamesAShippedPageAndTheTextIsPlainAscii) {
+TEST(HelpPages, EveryLocalLinkNamesAShippedPageAndTheTextIsPlainAsciiUnlessUtf8) {
   std::set<std::string> names;
   for (const HelpPage& page : helpPages()) names.emplace(page.name);
   for (const char* needed : {"index.html", "updates.html", "style.css"}) {
@@ -225,12 +260,30 @@ TEST(HelpPages, EveryLocalLinkNamesAShippedPageAndTheTextIsPlainAscii) {
   const std::regex link(R"re((?:href|src)="([^"#:]+))re");
   for (const HelpPage& page : helpPages()) {
     std::string text(page.text);
-    for (unsigned char c : text) {
-      ASSERT_LT(c, 0x80) << page.name;
+    if (text.find(R"(<meta charset="utf-8">)") == std::string::npos) {
+      for (unsigned char c : text) {
+        ASSERT_LT(c, 0x80) << page.name;
+      }
     }
+    const std::filesystem::path folder = std::filesystem::path(page.name).parent_path();
     for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
-      EXPECT_TRUE(names.count((*it)[1])) << page.name << " links to " << (*it)[1];
+      const std::string target = (folder / (*it)[1].str()).lexically_normal().generic_string();
+      EXPECT_TRUE(names.count(target)) << page.name << " links to " << (*it)[1];
     }
+  }
+}
+
+TEST(HelpPages, EachTranslationHasEveryEnglishPage) {
+  std::map<std::string, std::set<std::string>> pages;  // by folder: "" English, "de", "fr"
+  for (const HelpPage& page : helpPages()) {
+    if (page.name.ends_with(".css")) continue;  // one stylesheet for all
+    const std::size_t slash = page.name.rfind('/');
+    const std::string folder(slash == std::string_view::npos ? "" : page.name.substr(0, slash));
+    pages[folder].emplace(page.name.substr(slash + 1));
+  }
+  EXPECT_EQ(pages.size(), 3u);
+  for (Language language : {Language::German, Language::French}) {
+    EXPECT_EQ(pages[languageCode(language)], pages[""]) << languageCode(language);
   }
 }
 
@@ -242,6 +295,7 @@ TEST(HelpPages, AddressIsAnAbsoluteFileAddressWithUnsafeCharactersEncoded) {
 }
 
 TEST_F(ShellStartTest, InformationLinksOpenTheirPageAndPutAMissingPageBack) {
+  const DesktopLanguage english("en", "C.UTF-8");
   agreement("1");
   app->start();
   std::filesystem::remove_all(folder + "/help");
@@ -252,6 +306,13 @@ TEST_F(ShellStartTest, InformationLinksOpenTheirPageAndPutAMissingPageBack) {
   userClick(*app->about().lblLink);
   EXPECT_EQ(platform->opened.back(), helpAddress(folder, "index.html"));
   EXPECT_EQ(app->about().lblVersion->text(), versionText(platform->version()));
+}
+
+TEST_F(ShellStartTest, AGermanDesktopGetsTheGermanPage) {
+  const DesktopLanguage german("de", "de_DE.UTF-8");
+  openHelpPage(platform->services(), "updates.html");
+  ASSERT_EQ(platform->opened.size(), 1u);
+  EXPECT_EQ(platform->opened.back(), helpAddress(folder, "de/updates.html"));
 }
 
 }  // namespace
