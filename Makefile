@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # configured keeps the generator it was made with.
 configure = cmake -S . -B $(1) $$([ -f $(1)/CMakeCache.txt ] || echo "-G Ninja") $(2)
 
-.PHONY: run build install uninstall package test reliability bench fuzz crashtest format clean
+.PHONY: run build install uninstall package test reliability bench fuzz crashtest format clean pot po
 
 run: build
 	./build/release/vantrel
@@ -48,6 +48,15 @@ package:
 	cd build/package && cpack -G DEB
 	lintian --fail-on error,warning --display-info build/package/vantrel_*.deb
 	@ls -1 build/package/vantrel_*.deb
+
+# The translators' files: `make pot` extracts every text the program shows into
+# po/vantrel.pot; `make po` merges it into each language's catalog, po/LANG.po, where new
+# texts wait untranslated and changed ones fuzzy (see "Adding a language" in the README).
+pot:
+	scripts/update-catalogs pot
+
+po: pot
+	scripts/update-catalogs merge
 
 TEST_OPTIONS = -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WERROR=ON
 

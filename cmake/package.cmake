@@ -29,8 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, libpulse0, fonts
 # A sound server, and the desktop's databases of file types, menu entries and icons that the
 # package's files join through those packages' triggers.
 # libXss tells the X11 idle time for the time-away question; it is loaded when first needed,
-# and without it the program runs on, noticing sleep only.
+# and without it the program runs on, noticing sleep only. Qt's translations put its own
+# dialogs' buttons in the user's language; without them they stay English.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "pulseaudio | pipewire-pulse, libxss1, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+    "pulseaudio | pipewire-pulse, libxss1, shared-mime-info, desktop-file-utils, hicolor-icon-theme, qt6-translations-l10n")
 
 include(CPack)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,6 +12,7 @@
 #include "app/vantrel.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
+#include "platform/translation.h"
 
 int main(int argc, char** argv) {
   // --help and --version answer before Qt looks for a display, so they work without one.
@@ -32,6 +35,15 @@ int main(int argc, char** argv) {
       palette.setColor(QPalette::Disabled, role, dimmed);
     }
     QApplication::setPalette(palette);
+  }
+  // Qt's own dialogs and buttons in the program's language, where Qt's translations are
+  // installed; the program's texts come from its own catalogs.
+  QTranslator qtTexts;
+  if (const vantrel::Language language = vantrel::programLanguage();
+      language != vantrel::Language::English &&
+      qtTexts.load(QStringLiteral("qtbase_") + QString::fromLatin1(vantrel::languageCode(language)),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
   }
   // Closing the main window hides it to the tray; only the exit commands end the program.
   qapp.setQuitOnLastWindowClosed(false);
