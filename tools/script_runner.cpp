@@ -478,7 +478,7 @@ std::string ScriptRunner::readControl(const Command& cmd, Control& c, const std:
     if (property == "interval") return std::to_string(static_cast<Timer&>(c).interval());
     error(cmd, "a timer has enabled and interval, not " + property);
   }
-  if (property == "text") return c.text();
+  if (property == "text") return c.shownText();  // as the user reads it
   if (property == "enabled") return yesNo(c.enabled());
   if (property == "visible") return yesNo(c.visible());
   if (property == "colour") return std::to_string(c.backColour());

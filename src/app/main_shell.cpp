@@ -14,6 +14,7 @@
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
+#include "platform/translation.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "store/project_commands.h"
@@ -25,12 +26,12 @@ namespace vantrel {
 
 namespace {
 
-constexpr const char* kStopClock = "Please stop the clock";
-constexpr const char* kCountdownActive = "The Countdown Timer is still active";
-constexpr const char* kSaveProject = "Please save the project";
-constexpr const char* kSaveYourProject = "Please save your project";
-constexpr const char* kStopped = "Vantrel - Stopped";
-constexpr const char* kExitUnsaved = "Your project has not been saved. Exit anyway?";
+constexpr const char* kStopClock = N_("Please stop the clock");
+constexpr const char* kCountdownActive = N_("The Countdown Timer is still active");
+constexpr const char* kSaveProject = N_("Please save the project");
+constexpr const char* kSaveYourProject = N_("Please save your project");
+constexpr const char* kStopped = N_("Vantrel - Stopped");
+constexpr const char* kExitUnsaved = N_("Your project has not been saved. Exit anyway?");
 
 }  // namespace
 
@@ -72,13 +73,13 @@ void MainShell::load() {
 
   main_.setIcon("stopped");
   main_.CmdStop->setBackColour(colour::red);
-  main_.setCaption(kStopped);
+  main_.setCaption(tr(kStopped));
   const std::string& path = main_.projectPath->text();
   if (path == "Save New File" || path.empty()) main_.save->setEnabled(false);
   setField(*main_.Label20, services.clock.dateText());
   setField(*labels.labelText[1], "Hours");
 
-  setField(*main_.Text54, kStopped);
+  setField(*main_.Text54, tr(kStopped));
   main_.tray.remove();
   if (main_.CmdStop->backColour() == colour::red) main_.tray.add();
 
@@ -149,7 +150,8 @@ bool MainShell::jobUnsaved() const {
 void MainShell::openGiven(const std::string& path) {
   MessageBoxes& messages = main_.services().messages;
   if (jobUnsaved()) {
-    messages.show("Please save the project before opening " + path + ".");
+    // TRANSLATORS: %1 is the path of the project file to open.
+    messages.show(fill(tr("Please save the project before opening %1."), {path}));
     return;
   }
   if (refusedToOpen(messages, path)) return;
@@ -242,15 +244,16 @@ bool MainShell::countdownRunning() const {
 }
 
 bool MainShell::refuse(bool failed, const char* message) const {
-  if (failed) main_.services().messages.show(message);
+  if (failed) main_.services().messages.show(tr(message));
   return failed;
 }
 
 bool MainShell::priceListSettled() {
   OptionsForm& options = app().options();
   if (!options.unsaved()) return true;
-  const std::string question =
-      "Save the changes to your price list (" + options.priceListPath->text() + ")?";
+  const std::string question = fill(
+      // TRANSLATORS: %1 is the path of the price list.
+      tr("Save the changes to your price list (%1)?"), {options.priceListPath->text()});
   switch (main_.services().messages.show(question, Buttons::YesNoCancel)) {
     case Answer::Yes:
       return options.save();  // a failed save has said why; the program stays
@@ -280,7 +283,7 @@ void MainShell::exitMenu() {
   // This exit does not insist on a save, but unsaved hours are not thrown away unasked
   // (Ctrl+Q is easily pressed).
   if (main_.cmdSave->enabled() &&
-      main_.services().messages.show(kExitUnsaved, Buttons::YesNoSafe) != Answer::Yes) {
+      main_.services().messages.show(tr(kExitUnsaved), Buttons::YesNoSafe) != Answer::Yes) {
     return;
   }
   endProgram();

@@ -7,8 +7,10 @@
 
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "clock/clock_digits.h"
 #include "clock/settings_form.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 #include "store/project_commands.h"
 
@@ -71,7 +73,7 @@ std::optional<std::string> autosavedClock(const std::vector<std::string>& lines)
   // Lines 55 to 61: seconds, tens of seconds, minutes, tens, hours, tens of hours, days.
   std::string clock =
       digit(60) + digit(59) + ":" + digit(58) + digit(57) + ":" + digit(56) + digit(55);
-  if (notZero(line(61))) clock = line(61) + (line(61) == "1" ? " day " : " days ") + clock;
+  if (notZero(line(61))) clock = timeWithDays(line(61), clock);
   return clock;
 }
 
@@ -102,9 +104,11 @@ void offerRecovery(MainForm& main) {
   // One job can come back into the sheet; the others are kept aside all the same.
   bool restored = false;
   for (const Autosaved& job : jobs) {
-    const std::string question = "Vantrel did not close properly. Restore the job autosaved at " +
-                                 localTime(job.modified, "%H:%M") + " (" + job.clock +
-                                 " on the clock)?";
+    const std::string question = fill(
+        // TRANSLATORS: %1 is the time of day the job was autosaved ("14:05"), %2 the time on
+        // its clock ("00:11:00", "2 days 03:10:00").
+        tr("Vantrel did not close properly. Restore the job autosaved at %1 (%2 on the clock)?"),
+        {localTime(job.modified, "%H:%M"), job.clock});
     if (!restored && main.services().messages.show(question, Buttons::YesNo) == Answer::Yes) {
       main.files->openAutosave(job.path);
       restored = true;

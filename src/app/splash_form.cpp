@@ -4,6 +4,7 @@
 #include "app/agreement_form.h"
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -13,12 +14,13 @@ constexpr Colour kAccent = colour::rgb(120, 220, 140);
 }  // namespace
 
 std::string versionText(const Version& v) {
-  return "Version " + std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-         std::to_string(v.revision);
+  // TRANSLATORS: %1 is the program's version number ("1.4.2").
+  return fill(tr("Version %1"), {std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+                                 std::to_string(v.revision)});
 }
 
 SplashForm::SplashForm(Vantrel& app)
-    : Form(app.services(), "frmSplash", "Vantrel", 5400, 3360), app_(app) {
+    : Form(app.services(), "frmSplash", tr("Vantrel"), 5400, 3360), app_(app) {
   setBackColour(kBackground);
   role = WindowRole::Splash;
   auto label = [this](const char* name, Geometry g, std::string text, Style style) {
@@ -27,11 +29,11 @@ SplashForm::SplashForm(Vantrel& app)
     c->setBackColour(kBackground);
     return c;
   };
-  Label1 = label("Label1", {240, 480, 4920, 900}, "Vantrel",
+  Label1 = label("Label1", {240, 480, 4920, 900}, tr("Vantrel"),
                  Style{36, true, Align::Centre, false, false, false, colour::white});
-  Label2 = label("Label2", {240, 1440, 4920, 330}, "Time and billing for freelancers",
+  Label2 = label("Label2", {240, 1440, 4920, 330}, tr("Time and billing for freelancers"),
                  Style{11, false, Align::Centre, false, false, false, kAccent});
-  lblVersion = label("lblVersion", {240, 2220, 4920, 300}, "Version",
+  lblVersion = label("lblVersion", {240, 2220, 4920, 300}, tr("Version"),
                      Style{9, false, Align::Centre, false, false, false, colour::white});
   Timer5 = &addTimer("Timer5", 1500, true);
   Timer5->onTimer = [this] { dismiss(); };

@@ -15,6 +15,7 @@
 #include "documents/report_form.h"
 #include "invoice/invoices_form.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
 #include "timers/countdown_form.h"
@@ -150,7 +151,7 @@ void Vantrel::start() {
     // price list. The running one opens the file and comes to the front.
     handedOver_ = true;
     if (!instance.handOver(services_.app.commandLine())) {
-      services_.messages.show("Vantrel is already running, but it does not answer.");
+      services_.messages.show(tr("Vantrel is already running, but it does not answer."));
     }
     end();
     return;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/control.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 
 namespace vantrel {
@@ -44,6 +45,15 @@ void setCount(Control& box, double value) {
 
 void increment(Control& box) {
   setCount(box, count(box) + 1);
+}
+
+std::string timeWithDays(const std::string& days, const std::string& time) {
+  // TRANSLATORS: %1 is the days a clock has run, %2 its time ("1 day 03:10:00").
+  const char* oneDay = N_("%1 day %2");
+  // TRANSLATORS: %1 is the days a clock has run, %2 its time ("2 days 03:10:00").
+  const char* manyDays = N_("%1 days %2");
+  const bool one = days == "1";
+  return fill(tr(one ? oneDay : manyDays), {days, time});
 }
 
 }  // namespace vantrel

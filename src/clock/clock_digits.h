@@ -20,4 +20,7 @@ double count(const Control& box);
 void setCount(Control& box, double value);
 void increment(Control& box);
 
+// A clock's time after the days it has run, as shown and read out: "2 days 03:10:00".
+std::string timeWithDays(const std::string& days, const std::string& time);
+
 }  // namespace vantrel

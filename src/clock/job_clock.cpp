@@ -8,6 +8,7 @@
 #include "app/vantrel.h"
 #include "clock/clock_digits.h"
 #include "clock/settings_form.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
 #include "store/project_file.h"
@@ -16,8 +17,9 @@
 namespace vantrel {
 namespace {
 
-constexpr std::string_view kRunning = "Vantrel - Running";
-constexpr std::string_view kStopped = "Vantrel - Stopped";
+// The window's caption and the tray's tip.
+constexpr const char* kRunning = N_("Vantrel - Running");
+constexpr const char* kStopped = N_("Vantrel - Stopped");
 
 struct ModeTexts {
   const char* frame;
@@ -26,13 +28,14 @@ struct ModeTexts {
 };
 
 constexpr ModeTexts kAdd{
-    "Additions",
-    "Additions to time, 2 minutes on the clock will shut this down. Reset the clock.",
-    {"Add 15 Minutes", "Add 30 Minutes", "Add 1 Hour", "Add 2 Hours"}};
+    N_("Additions"),
+    N_("Additions to time, 2 minutes on the clock will shut this down. Reset the clock."),
+    {N_("Add 15 Minutes"), N_("Add 30 Minutes"), N_("Add 1 Hour"), N_("Add 2 Hours")}};
 constexpr ModeTexts kSubtract{
-    "Subtractions",
-    "Subtractions to time, 2 minutes on the clock will shut this down. Reset the clock.",
-    {"Subtract 15 Minutes", "Subtract 30 Minutes", "Subtract 1 Hour", "Subtract 2 Hours"}};
+    N_("Subtractions"),
+    N_("Subtractions to time, 2 minutes on the clock will shut this down. Reset the clock."),
+    {N_("Subtract 15 Minutes"), N_("Subtract 30 Minutes"), N_("Subtract 1 Hour"),
+     N_("Subtract 2 Hours")}};
 
 }  // namespace
 
@@ -45,7 +48,7 @@ JobClock::JobClock(MainForm& main) : away(std::make_unique<TimeAway>(main)), mai
     digit->refuses = [](std::string_view text) -> std::string {
       const bool count = !text.empty() && text.size() <= 4 &&
                          text.find_first_not_of("0123456789") == std::string_view::npos;
-      return count ? std::string() : std::string("The clock counts in whole numbers.");
+      return count ? std::string() : tr("The clock counts in whole numbers.");
     };
   }
   main_.CmdStop->setBackColour(colour::red);
@@ -184,7 +187,7 @@ void JobClock::autosave() {
     return;
   }
   const std::string why = couldNotSave(path, written);
-  setField(*main_.statusMessage, "Autosave failed: " + why);
+  setField(*main_.statusMessage, fill(tr("Autosave failed: %1"), {why}));
   // Told once, not every minute: the status line keeps saying it until a save succeeds.
   if (!autosaveFailing_) {
     autosaveFailing_ = true;
@@ -207,14 +210,14 @@ void JobClock::highlight(Control& button) {
 }
 
 void JobClock::showRunning() {
-  main_.setCaption(std::string(kRunning));
-  setField(*main_.Text54, kRunning);
+  main_.setCaption(tr(kRunning));
+  setField(*main_.Text54, tr(kRunning));
   main_.setIcon(main_.Picture1->picture());
 }
 
 void JobClock::showStopped() {
-  main_.setCaption(std::string(kStopped));
-  setField(*main_.Text54, kStopped);
+  main_.setCaption(tr(kStopped));
+  setField(*main_.Text54, tr(kStopped));
   main_.setIcon(main_.Picture2->picture());
 }
 
@@ -281,7 +284,7 @@ void JobClock::reset() {
     setField(*digit, "0");
   }
   m.autosaveTicks->setValue(0);
-  m.setCaption(std::string(kStopped));
+  m.setCaption(tr(kStopped));
   m.cmdnew->setEnabled(true);
   m.setIcon(m.Picture2->picture());
   if (m.CmdReset->backColour() == colour::yellow) m.tray.add();
@@ -357,8 +360,9 @@ void JobClock::adjustByMode(double minutes) {
   Control& hours = *main_.categorySelected[1];
   if (hours.value() != 1) {
     // The button would otherwise do nothing, and say nothing.
-    const std::string name = hours.text().empty() ? "Hours" : hours.text();
-    setField(*main_.statusMessage, "Tick " + name + " to bill the clock's minutes.");
+    const std::string name = hours.text().empty() ? tr("Hours") : hours.text();
+    // TRANSLATORS: %1 is the name of the base category, "Hours" unless the user renamed it.
+    setField(*main_.statusMessage, fill(tr("Tick %1 to bill the clock's minutes."), {name}));
     return;
   }
   addMinutes(subtractMode() ? -minutes : minutes);
@@ -380,10 +384,10 @@ void JobClock::modeClicked(Control& box, Control& other, bool subtract) {
 void JobClock::setMode(bool subtract) {
   const ModeTexts& texts = subtract ? kSubtract : kAdd;
   MainForm& m = main_;
-  setField(*m.Frame2, texts.frame);
-  m.Frame2->setTooltip(texts.frameTip);
+  setField(*m.Frame2, tr(texts.frame));
+  m.Frame2->setTooltip(tr(texts.frameTip));
   Control* buttons[4] = {m.Command4, m.Command6, m.Command7, m.Command8};
-  for (int i = 0; i < 4; ++i) buttons[i]->setTooltip(texts.tips[i]);
+  for (int i = 0; i < 4; ++i) buttons[i]->setTooltip(tr(texts.tips[i]));
 }
 
 }  // namespace vantrel

@@ -9,6 +9,7 @@
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
@@ -26,7 +27,7 @@ constexpr int kSkinImage[5] = {0, 2, 1, 3, 4};
 }  // namespace
 
 SettingsForm::SettingsForm(Vantrel& app)
-    : Form(app.services(), "frmSettings", "Preferences", 7335, 8100), app_(app) {
+    : Form(app.services(), "frmSettings", tr("Preferences"), 7335, 8100), app_(app) {
   design();
   wire();
 }
@@ -40,89 +41,93 @@ void SettingsForm::design() {
     return &add(ControlKind::CommandButton, name, g, std::move(text), in);
   };
 
-  Control& rules = add(ControlKind::Frame, "Frame1", {120, 120, 4440, 1920}, "Start Rule");
-  const char* ruleText[4] = {"", "Start clock right away", "Start clock after Minimum",
-                             "Use Minimum Amount"};
+  Control& rules = add(ControlKind::Frame, "Frame1", {120, 120, 4440, 1920}, tr("Start Rule"));
+  const char* ruleText[4] = {"", N_("Start clock right away"), N_("Start clock after Minimum"),
+                             N_("Use Minimum Amount")};
   for (int i = 1; i <= 3; ++i) {
     int y = 300 + (i - 1) * 390;
     startRule[i] = &add(ControlKind::OptionButton, "Option" + std::to_string(i),
-                        {120, y, 2880, row}, ruleText[i], &rules);
+                        {120, y, 2880, row}, tr(ruleText[i]), &rules);
     rememberBox[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i + 4),
                           {3600, y, 330, row}, "", &rules);
-    rememberBox[i]->setTooltip("Save Settings");
-    rememberBox[i]->spoken = {"Save, %1", startRule[i]};
+    rememberBox[i]->setTooltip(tr("Save Settings"));
+    // TRANSLATORS: read to a screen reader; %1 is the start rule beside the box.
+    rememberBox[i]->spoken = {tr("Save, %1"), startRule[i]};
   }
-  Control& saveLabel = *label("Label5", {3420, 60, 780, 240}, "Save", &rules);
-  saveLabel.setTooltip("Click on these boxes to save the settings for future projects.");
+  Control& saveLabel = *label("Label5", {3420, 60, 780, 240}, tr("Save"), &rules);
+  saveLabel.setTooltip(tr("Click on these boxes to save the settings for future projects."));
   startRule[1]->setValue(1);
   rememberBox[1]->setValue(1);
   Text5 = &add(ControlKind::TextBox, "Text5", {480, 1440, 1320, row}, "0", &rules);
-  Text5->setTooltip("Minumum amount in Dollars");
+  Text5->setTooltip(tr("Minumum amount in Dollars"));
   Text5->style().align = Align::Right;
   Text5->setVisible(false);
 
   Control& minimum =
-      add(ControlKind::Frame, "Frame2", {120, 2160, 4440, 900}, "Minimum Hour Requirements");
+      add(ControlKind::Frame, "Frame2", {120, 2160, 4440, 900}, tr("Minimum Hour Requirements"));
   minimumHours = &add(ControlKind::TextBox, "Text1", {120, 360, 900, row}, ".5", &minimum);
   minimumHours->setVisible(false);
   Label3 = label("Label3", {240, 390, 900, 270}, "1/2", &minimum);
-  Label3->setTooltip("1/4 to a Full Hour of Minimum Time");
+  Label3->setTooltip(tr("1/4 to a Full Hour of Minimum Time"));
   Label3->style().bold = true;
   Command4 = button("Command4", {1260, 360, 450, row}, "+", &minimum);
-  Command4->setTooltip("Up by 1/4 Hour");
+  Command4->setTooltip(tr("Up by 1/4 Hour"));
   Command5 = button("Command5", {1740, 360, 450, row}, "-", &minimum);
-  Command5->setTooltip("Down by 1/4 Hour");
-  label("Label2", {2340, 390, 1980, 270}, "Hours billed at least", &minimum);
+  Command5->setTooltip(tr("Down by 1/4 Hour"));
+  label("Label2", {2340, 390, 1980, 270}, tr("Hours billed at least"), &minimum);
 
-  Control& skins = add(ControlKind::Frame, "Frame3", {4680, 120, 2280, 1800}, "Skins");
-  const char* skinText[5] = {"", "Blue Skin", "Default Skin", "Green Skin", "Peach Skin"};
-  const char* skinTip[5] = {"", "Use Custom skin", "Use Default Skin", "Use Custom Skin",
-                            "Use Custom Skin"};
+  Control& skins = add(ControlKind::Frame, "Frame3", {4680, 120, 2280, 1800}, tr("Skins"));
+  const char* skinText[5] = {"", N_("Blue Skin"), N_("Default Skin"), N_("Green Skin"),
+                             N_("Peach Skin")};
+  const char* skinTip[5] = {"", N_("Use Custom skin"), N_("Use Default Skin"),
+                            N_("Use Custom Skin"), N_("Use Custom Skin")};
   for (int i = 1; i <= 4; ++i) {
     skin[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i),
-                   {120, 300 + (i - 1) * 360, 2040, row}, skinText[i], &skins);
-    skin[i]->setTooltip(skinTip[i]);
+                   {120, 300 + (i - 1) * 360, 2040, row}, tr(skinText[i]), &skins);
+    skin[i]->setTooltip(tr(skinTip[i]));
   }
   skin[2]->setValue(1);
 
-  Control& autosave = add(ControlKind::Frame, "Frame4", {120, 3180, 6840, 2520}, "Auto Save Path");
+  Control& autosave =
+      add(ControlKind::Frame, "Frame4", {120, 3180, 6840, 2520}, tr("Auto Save Path"));
   autosaveTarget = &add(ControlKind::TextBox, "Text2", {120, 300, 6600, row}, "", &autosave);
-  autosaveTarget->setTooltip("Auto Save Directory");
+  autosaveTarget->setTooltip(tr("Auto Save Directory"));
   autosaveTarget->style().readOnly = true;
   Drive1 = &add(ControlKind::DriveList, "Drive1", {120, 720, 2160, row}, "/", &autosave);
   Dir1 = &add(ControlKind::FolderList, "Dir1", {120, 1110, 2160, 1260}, "", &autosave);
   File1 = &add(ControlKind::FileList, "File1", {2400, 720, 2400, 1650}, "", &autosave);
-  Command8 = button("Command8", {4920, 720, 1800, row}, "Save Directory", &autosave);
-  Command8->setTooltip("Click here to save directory to Save Path");
-  Command3 = button("Command3", {4920, 1110, 1800, row}, "Clear", &autosave);
-  Command3->setTooltip("Clear Auto Save Path");
+  Command8 = button("Command8", {4920, 720, 1800, row}, tr("Save Directory"), &autosave);
+  Command8->setTooltip(tr("Click here to save directory to Save Path"));
+  Command3 = button("Command3", {4920, 1110, 1800, row}, tr("Clear"), &autosave);
+  Command3->setTooltip(tr("Clear Auto Save Path"));
 
   // Kept per user, not in the price list: its file keeps exactly its lines.
   SettingsStore& store = services().settings;
-  chkAway =
-      &add(ControlKind::CheckBox, "chkAway", {120, 5820, 2640, row}, "Ask about time away after");
+  chkAway = &add(ControlKind::CheckBox, "chkAway", {120, 5820, 2640, row},
+                 tr("Ask about time away after"));
   chkAway->setValue(awayAsked(store) ? 1 : 0);
-  chkAway->setTooltip("Ask on your return whether to keep time the clock ran while you were away");
+  chkAway->setTooltip(
+      tr("Ask on your return whether to keep time the clock ran while you were away"));
   txtAway = &add(ControlKind::TextBox, "txtAway", {2820, 5820, 600, row},
                  std::to_string(awayMinutes(store)));
   txtAway->style().align = Align::Right;
-  txtAway->spoken.name = "Ask about time away after, minutes";
+  txtAway->spoken.name = tr("Ask about time away after, minutes");
   txtAway->setEnabled(chkAway->value() == 1);
-  label("Label6", {3480, 5850, 1200, 270}, "minutes");
+  label("Label6", {3480, 5850, 1200, 270}, tr("minutes"));
   lblAway = label("lblAway", {120, 6180, 6840, 270},
-                  "This desktop tells no idle time: only sleep is noticed.");
+                  tr("This desktop tells no idle time: only sleep is noticed."));
   lblAway->setVisible(false);
 
-  Command6 = button("Command6", {120, 6600, 1200, 420}, "Reset");
+  Command6 = button("Command6", {120, 6600, 1200, 420}, tr("Reset"));
   Command6->setBackColour(4680179);
-  Command6->setTooltip("Caution this will Reset your Project");
-  label("Label4", {1440, 6675, 2520, 270}, "This will reset the project");
-  Command7 = button("Command7", {4080, 6600, 1560, 420}, "Use Defaults");
-  Command7->setTooltip("Click here to restore Default Settings");
-  Command2 = button("Command2", {4080, 7080, 1560, row}, "Options");
-  Command2->setTooltip("Open Options");
-  Command1 = button("Command1", {5760, 7080, 1200, row}, "Close");
-  Command1->setTooltip("Close Preferences window");
+  Command6->setTooltip(tr("Caution this will Reset your Project"));
+  label("Label4", {1440, 6675, 2520, 270}, tr("This will reset the project"));
+  Command7 = button("Command7", {4080, 6600, 1560, 420}, tr("Use Defaults"));
+  Command7->setTooltip(tr("Click here to restore Default Settings"));
+  Command2 = button("Command2", {4080, 7080, 1560, row}, tr("Options"));
+  Command2->setTooltip(tr("Open Options"));
+  Command1 = button("Command1", {5760, 7080, 1200, row}, tr("Close"));
+  Command1->setTooltip(tr("Close Preferences window"));
 
   nextBillableMinute = &add(ControlKind::TextBox, "Text3", {7500, 0, 900, row}, "1");
   elapsedMinutes = &add(ControlKind::TextBox, "Text4", {7500, 0, 900, row}, "0");
@@ -248,10 +253,10 @@ void SettingsForm::minimumHoursChanged() {
   if (*hours == 0.75) setField(*Label3, "3/4");
   if (*hours == 1) setField(*Label3, "1");
   if (*hours == 1.25) {
-    services().messages.show("One Hour Limit");
+    services().messages.show(tr("One Hour Limit"));
     setField(box, "1");
   } else if (*hours == 0) {
-    services().messages.show("Limit is too low");
+    services().messages.show(tr("Limit is too low"));
     setField(box, "0.25");
   }
 }

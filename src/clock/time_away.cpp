@@ -10,6 +10,7 @@
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
 #include "platform/control.h"
+#include "platform/translation.h"
 #include "worklog/log_keeper.h"
 
 namespace vantrel {
@@ -143,9 +144,15 @@ void TimeAway::returned(std::int64_t atMs) {
 std::string TimeAway::questionText(const Span& span) const {
   const Clock& clock = main_.services().clock;
   const std::int64_t minutes = (span.toMs - span.fromMs + 30'000) / 60'000;
-  return "You were away from " + clock.shortTimeText(span.fromMs) + " to " +
-         clock.shortTimeText(span.toMs) + " (" + std::to_string(minutes) +
-         (minutes == 1 ? " minute" : " minutes") + ") while the clock was running.";
+  const char* oneMinute =
+      // TRANSLATORS: %1 and %2 are times of day ("09:00", "09:01").
+      N_("You were away from %1 to %2 (%3 minute) while the clock was running.");
+  const char* minutesAway =
+      // TRANSLATORS: %1 and %2 are times of day ("09:00", "09:25"); %3 the number of minutes.
+      N_("You were away from %1 to %2 (%3 minutes) while the clock was running.");
+  return fill(
+      tr(minutes == 1 ? oneMinute : minutesAway),
+      {clock.shortTimeText(span.fromMs), clock.shortTimeText(span.toMs), std::to_string(minutes)});
 }
 
 void TimeAway::ask(Span span) {
@@ -159,9 +166,10 @@ void TimeAway::ask(Span span) {
   const std::string text = questionText(span);
   main_.shell->comeToFront();
   main_.services().tray.notify(text);
-  Question question{text, {kButtons[0], kButtons[1], kButtons[2]}, [this](std::size_t button) {
-                      answer(static_cast<Choice>(std::min<std::size_t>(button, 2)));
-                    }};
+  Question question{
+      text, {tr(kButtons[0]), tr(kButtons[1]), tr(kButtons[2])}, [this](std::size_t button) {
+        answer(static_cast<Choice>(std::min<std::size_t>(button, 2)));
+      }};
   main_.services().messages.ask(std::move(question));
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/translation.h"
+
 namespace vantrel {
 
 class MainForm;
@@ -20,7 +22,7 @@ class TimeAway {
  public:
   // The three answers, in the order of the question's buttons.
   enum class Choice { Keep, Remove, RemoveAndStop };
-  static constexpr const char* kButtons[3] = {"Keep", "Remove", "Remove and Stop"};
+  static constexpr const char* kButtons[3] = {N_("Keep"), N_("Remove"), N_("Remove and Stop")};
 
   // From the running clock's last input to its user's return; asleep for part of it.
   struct Span {

@@ -4,33 +4,34 @@
 #include "app/vantrel.h"
 #include "documents/invoice_form.h"
 #include "invoice/invoice_rules.h"
+#include "platform/translation.h"
 #include "store/options_form.h"
 
 namespace vantrel {
 
 CompanyForm::CompanyForm(Vantrel& app)
-    : Form(app.services(), "frmCompany", "Your Company Information", 5400, 7020), app_(app) {
+    : Form(app.services(), "frmCompany", tr("Your Company Information"), 5400, 7020), app_(app) {
   constexpr int row = 330;
-  auto field = [this](const char* box, const char* label, const char* caption, int top, int width) {
-    add(ControlKind::Label, label, {240, top + 45, 1440, 270}, caption);
+  auto field = [this](const char* box, const char* label, std::string caption, int top, int width) {
+    add(ControlKind::Label, label, {240, top + 45, 1440, 270}, std::move(caption));
     return &add(ControlKind::TextBox, box, {1740, top, width, row}, "");
   };
-  companyName = field("Text1", "Label1", "Business Name", 240, 3000);
-  companyStreet = field("Text3", "Label3", "Street Address", 660, 3000);
-  companyTown = field("Text4", "Label4", "Town", 1080, 3000);
-  companyState = field("Text5", "Label5", "State", 1500, 900);
-  companyZip = field("Text6", "Label6", "Zip Code", 1920, 1500);
-  companyPhone = field("Text2", "Label2", "Phone Number", 2580, 2100);
-  txtEmail = field("txtEmail", "lblEmail", "E-mail", 3000, 3000);
-  txtCountry = field("txtCountry", "lblCountry", "Country", 3420, 1500);
-  txtTaxNo = field("txtTaxNo", "lblTaxNo", "Tax Number", 3840, 2100);
-  txtVatId = field("txtVatId", "lblVatId", "VAT ID", 4260, 2100);
-  txtHolder = field("txtHolder", "lblHolder", "Account Holder", 4680, 3000);
-  txtIban = field("txtIban", "lblIban", "IBAN", 5100, 3000);
-  txtBic = field("txtBic", "lblBic", "BIC", 5520, 1500);
-  txtTaxNo->setTooltip("The tax number your tax office gave you");
-  txtVatId->setTooltip("Your VAT identification number, such as DE123456789");
-  Command1 = &add(ControlKind::CommandButton, "Command1", {3660, 5985, 1080, row}, "Close");
+  companyName = field("Text1", "Label1", tr("Business Name"), 240, 3000);
+  companyStreet = field("Text3", "Label3", tr("Street Address"), 660, 3000);
+  companyTown = field("Text4", "Label4", tr("Town"), 1080, 3000);
+  companyState = field("Text5", "Label5", tr("State"), 1500, 900);
+  companyZip = field("Text6", "Label6", tr("Zip Code"), 1920, 1500);
+  companyPhone = field("Text2", "Label2", tr("Phone Number"), 2580, 2100);
+  txtEmail = field("txtEmail", "lblEmail", tr("E-mail"), 3000, 3000);
+  txtCountry = field("txtCountry", "lblCountry", tr("Country"), 3420, 1500);
+  txtTaxNo = field("txtTaxNo", "lblTaxNo", tr("Tax Number"), 3840, 2100);
+  txtVatId = field("txtVatId", "lblVatId", tr("VAT ID"), 4260, 2100);
+  txtHolder = field("txtHolder", "lblHolder", tr("Account Holder"), 4680, 3000);
+  txtIban = field("txtIban", "lblIban", tr("IBAN"), 5100, 3000);
+  txtBic = field("txtBic", "lblBic", tr("BIC"), 5520, 1500);
+  txtTaxNo->setTooltip(tr("The tax number your tax office gave you"));
+  txtVatId->setTooltip(tr("Your VAT identification number, such as DE123456789"));
+  Command1 = &add(ControlKind::CommandButton, "Command1", {3660, 5985, 1080, row}, tr("Close"));
 
   // Each detail goes straight to the invoice's sender block.
   auto sendsTo = [this](Control* field, Control* InvoiceForm::*target) {

@@ -8,6 +8,7 @@
 #include "documents/report_form.h"
 #include "invoice/invoice_rules.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "store/keyed_lines.h"
 #include "store/options_form.h"
@@ -24,21 +25,21 @@ constexpr int kHidden = 9000;
 }  // namespace
 
 CustomerForm::CustomerForm(Vantrel& app)
-    : Form(app.services(), "frmcustomer", "Customer", 11520, 7500),
+    : Form(app.services(), "frmcustomer", tr("Customer"), 11520, 7890),
       app_(app),
       dialog_(app.services(), kFilter) {
   design();
 }
 
 void CustomerForm::design() {
-  auto label = [this](const char* name, int left, int top, int width, const char* caption,
+  auto label = [this](const char* name, int left, int top, int width, const std::string& caption,
                       Control* frame = nullptr) {
     return &add(ControlKind::Label, name, {left, top + 45, width, 255}, caption, frame);
   };
   auto box = [this](const char* name, int left, int top, int width, Control* frame = nullptr) {
     return &add(ControlKind::TextBox, name, {left, top, width, kRow}, "", frame);
   };
-  auto button = [this](const char* name, int left, int top, int width, const char* caption,
+  auto button = [this](const char* name, int left, int top, int width, const std::string& caption,
                        Control* frame = nullptr) {
     return &add(ControlKind::CommandButton, name, {left, top, width, 375}, caption, frame);
   };
@@ -48,57 +49,69 @@ void CustomerForm::design() {
   };
 
   // The card, with its commands down the right.
-  Control* card = &add(ControlKind::Frame, "Frame2", {120, 60, 5160, 3090}, "Customer Card");
-  label("Label1", 120, 300, 1020, "Business", card);
+  Control* card = &add(ControlKind::Frame, "Frame2", {120, 60, 5160, 3480}, tr("Customer Card"));
+  label("Label1", 120, 300, 1020, tr("Business"), card);
   customerName = box("txtName", 1200, 300, 3780, card);
-  label("Label2", 120, 690, 1020, "Address", card);
+  label("Label2", 120, 690, 1020, tr("Address"), card);
   customerAddress = box("txtAddress", 1200, 690, 3780, card);
-  label("Label3", 120, 1080, 1020, "City", card);
+  label("Label3", 120, 1080, 1020, tr("City"), card);
   customerCity = box("Text8", 1200, 1080, 3780, card);
-  label("Label4", 120, 1470, 1020, "State", card);
+  label("Label4", 120, 1470, 1020, tr("State"), card);
   customerState = box("Text9", 1200, 1470, 1200, card);
-  label("Label5", 2580, 1470, 900, "Zip Code", card);
+  label("Label5", 2580, 1470, 900, tr("Zip Code"), card);
   customerZip = box("Text12", 3540, 1470, 1440, card);
-  label("Label6", 120, 1860, 1020, "Phone", card);
+  label("Label6", 120, 1860, 1020, tr("Phone"), card);
   customerPhone = box("txtPhone", 1200, 1860, 2400, card);
-  label("Label7", 120, 2250, 1020, "Email", card);
+  label("Label7", 120, 2250, 1020, tr("Email"), card);
   customerEmail = box("txtEmail", 1200, 2250, 3780, card);
-  label("lblCountry", 120, 2640, 1020, "Country", card);
+  label("lblCountry", 120, 2640, 1020, tr("Country"), card);
   txtCountry = box("txtCountry", 1200, 2640, 1320, card);
-  label("lblVatId", 2640, 2640, 840, "VAT ID", card);
+  label("lblVatId", 2640, 2640, 840, tr("VAT ID"), card);
   txtVatId = box("txtVatId", 3540, 2640, 1440, card);
-  txtVatId->setTooltip("The customer's VAT identification number, such as FR12345678901");
+  txtVatId->setTooltip(tr("The customer's VAT identification number, such as FR12345678901"));
+  // The language the customer's invoices and reports speak, written in its own words.
+  label("lblLanguage", 120, 3030, 1020, tr("Language"), card);
+  const char* names[] = {"optEnglish", "optGerman", "optFrench"};
+  for (std::size_t i = 0; i < languageOptions.size(); ++i) {
+    const auto language = static_cast<Language>(i);
+    languageOptions[i] =
+        &add(ControlKind::OptionButton, names[i],
+             {1200 + 1260 * static_cast<int>(i), 3030, 1200, kRow}, languageName(language), card);
+  }
   customerFilePath = hidden(box("Text78", kHidden, 0, 3000));
+  txtLanguage = hidden(box("txtLanguage", kHidden, 400, 3000));
 
-  cmdAddNew = button("cmdAddNew", 5460, 120, 1200, "Open");
-  cmdSave = button("cmdSave", 5460, 570, 1200, "Save");
-  cmdDelete = button("cmdDelete", 5460, 1020, 1200, "Clear");
-  Command4 = button("Command4", 5460, 1470, 1200, "New");
+  cmdAddNew = button("cmdAddNew", 5460, 120, 1200, tr("Open"));
+  cmdSave = button("cmdSave", 5460, 570, 1200, tr("Save"));
+  cmdDelete = button("cmdDelete", 5460, 1020, 1200, tr("Clear"));
+  Command4 = button("Command4", 5460, 1470, 1200, tr("New"));
   Command7 = button("Command7", 5460, 2385, 1200, "?");
-  Command7->spoken.name = "Help";
+  Command7->spoken.name = tr("Help");
 
-  customerStatus = &add(ControlKind::Label, "Label10", {120, 3240, 6540, 255}, "");
+  customerStatus = &add(ControlKind::Label, "Label10", {120, 3630, 6540, 255}, "");
   customerStatus->style().foreColour = kDarkRed;
 
-  Command3 = button("Command3", 120, 3600, 6540, "Click to add Customer Information to Project");
-  Command3->setTooltip("Click on this to add all information to project");
+  Command3 =
+      button("Command3", 120, 3990, 6540, tr("Click to add Customer Information to Project"));
+  Command3->setTooltip(tr("Click on this to add all information to project"));
 
   // The job's half.
-  Control* job = &add(ControlKind::Frame, "Frame1", {120, 4110, 6540, 2220}, "Project Information");
-  label("Label11", 120, 300, 1260, "Customer", job);
+  Control* job =
+      &add(ControlKind::Frame, "Frame1", {120, 4500, 6540, 2220}, tr("Project Information"));
+  label("Label11", 120, 300, 1260, tr("Customer"), job);
   projectCustomer = box("Text1", 1440, 300, 4920, job);
   projectCustomer->style().readOnly = true;
-  label("Label12", 120, 720, 1260, "Project Name", job);
+  label("Label12", 120, 720, 1260, tr("Project Name"), job);
   projectName = box("Text2", 1440, 720, 4920, job);
-  projectName->setTooltip("Insert Project Name");
-  label("Label13", 120, 1140, 1260, "Date", job);
+  projectName->setTooltip(tr("Insert Project Name"));
+  label("Label13", 120, 1140, 1260, tr("Date"), job);
   projectDate = box("Text3", 1440, 1140, 1560, job);
   projectDate->style().readOnly = true;
   DTPicker1 = &add(ControlKind::DatePicker, "DTPicker1", {3120, 1140, 1800, kRow}, "", job);
-  label("Label14", 120, 1560, 1260, "Invoice Num", job);
+  label("Label14", 120, 1560, 1260, tr("Invoice Num"), job);
   invoiceNumber = box("Text4", 1440, 1560, 1560, job);
-  invoiceNumber->setTooltip("Insert Invoice Number");
-  Command5 = button("Command5", 5160, 1530, 1200, "Clear", job);
+  invoiceNumber->setTooltip(tr("Insert Invoice Number"));
+  Command5 = button("Command5", 5160, 1530, 1200, tr("Clear"), job);
 
   projectAddress = hidden(box("Text5", kHidden, 0, 3000));
   projectPhone = hidden(box("Text6", kHidden, 400, 3000));
@@ -110,15 +123,16 @@ void CustomerForm::design() {
   jobCountry = hidden(box("txtJobCountry", kHidden, 2400, 3000));
   jobVatId = hidden(box("txtJobVatId", kHidden, 2800, 3000));
   txtIssued = hidden(box("txtIssued", kHidden, 3200, 3000));
+  jobLanguage = hidden(box("txtJobLanguage", kHidden, 3600, 3000));
 
   // The invoice's details of the job, beside the rest.
-  Control* details = &add(ControlKind::Frame, "fraInvoice", {6840, 60, 4380, 4260}, "Invoice");
-  label("lblPeriod", 120, 300, 4140, "Period of the work (empty: from the work log)", details);
+  Control* details = &add(ControlKind::Frame, "fraInvoice", {6840, 60, 4380, 4260}, tr("Invoice"));
+  label("lblPeriod", 120, 300, 4140, tr("Period of the work (empty: from the work log)"), details);
   txtPeriod = box("txtPeriod", 120, 600, 4140, details);
-  txtPeriod->spoken.name = "Period of the work";
+  txtPeriod->spoken.name = tr("Period of the work");
   tax = addTaxPanel(*this, details, 120, 1140, 4140);
 
-  Command1 = button("Command1", 5460, 6480, 1200, "Close");
+  Command1 = button("Command1", 5460, 6870, 1200, tr("Close"));
 }
 
 // The window's load: the card cannot be saved without a name, and the date picker shows
@@ -157,7 +171,7 @@ void CustomerForm::wire() {
   customerAddress->onKeyPress = [this](char) {
     if (customerName->text().empty()) {
       cmdSave->setEnabled(false);
-      setField(*customerStatus, "Please fill in Customer Name");
+      setField(*customerStatus, tr("Please fill in Customer Name"));
     }
     return true;
   };
@@ -189,6 +203,27 @@ void CustomerForm::wire() {
   for (Control* field : {txtCountry, txtVatId}) {
     field->onChange = [this] { app_.invoiceDetailsChanged(); };
   }
+  // A click chooses the card's language; a card read or cleared shows its language.
+  for (std::size_t i = 0; i < languageOptions.size(); ++i) {
+    languageOptions[i]->onClick = [this, i] {
+      if (languageOptions[i]->value() == 0 || showingLanguage_) return;
+      setField(*txtLanguage, languageCode(static_cast<Language>(i)));
+    };
+  }
+  // The invoice and the report, where they exist, speak the language from now on.
+  auto languageChanged = [this] {
+    app_.invoiceDetailsChanged();
+    if (app_.loadedForm("frmprint") != nullptr) app_.report().speak(documentLanguage());
+  };
+  txtLanguage->onChange = [this, languageChanged] {
+    showLanguage();
+    languageChanged();
+  };
+  jobLanguage->onChange = [jobChanged, languageChanged] {
+    jobChanged();
+    languageChanged();
+  };
+  showLanguage();
   txtVatId->onFocusLeave = [this] {
     const std::string problem = vatIdProblem(txtVatId->text());
     if (!problem.empty()) services().messages.show(problem);
@@ -237,7 +272,7 @@ std::vector<Control*> CustomerForm::cardFields() const {
 }
 
 void CustomerForm::open() {
-  dialog_.toOpen("Open Customer");
+  dialog_.toOpen(tr("Open Customer"));
   const std::string path = dialog_.held();
   // A file that is no customer file leaves the card as it was.
   if (refusedToOpen(services().messages, path)) return;
@@ -259,11 +294,11 @@ void CustomerForm::open() {
 void CustomerForm::save() {
   // The name is emptied first, so a cancel saves nothing.
   dialog_.clear();
-  dialog_.toSave("Save Customer");
+  dialog_.toSave(tr("Save Customer"));
   const std::string path = dialog_.held();
   if (path.empty()) {
     setField(*customerFilePath, "");
-    setField(*customerStatus, "Please select a file first");
+    setField(*customerStatus, tr("Please select a file first"));
     return;
   }
   const WriteResult written = writeLines(path, customerLines(*this));
@@ -273,11 +308,12 @@ void CustomerForm::save() {
     return;
   }
   setField(*customerFilePath, path);
-  setField(*customerStatus, "Your Customer Information was saved");
+  setField(*customerStatus, tr("Your Customer Information was saved"));
 }
 
 void CustomerForm::emptyCard() {
   for (Control* field : cardFields()) setField(*field, "");
+  for (Control* field : {txtCountry, txtVatId, txtLanguage}) setField(*field, "");
   setField(*customerFilePath, "");
   setField(*customerStatus, "");
 }
@@ -305,13 +341,14 @@ void CustomerForm::addToProject() {
   setField(*projectZip, customerZip->text());
   setField(*jobCountry, txtCountry->text());
   setField(*jobVatId, txtVatId->text());
+  setField(*jobLanguage, txtLanguage->text());
   focus(*invoiceNumber);
 }
 
 void CustomerForm::clearProject() {
   for (Control* field :
        {projectCustomer, projectName, invoiceNumber, projectAddress, projectPhone, projectEmail,
-        projectCity, projectState, projectZip, jobCountry, jobVatId}) {
+        projectCity, projectState, projectZip, jobCountry, jobVatId, jobLanguage}) {
     setField(*field, "");
   }
   Command3->setEnabled(true);
@@ -325,7 +362,9 @@ void CustomerForm::clearJobHeading() {
 }
 
 void CustomerForm::resetInvoiceDetails() {
-  for (Control* field : {jobCountry, jobVatId, txtIssued, txtPeriod}) setField(*field, "");
+  for (Control* field : {jobCountry, jobVatId, jobLanguage, txtIssued, txtPeriod}) {
+    setField(*field, "");
+  }
   periodTyped_ = false;
   taxOwn_ = false;
   tax.copyFrom(app_.options().tax);
@@ -339,10 +378,9 @@ void CustomerForm::defaultTaxChanged() {
 std::vector<std::string> CustomerForm::invoiceSection() const {
   const bool treated = taxOwn_ || tax.chosen();
   std::vector<std::pair<const char*, std::string>> values = {
-      {"Country", jobCountry->text()},
-      {"VatId", jobVatId->text()},
-      {"CardCountry", txtCountry->text()},
-      {"CardVatId", txtVatId->text()},
+      {"Country", jobCountry->text()},     {"VatId", jobVatId->text()},
+      {"CardCountry", txtCountry->text()}, {"CardVatId", txtVatId->text()},
+      {"Language", jobLanguage->text()},
   };
   for (auto& key : tax.keys(treated)) values.push_back(std::move(key));
   values.push_back({"Issued", txtIssued->text()});
@@ -358,6 +396,7 @@ void CustomerForm::readInvoiceSection(const std::vector<std::string>& lines) {
     if (key == "VatId") setField(*jobVatId, value);
     if (key == "CardCountry") setField(*txtCountry, value);
     if (key == "CardVatId") setField(*txtVatId, value);
+    if (key == "Language") setField(*jobLanguage, value);
     if (key == "Issued") setField(*txtIssued, value);
     if (key == "Period") {
       setField(*txtPeriod, value);
@@ -370,8 +409,9 @@ void CustomerForm::readInvoiceSection(const std::vector<std::string>& lines) {
 std::vector<std::string> customerLines(const CustomerForm& form) {
   std::vector<std::string> lines;
   for (Control* field : form.cardFields()) lines.push_back(field->text());
-  for (std::string& line :
-       keyedLines({{"Country", form.txtCountry->text()}, {"VatId", form.txtVatId->text()}})) {
+  for (std::string& line : keyedLines({{"Country", form.txtCountry->text()},
+                                       {"VatId", form.txtVatId->text()},
+                                       {"Language", form.txtLanguage->text()}})) {
     lines.push_back(std::move(line));
   }
   return lines;
@@ -386,13 +426,30 @@ void readCustomer(CustomerForm& form, const std::string& path) {
   }
   setField(*form.txtCountry, "");
   setField(*form.txtVatId, "");
+  setField(*form.txtLanguage, "");
   if (read.lines.size() <= fields.size()) return;
   const std::vector<std::string> rest(
       read.lines.begin() + static_cast<std::ptrdiff_t>(fields.size()), read.lines.end());
   for (const auto& [key, value] : keyedValues(rest)) {
     if (key == "Country") setField(*form.txtCountry, value);
     if (key == "VatId") setField(*form.txtVatId, value);
+    if (key == "Language") setField(*form.txtLanguage, value);
   }
+}
+
+Language CustomerForm::documentLanguage() const {
+  for (const Control* code : {jobLanguage, txtLanguage}) {
+    if (!code->text().empty()) return languageFromCode(code->text());
+  }
+  return programLanguage();
+}
+
+void CustomerForm::showLanguage() {
+  const std::string& code = txtLanguage->text();
+  const Language shown = code.empty() ? programLanguage() : languageFromCode(code);
+  showingLanguage_ = true;
+  languageOptions[static_cast<std::size_t>(shown)]->setValue(1);
+  showingLanguage_ = false;
 }
 
 }  // namespace vantrel

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "platform/translation.h"
 #include "invoice/tax_panel.h"
 #include "platform/file_dialog.h"
 #include "platform/form.h"
@@ -36,6 +38,10 @@ class CustomerForm : public Form {
   Control* customerFilePath = nullptr;  // Text78, hidden
   Control* txtCountry = nullptr;
   Control* txtVatId = nullptr;
+  // optEnglish, optGerman, optFrench: the card's language; txtLanguage (hidden) holds its
+  // code ("de") once chosen, and is empty while the card follows the program's language.
+  std::array<Control*, 3> languageOptions{};
+  Control* txtLanguage = nullptr;
 
   // The job's customer data
   Control* projectCustomer = nullptr;  // Text1
@@ -51,6 +57,7 @@ class CustomerForm : public Form {
   Control* DTPicker1 = nullptr;
   Control* jobCountry = nullptr;  // txtJobCountry, hidden
   Control* jobVatId = nullptr;    // txtJobVatId, hidden
+  Control* jobLanguage = nullptr;  // txtJobLanguage, hidden: the card's language, as a code
   // The day the job's invoice was first printed or exported (YYYY-MM-DD), hidden; empty
   // until then.
   Control* txtIssued = nullptr;
@@ -84,6 +91,10 @@ class CustomerForm : public Form {
 
   // The job's invoice details as its file's section holds them, and read back; a job
   // whose file has none takes the defaults.
+  // The language of the job's invoice and report: the job's, else the card's, else the
+  // program's.
+  Language documentLanguage() const;
+  void showLanguage();
   std::vector<std::string> invoiceSection() const;
   void readInvoiceSection(const std::vector<std::string>& lines);
   // The Options' tax treatment changed: a job without a treatment of its own follows it.
@@ -102,6 +113,7 @@ class CustomerForm : public Form {
   FileDialog dialog_;  // shared by Open and Save
   bool taxOwn_ = false;
   bool periodTyped_ = false;
+  bool showingLanguage_ = false;
 };
 
 // The card as the lines of a customer file, in file order: the seven, then the country and

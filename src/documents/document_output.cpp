@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -35,7 +36,7 @@ void DocumentOutput::exportPdf() {
   if (!path || path->empty()) return;
   lastFolder_ = parentFolder(*path);
   if (fileExists(*path) &&
-      services_.messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNoSafe,
+      services_.messages.show(tr("File Exists, Would you like to Overwrite?"), Buttons::YesNoSafe,
                               "OverWrite File") != Answer::Yes) {
     return;
   }
@@ -45,7 +46,7 @@ void DocumentOutput::exportPdf() {
 
 bool DocumentOutput::printerOrPdf() {
   if (services_.printer.installed()) return true;
-  if (services_.messages.show("No printer is available. Save as a PDF file instead?",
+  if (services_.messages.show(tr("No printer is available. Save as a PDF file instead?"),
                               Buttons::YesNo) == Answer::Yes) {
     exportPdf();
   }
@@ -53,7 +54,8 @@ bool DocumentOutput::printerOrPdf() {
 }
 
 void DocumentOutput::tell(const PrintResult& result) {
-  if (!result) services_.messages.show("Printing failed: " + result.error, Buttons::Ok);
+  if (!result)
+    services_.messages.show(fill(tr("Printing failed: %1"), {result.error}), Buttons::Ok);
 }
 
 }  // namespace vantrel

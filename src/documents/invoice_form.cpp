@@ -7,20 +7,30 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "contacts/customer_form.h"
+#include "documents/document_language.h"
 #include "documents/job_figures.h"
 #include "documents/paper_controls.h"
 #include "invoice/invoice_content.h"
 #include "invoice/invoice_register.h"
 #include "invoice/invoice_rules.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
 #include "store/user_settings.h"
 
 namespace vantrel {
 
+namespace {
+// The total and the currency sign: the sign before it, or after it (German, French).
+constexpr Geometry kSignBefore{8400, 10200, 480, 255};
+constexpr Geometry kTotalAfterSign{8880, 10200, 1380, 255};
+constexpr Geometry kTotalBeforeSign{8400, 10200, 1380, 255};
+constexpr Geometry kSignAfter{9840, 10200, 480, 255};
+}  // namespace
+
 InvoiceForm::InvoiceForm(Vantrel& app)
-    : Form(app.services(), "frmInvoice", "Invoice", 11115, 12285),
+    : Form(app.services(), "frmInvoice", tr("Invoice"), 11115, 12285),
       app_(app),
       output_(
           app.services(), "Invoice",
@@ -44,12 +54,39 @@ InvoiceForm::InvoiceForm(Vantrel& app)
   };
   onClick = [this] { hide(); };
   Command1->onClick = [this] { printOut(); };
+  // Figures read as the customer's language writes them; the rules keep the program's.
+  std::vector<Control*> figures = {total, totalHours, txtTax, txtGross};
+  for (int i = 1; i <= 7; ++i) figures.insert(figures.end(), {hours[i], rate[i], amount[i]});
+  for (Control* figure : figures) {
+    figure->shows = [this](const std::string& text) { return documentFigure(text, language_); };
+  }
+}
+
+void InvoiceForm::speak(Language language) {
+  if (language == language_) return;
+  language_ = language;
+  for (const auto& [control, english] : wording_) setField(*control, trIn(language, english));
+  for (Control* c : controls()) {
+    if (c->shows) c->notify(Property::Text);
+  }
+  // The currency stands before the total, or after it where the language puts it there.
+  const bool after = currencyAfter(language);
+  plain_[currency] = after ? kSignAfter : kSignBefore;
+  plain_[total] = after ? kTotalBeforeSign : kTotalAfterSign;
+  currency->style().align = after ? Align::Left : Align::Right;
+  total->style().align = after ? Align::Right : Align::Left;
+  for (Control* c : {currency, total}) c->notify(Property::Geometry);
 }
 
 void InvoiceForm::design() {
   constexpr double points = 9;
-  auto label = [this](std::string name, Geometry g, std::string text) {
-    return paperLabel(*this, std::move(name), g, std::move(text), points);
+  // Captions are the paper's: they speak the customer's language (see speak).
+  auto label = [this](std::string name, Geometry g, const char* text) {
+    Control* c = paperLabel(*this, std::move(name), g, text, points);
+    if (std::string_view(text).find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0) {
+      wording_.push_back({c, text});
+    }
+    return c;
   };
   auto field = [this](std::string name, Geometry g, std::string text, Align align) {
     return paperField(*this, std::move(name), g, std::move(text), align, points);
@@ -61,51 +98,51 @@ void InvoiceForm::design() {
   frame_ = &add(ControlKind::Shape, "Shape1", {840, 1080, 9495, 9615});
   boxes_[0] = &add(ControlKind::Shape, "Shape2", {1080, 2520, 3495, 2415});
   boxes_[1] = &add(ControlKind::Shape, "Shape3", {6000, 2520, 3495, 2415});
-  Control* title = label("Label36", {600, 240, 9975, 600}, "Invoice");
+  Control* title = label("Label36", {600, 240, 9975, 600}, N_("Invoice"));
   title->style() =
       Style{.fontPoints = 24, .bold = true, .align = Align::Centre, .fontName = "Arial"};
 
-  label("Label5", {960, 1200, 1800, row}, "Invoice Number");
+  label("Label5", {960, 1200, 1800, row}, N_("Invoice Number"));
   Invoicenum = field("Invoicenum", {2880, 1200, 2880, row}, "", Align::Left);
-  label("Label4", {5880, 1440, 1920, row}, "Phone Number");
+  label("Label4", {5880, 1440, 1920, row}, N_("Phone Number"));
   CompPhone = field("CompPhone", {7920, 1440, 2340, row}, "", Align::Left);
-  label("Label1", {1200, 1680, 900, row}, "Date");
+  label("Label1", {1200, 1680, 900, row}, N_("Date"));
   dt = field("dt", {1200, 2040, 2400, row}, "", Align::Left);
 
-  label("Label2", {1200, 2640, 3255, row}, "Business TO:");
+  label("Label2", {1200, 2640, 3255, row}, N_("Business TO:"));
   Name1 = field("Name1", {1200, 2895, 3255, row}, "", Align::Left);
   Address = field("Address", {1200, 3360, 3255, row}, "", Align::Left);
   Text25 = field("Text25", {1200, 3720, 700, row}, "", Align::Left);
   Text26 = field("Text26", {1920, 3720, 2535, row}, "", Align::Left);
   Text24 = field("Text24", {1200, 4080, 3255, row}, "", Align::Left);
-  Name1->spoken.name = "Business to, name";
-  Address->spoken.name = "Business to, address";
-  Text25->spoken.name = "Business to, zip code";
-  Text26->spoken.name = "Business to, city";
-  Text24->spoken.name = "Business to, state";
-  phoneLabel_ = label("Label35", {1200, 4560, 1020, row}, "Phone ");
+  Name1->spoken.name = tr("Business to, name");
+  Address->spoken.name = tr("Business to, address");
+  Text25->spoken.name = tr("Business to, zip code");
+  Text26->spoken.name = tr("Business to, city");
+  Text24->spoken.name = tr("Business to, state");
+  phoneLabel_ = label("Label35", {1200, 4560, 1020, row}, N_("Phone "));
   Phone = field("Phone", {2280, 4560, 2175, row}, "", Align::Left);
 
-  label("Label3", {6120, 2640, 3255, row}, "From:");
+  label("Label3", {6120, 2640, 3255, row}, N_("From:"));
   Company = field("Company", {6120, 3000, 3255, row}, "", Align::Left);
   CompAddress1 = field("CompAddress1", {6120, 3360, 3255, row}, "", Align::Left);
   CompAddress2 = field("CompAddress2", {6120, 3720, 3255, row}, "", Align::Left);
   CompAddress3 = field("CompAddress3", {6120, 4200, 3255, row}, "", Align::Left);
   CompAddress5 = field("CompAddress5", {6120, 4560, 3255, row}, "", Align::Left);
 
-  Company->spoken.name = "From, business name";
-  CompAddress1->spoken.name = "From, street address";
-  CompAddress2->spoken.name = "From, town";
-  CompAddress3->spoken.name = "From, state";
-  CompAddress5->spoken.name = "From, zip code";
-  label("Label6", {1080, 5160, 900, row}, "Project");
+  Company->spoken.name = tr("From, business name");
+  CompAddress1->spoken.name = tr("From, street address");
+  CompAddress2->spoken.name = tr("From, town");
+  CompAddress3->spoken.name = tr("From, state");
+  CompAddress5->spoken.name = tr("From, zip code");
+  label("Label6", {1080, 5160, 900, row}, N_("Project"));
   Project = field("Project", {2040, 5160, 8100, row}, "", Align::Left);
 
   rule("Line1", 5640);
-  label("Label37", {960, 5760, 1800, row}, "Description");
-  label("Label38", {2880, 5760, 900, row}, "Qty");
-  label("Label39", {4200, 5760, 1200, row}, "Price");
-  label("Label40", {6000, 5760, 1200, row}, "Sub Total");
+  label("Label37", {960, 5760, 1800, row}, N_("Description"));
+  label("Label38", {2880, 5760, 900, row}, N_("Qty"));
+  label("Label39", {4200, 5760, 1200, row}, N_("Price"));
+  label("Label40", {6000, 5760, 1200, row}, N_("Sub Total"));
   rule("Line2", 6120);
   for (int i = 1; i <= 7; ++i) {
     const int top = 6360 + 480 * (i - 1);
@@ -117,55 +154,57 @@ void InvoiceForm::design() {
     amount[i] = field("Text" + std::to_string(i + 7), {6360, top, 1200, row}, "0.00", Align::Right);
   }
   rule("Line3", 9840);
-  totalLabel_ = label("Label29", {7560, 10200, 600, row}, "Total ");
+  totalLabel_ = label("Label29", {7560, 10200, 600, row}, N_("Total "));
   label("Label31", {8160, 10200, 240, row}, "=");
   // The user's currency sign, up to three characters, stands against the total.
-  currency = label("Label32", {8400, 10200, 480, row}, currencySign(services().settings));
+  currency = paperLabel(*this, "Label32", kSignBefore, currencySign(services().settings), points);
   currency->style().align = Align::Right;
-  total = field("Text16", {8880, 10200, 1380, row}, "", Align::Left);
+  total = field("Text16", kTotalAfterSign, "", Align::Left);
 
-  footer_[0] = label("Label33", {4440, 11040, 3600, 210}, "This Invoice was prepared by Vantrel");
+  footer_[0] =
+      label("Label33", {4440, 11040, 3600, 210}, N_("This Invoice was prepared by Vantrel"));
   footer_[1] = label("Label34", {5160, 11280, 2400, 210}, kProductAddress);
   for (Control* c : footer_) c->style().fontPoints = 7;
 
   // Below the client area: kept with the window, never seen or printed.
-  label("Label28", {720, 12360, 1500, row}, "Total Hours");
+  label("Label28", {720, 12360, 1500, row}, N_("Total Hours"));
   label("Label30", {2520, 12360, 240, row}, "=");
   totalHours = field("Text15", {3240, 12360, 1200, row}, "", Align::Right);
 
-  Command1 = &add(ControlKind::CommandButton, "Command1", {240, 12360, 360, 255}, "Print");
+  Command1 = &add(ControlKind::CommandButton, "Command1", {240, 12360, 360, 255}, tr("Print"));
   Command1->setVisible(false);
 
-  chkLog = &add(ControlKind::CheckBox, "chkLog", {840, 11040, 1800, 300}, "Work log");
+  chkLog = &add(ControlKind::CheckBox, "chkLog", {840, 11040, 1800, 300}, tr("Work log"));
   chkLog->setBackColour(colour::white);
-  chkLog->setTooltip("Add pages listing the work entries of the period");
+  chkLog->setTooltip(tr("Add pages listing the work entries of the period"));
   for (Control* c : controls()) plain_[c] = c->geometry();
 
   // The details: placed by layout() where they are set, hidden where not.
   auto detail = [&](Control*& box, const char* name, const char* spoken) {
     box = field(name, {0, 0, 0, row}, "", Align::Left);
-    box->spoken.name = spoken;
+    box->spoken.name = tr(spoken);
     box->setVisible(false);
   };
-  detail(CompEmail, "CompEmail", "From, e-mail");
-  detail(CompTaxId, "CompTaxId", "From, tax number or VAT ID");
-  detail(CustCountry, "CustCountry", "Business to, country");
-  detail(CustVatId, "CustVatId", "Business to, VAT ID");
-  detail(Due, "Due", "Payment due");
-  detail(Period, "Period", "Period of the work");
-  detail(txtTax, "txtTax", "VAT amount");
-  detail(txtGross, "txtGross", "Total due");
-  detail(Bank, "Bank", "Bank details");
-  detail(Note, "Note", "Note");
+  detail(CompEmail, "CompEmail", N_("From, e-mail"));
+  detail(CompTaxId, "CompTaxId", N_("From, tax number or VAT ID"));
+  detail(CustCountry, "CustCountry", N_("Business to, country"));
+  detail(CustVatId, "CustVatId", N_("Business to, VAT ID"));
+  detail(Due, "Due", N_("Payment due"));
+  detail(Period, "Period", N_("Period of the work"));
+  detail(txtTax, "txtTax", N_("VAT amount"));
+  detail(txtGross, "txtGross", N_("Total due"));
+  detail(Bank, "Bank", N_("Bank details"));
+  detail(Note, "Note", N_("Note"));
   Note->style().multiLine = true;
-  lblTax = label("lblTax", {0, 0, 0, row}, "VAT");
-  lblGross = label("lblGross", {0, 0, 0, row}, "Total due");
-  lblDue = label("lblDue", {0, 0, 0, row}, "Payment due");
-  lblPeriod = label("lblPeriod", {0, 0, 0, row}, "Period of the work");
+  lblTax = label("lblTax", {0, 0, 0, row}, N_("VAT"));
+  lblGross = label("lblGross", {0, 0, 0, row}, N_("Total due"));
+  lblDue = label("lblDue", {0, 0, 0, row}, N_("Payment due"));
+  lblPeriod = label("lblPeriod", {0, 0, 0, row}, N_("Period of the work"));
   for (Control* c : {lblTax, lblGross, lblDue, lblPeriod}) c->setVisible(false);
 }
 
 void InvoiceForm::fill() {
+  speak(app_.customer().documentLanguage());
   MainForm& m = app_.main();
   CustomerForm& c = app_.customer();
   for (int i = 1; i <= 7; ++i) {
@@ -185,12 +224,21 @@ void InvoiceForm::fill() {
 void InvoiceForm::showDate() {
   const std::string& issued = app_.customer().txtIssued->text();
   dateIso_ = issued.empty() ? todayIso(app_) : issued;
-  setField(*dt, issued.empty() ? services().clock.dateText() : shownDate(app_, issued));
+  const bool english = language_ == Language::English;
+  setField(*dt,
+           issued.empty() && english ? services().clock.dateText() : documentDate(app_, dateIso_));
   showDetails();
 }
 
 void InvoiceForm::detailsChanged() {
-  if (visible() || detailed_) showDetails();
+  if (!visible() && !detailed_) return;
+  const Language language = app_.customer().documentLanguage();
+  if (language != language_) {
+    speak(language);
+    showDate();  // shows the details too
+    return;
+  }
+  showDetails();
 }
 
 void InvoiceForm::showDetails() {
@@ -198,10 +246,15 @@ void InvoiceForm::showDetails() {
   setField(*CompEmail, c.issuerEmail);
   setField(*CompTaxId, c.issuerTaxLine);
   setField(*CustCountry, c.customerCountry);
-  setField(*CustVatId, c.customerVatId.empty() ? "" : "VAT ID " + c.customerVatId);
+  setField(*CustVatId, c.customerVatId.empty()
+                           ? ""
+                           : vantrel::fill(trIn(language_, "VAT ID %1"), {c.customerVatId}));
   setField(*Due, c.due);
   setField(*Period, c.period);
-  setField(*lblTax, c.treatment == TaxTreatment::Vat ? "VAT " + c.rate + " %" : "");
+  setField(*lblTax,
+           c.treatment == TaxTreatment::Vat
+               ? vantrel::fill(trIn(language_, "VAT %1 %"), {documentFigure(c.rate, language_)})
+               : "");
   setField(*txtTax, c.net && c.treatment == TaxTreatment::Vat ? moneyText(c.tax) : "");
   setField(*txtGross, c.net ? moneyText(c.gross) : "");
   setField(*Bank, c.bankLine);
@@ -217,7 +270,7 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   for (const auto& [control, geometry] : plain_) control->setGeometry(geometry);
   for (Control* f : footer_) f->setVisible(c.programLine);
   const bool vat = c.detailed && c.treatment == TaxTreatment::Vat;
-  setField(*totalLabel_, vat ? "Net total" : "Total ");
+  setField(*totalLabel_, trIn(language_, vat ? "Net total" : "Total "));
   auto show = [](Control* control, bool shown, Geometry g) {
     control->setVisible(shown);
     if (shown) control->setGeometry(g);
@@ -337,8 +390,8 @@ bool InvoiceForm::issueConfirmed() {
   const InvoiceContent c = invoiceContent(app_);
   MessageBoxes& messages = services().messages;
   if (c.treatment == TaxTreatment::ReverseCharge && c.customerVatId.empty() &&
-      messages.show("This invoice leaves the VAT to the customer (reverse charge), which needs "
-                    "the customer's VAT ID, and the customer has none. Issue it all the same?",
+      messages.show(tr("This invoice leaves the VAT to the customer (reverse charge), which needs "
+                       "the customer's VAT ID, and the customer has none. Issue it all the same?"),
                     Buttons::YesNo) != Answer::Yes) {
     return false;
   }
@@ -350,12 +403,13 @@ bool InvoiceForm::issueConfirmed() {
         other.project == mine.project) {
       continue;
     }
-    std::string whose = other.customer.empty() ? "another job" : other.customer;
+    std::string whose = other.customer.empty() ? tr("another job") : other.customer;
     if (!other.project.empty()) whose += " (" + other.project + ")";
-    return messages.show("Invoice number " + mine.number + " was already issued to " + whose +
-                             " on " + shownDate(app_, other.date) +
-                             ". Issue it again for this job?",
-                         Buttons::YesNo) == Answer::Yes;
+    return messages.show(
+               vantrel::fill(tr("Invoice number %1 was already issued to %2 on %3. Issue it "
+                                "again for this job?"),
+                             {mine.number, whose, shownDate(app_, other.date)}),
+               Buttons::YesNo) == Answer::Yes;
   }
   return true;
 }
@@ -408,8 +462,8 @@ void InvoiceForm::printOut() {
   if (!output_.printerOrPdf()) {
     return;
   }
-  if (services().messages.show("confirm printing on " + printer.deviceName(), Buttons::YesNo) !=
-      Answer::Yes) {
+  if (services().messages.show(vantrel::fill(tr("confirm printing on %1"), {printer.deviceName()}),
+                               Buttons::YesNo) != Answer::Yes) {
     return;
   }
   const PrintResult printed = printer.printPage(page(printer.printableArea()));

@@ -3,9 +3,11 @@
 
 #include <array>
 #include <map>
+#include <vector>
 
 #include "documents/document_output.h"
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -36,6 +38,9 @@ class InvoiceForm : public Form {
   void fill();
   // The details and the layout that carries them, as they stand now.
   void showDetails();
+  // Captions, dates and figures in this language: the customer's.
+  void speak(Language language);
+  Language language() const { return language_; }
   // A detail changed: shown at once where the invoice is on screen or carries details
   // already, else when it is next viewed, printed or exported (so a start that reads the
   // price list creates no window for it).
@@ -110,8 +115,10 @@ class InvoiceForm : public Form {
   DocumentOutput output_;
   // Where each control stands on the plain invoice; the detailed one moves them from there.
   std::map<Control*, Geometry> plain_;
-  std::array<Control*, 8> at_{};      // a row's "@"
-  std::array<Control*, 8> equals_{};  // a row's "="
+  Language language_ = Language::English;
+  std::vector<std::pair<Control*, const char*>> wording_;  // captions, in English
+  std::array<Control*, 8> at_{};                           // a row's "@"
+  std::array<Control*, 8> equals_{};                       // a row's "="
   Control* totalLabel_ = nullptr;
   Control* phoneLabel_ = nullptr;
   Control* frame_ = nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/vantrel.h"
+#include "documents/document_language.h"
 #include "documents/invoice_form.h"
 #include "invoice/invoice_content.h"
 #include "invoice/invoice_rules.h"
@@ -19,6 +20,7 @@ Page InvoiceForm::page(const PrintArea& area) {
     detailedPage(p, area, c);
     return p;
   }
+  const Language l = c.language;
   const double ox = (kSheetWidth - area.width) / 2 + 1;
   const double oy = (kSheetHeight - area.height) / 2 + 1.5;
   auto line = [&](double x1, double y1, double x2, double y2) {
@@ -60,54 +62,59 @@ Page InvoiceForm::page(const PrintArea& area) {
   line(0, 7.3, 18.3, 7.3);
   for (double x : {5.0, 7.0, 9.0, 11.0}) line(x, 6.5, x, 7.3);
 
-  text(0.25, 1.5, "Invoice Number");
+  text(0.25, 1.5, trIn(l, "Invoice Number"));
   text(3.5, 1.5, Invoicenum->text());
-  text(12, 1.5, "Phone Number");
+  text(12, 1.5, trIn(l, "Phone Number"));
   text(15, 1.5, CompPhone->text());
-  text(0.35, 2.2, "Business TO:");
+  text(0.35, 2.2, trIn(l, "Business TO:"));
   text(0.35, 2.7, Name1->text());
-  text(10.35, 2.2, "From:");
+  text(10.35, 2.2, trIn(l, "From:"));
   text(10.35, 2.7, Company->text());
-  text(0.35, 4.7, "Phone ");
+  text(0.35, 4.7, trIn(l, "Phone "));
   text(1.7, 4.7, Phone->text());
   text(10.35, 3.2, CompAddress1->text());
   text(10.35, 3.7, CompAddress2->text());
   text(10.35, 4.2, CompAddress3->text());
   text(10.35, 4.7, CompAddress5->text());
-  text(0.5, 6, "Date");
+  text(0.5, 6, trIn(l, "Date"));
   text(1.5, 6, dt->text());
-  text(10, 6, "Project");
+  text(10, 6, trIn(l, "Project"));
   text(11.5, 6, Project->text());
-  text(1.2, 6.7, "Description");
-  text(5.7, 6.7, "Qty");
-  text(7.5, 6.7, "Price");
-  text(9.3, 6.7, "Sub Total");
+  text(1.2, 6.7, trIn(l, "Description"));
+  text(5.7, 6.7, trIn(l, "Qty"));
+  text(7.5, 6.7, trIn(l, "Price"));
+  text(9.3, 6.7, trIn(l, "Sub Total"));
   // Every row, ticked or not, empty or not.
   for (int i = 1; i <= 7; ++i) {
     const double y = 7.8 + 0.5 * (i - 1);
     fitted(0.5, y, categoryName[i]->text(), 5.6, 0.1);
-    fitted(5.7, y, hours[i]->text(), 6.95, 5.05);
-    fitted(7.4, y, rate[i]->text(), 8.9, 7.05);
+    fitted(5.7, y, hours[i]->shownText(), 6.95, 5.05);
+    fitted(7.4, y, rate[i]->shownText(), 8.9, 7.05);
     text(9, y, "=");
-    fitted(9.7, y, amount[i]->text(), 18.2, 9.3);
+    fitted(9.7, y, amount[i]->shownText(), 18.2, 9.3);
   }
-  text(13, 15.8, "Total ");
+  text(13, 15.8, trIn(l, "Total "));
   text(14, 15.8, "=");
   // The total follows the sign, however long the sign.
   const std::string& sign = currency->text();
-  text(14.3, 15.8, sign);
-  const double totalAt = std::max(14.6, 14.3 + printer.textWidth(sign, font) + 0.1);
-  fitted(totalAt, 15.8, total->text(), 18.2, totalAt);
+  if (currencyAfter(l)) {
+    fitted(14.3, 15.8, sign.empty() ? total->shownText() : total->shownText() + " " + sign, 18.2,
+           14.3);
+  } else {
+    text(14.3, 15.8, sign);
+    const double totalAt = std::max(14.6, 14.3 + printer.textWidth(sign, font) + 0.1);
+    fitted(totalAt, 15.8, total->text(), 18.2, totalAt);
+  }
 
   font.points = 8;
   if (c.programLine) {
-    text(6.7, 17, "This Invoice was prepared by Vantrel");
+    text(6.7, 17, trIn(l, "This Invoice was prepared by Vantrel"));
     text(8, 17.3, kProductAddress);
   }
 
   // The title is centred on the sheet by its printed width, from the area's own edge.
   font.points = 14;
-  const std::string title = "Invoice";
+  const std::string title = trIn(l, "Invoice");
   p.text((kSheetWidth - printer.textWidth(title, font)) / 2, oy + 0.3, title, font);
 
   // The customer's address: street, then postcode and city, then the state where there is
@@ -214,15 +221,20 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   const double ox = (kSheetWidth - area.width) / 2 + 1;
   const double oy = (kSheetHeight - area.height) / 2 + 1.5;
   Sheet s(p, printer, ox, oy);
-  auto amountText = [&c](const std::string& amount) {
-    return c.code.empty() || amount.empty() ? amount : amount + " " + c.code;
+  const Language l = c.language;
+  // An ISO code follows the amounts; a sign does where the language puts it after them.
+  const std::string after =
+      !c.code.empty() ? c.code : (currencyAfter(l) ? currency->text() : std::string());
+  auto amountText = [&after, l](const std::string& amount) {
+    const std::string shown = documentFigure(amount, l);
+    return after.empty() || amount.empty() ? shown : shown + " " + after;
   };
 
   // The heading, and the two address boxes with room for seven lines each.
   s.line(0, 1, 18.3, 1);
-  s.text(0.25, 1.5, "Invoice Number");
+  s.text(0.25, 1.5, trIn(l, "Invoice Number"));
   s.text(3.5, 1.5, Invoicenum->text());
-  s.text(12, 1.5, "Phone Number");
+  s.text(12, 1.5, trIn(l, "Phone Number"));
   s.fitted(15, 1.5, CompPhone->text(), 18.2, 14.6);
   for (double x : {0.25, 10.0}) {
     const double right = x + 7.75;
@@ -231,8 +243,8 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
     s.line(x, 2, x, 6);
     s.line(right, 2, right, 6);
   }
-  s.text(0.35, 2.15, "Business TO:");
-  s.text(10.35, 2.15, "From:");
+  s.text(0.35, 2.15, trIn(l, "Business TO:"));
+  s.text(10.35, 2.15, trIn(l, "From:"));
   std::vector<std::string> to = {Name1->text(), Address->text(),
                                  joined(Text25->text(), " ", Text26->text())};
   std::vector<std::string> from = {
@@ -242,8 +254,9 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
       c.issuerTaxLine};
   to.push_back(Text24->text());
   to.push_back(c.customerCountry);
-  if (!c.customerVatId.empty()) to.push_back("VAT ID " + c.customerVatId);
-  if (!Phone->text().empty()) to.push_back("Phone " + Phone->text());
+  if (!c.customerVatId.empty())
+    to.push_back(vantrel::fill(trIn(l, "VAT ID %1"), {c.customerVatId}));
+  if (!Phone->text().empty()) to.push_back(trIn(l, "Phone ") + Phone->text());
   s.font.points = 9;
   auto block = [&s](std::vector<std::string> lines, double x) {
     lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
@@ -259,17 +272,17 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   // The dates and the project.
   s.font.points = 10;
   s.line(0, 6.159, 18.3, 6.159);
-  s.text(0.5, 6.35, "Date");
+  s.text(0.5, 6.35, trIn(l, "Date"));
   s.text(1.5, 6.35, shownDate(app_, c.issueIso));
   if (!c.due.empty()) {
-    s.text(4.4, 6.35, "Payment due");
+    s.text(4.4, 6.35, trIn(l, "Payment due"));
     s.text(6.9, 6.35, c.due);
   }
-  s.text(10, 6.35, "Project");
+  s.text(10, 6.35, trIn(l, "Project"));
   s.fitted(11.5, 6.35, Project->text(), 18.2, 11.5);
   if (!c.period.empty()) {
     s.font.points = 9;
-    s.text(0.5, 6.8, "Period of the work");
+    s.text(0.5, 6.8, trIn(l, "Period of the work"));
     s.fitted(3.8, 6.8, c.period, 18.2, 3.8);
     s.font.points = 10;
   }
@@ -278,16 +291,16 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   s.line(0, 7.3, 18.3, 7.3);
   s.line(0, 8.1, 18.3, 8.1);
   for (double x : {5.0, 7.0, 9.0, 11.0}) s.line(x, 7.3, x, 8.1);
-  s.text(1.2, 7.5, "Description");
-  s.text(5.7, 7.5, "Qty");
-  s.text(7.5, 7.5, "Price");
-  s.text(9.3, 7.5, "Sub Total");
+  s.text(1.2, 7.5, trIn(l, "Description"));
+  s.text(5.7, 7.5, trIn(l, "Qty"));
+  s.text(7.5, 7.5, trIn(l, "Price"));
+  s.text(9.3, 7.5, trIn(l, "Sub Total"));
   double y = 8.6;
   for (int i = 1; i <= 7; ++i) {
     if (!bills(i)) continue;
     s.fitted(0.5, y, categoryName[i]->text(), 5.6, 0.1);
-    s.fitted(5.7, y, twoDecimals(hours[i]->text()), 6.95, 5.05);
-    s.fitted(7.4, y, rate[i]->text(), 8.9, 7.05);
+    s.fitted(5.7, y, documentFigure(twoDecimals(hours[i]->text()), l), 6.95, 5.05);
+    s.fitted(7.4, y, rate[i]->shownText(), 8.9, 7.05);
     s.text(9, y, "=");
     s.fitted(9.7, y, amountText(amount[i]->text()), 18.2, 9.3);
     y += 0.5;
@@ -297,7 +310,7 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   y += 0.4;
 
   // The totals, the tax between them.
-  const std::string& sign = c.code.empty() ? currency->text() : std::string();
+  const std::string& sign = after.empty() ? currency->text() : std::string();
   const double amountAt = std::max(14.6, 14.3 + s.width(sign) + 0.1);
   auto totalLine = [&](const std::string& label, const std::string& value) {
     s.text(10.3, y, label);
@@ -307,11 +320,12 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
     y += 0.5;
   };
   if (c.treatment == TaxTreatment::Vat) {
-    totalLine("Net total", total->text());
-    totalLine("VAT " + c.rate + " %", c.net ? moneyText(c.tax) : "");
-    totalLine("Total due", c.net ? moneyText(c.gross) : "");
+    totalLine(trIn(l, "Net total"), total->text());
+    totalLine(vantrel::fill(trIn(l, "VAT %1 %"), {documentFigure(c.rate, l)}),
+              c.net ? moneyText(c.tax) : "");
+    totalLine(trIn(l, "Total due"), c.net ? moneyText(c.gross) : "");
   } else {
-    totalLine("Total", total->text());
+    totalLine(trIn(l, "Total"), total->text());
   }
 
   // The bank details and the note close the frame.
@@ -334,10 +348,10 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   frameOf(s, bottom);
   if (c.programLine) {
     s.font.points = 8;
-    s.text(6.7, bottom + 0.1, "This Invoice was prepared by Vantrel");
+    s.text(6.7, bottom + 0.1, trIn(l, "This Invoice was prepared by Vantrel"));
     s.text(8, bottom + 0.4, kProductAddress);
   }
-  title(p, printer, oy, "Invoice");
+  title(p, printer, oy, trIn(l, "Invoice"));
 
   if (!c.logPage) return;
   // The work entries of the period, as many pages as they take.
@@ -348,13 +362,15 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   do {
     p.newPage();
     Sheet w(p, printer, ox, oy);
-    title(p, printer, oy, "Work log");
+    title(p, printer, oy, trIn(l, "Work log"));
     w.line(0, 1, 18.3, 1);
-    w.text(0.35, 1.2, joined("Invoice " + Invoicenum->text(), "   ", Project->text()));
+    w.text(
+        0.35, 1.2,
+        joined(vantrel::fill(trIn(l, "Invoice %1"), {Invoicenum->text()}), "   ", Project->text()));
     w.line(0, 1.8, 18.3, 1.8);
     const double columns[] = {0.35, 3.3, 5.0, 6.7, 8.6};
-    const char* headings[] = {"Date", "From", "To", "Hours", "Note"};
-    for (int k = 0; k < 5; ++k) w.text(columns[k], 1.95, headings[k]);
+    const char* headings[] = {N_("Date"), N_("From"), N_("To"), N_("Hours"), N_("Note")};
+    for (int k = 0; k < 5; ++k) w.text(columns[k], 1.95, trIn(l, headings[k]));
     w.line(0, 2.5, 18.3, 2.5);
     double row = 2.7;
     w.font.points = 9;
@@ -369,7 +385,7 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
     if (next >= work.size()) {
       w.line(0, row + 0.05, 18.3, row + 0.05);
       w.font.points = 10;
-      w.text(columns[0], row + 0.25, "Total");
+      w.text(columns[0], row + 0.25, trIn(l, "Total"));
       w.text(columns[3], row + 0.25, totalHours);
       row += 0.75;
     }

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "app/vantrel.h"
+#include "contacts/customer_form.h"
+#include "documents/document_language.h"
 #include "documents/job_figures.h"
 #include "documents/paper_controls.h"
+#include "platform/translation.h"
 #include "store/labels_form.h"
 
 namespace vantrel {
@@ -23,29 +26,32 @@ constexpr double kPoints = 8;
 }  // namespace
 
 ReportForm::ReportForm(Vantrel& app)
-    : Form(app.services(), "frmprint", "Report", 5835, 6225),
+    : Form(app.services(), "frmprint", tr("Report"), 5835, 6225),
       app_(app),
       output_(
           app.services(), "Report",
           [this] { return documentName(app_.main(), *invoiceNumber, *project); },
           [this](const std::string& path) { return writePdf(path); }, app.lastExportFolder) {
   setBackColour(colour::white);
-  auto label = [this](std::string name, Geometry g, std::string text) {
-    return paperLabel(*this, std::move(name), g, std::move(text), kPoints);
+  // Captions are the paper's: they speak the customer's language (see speak).
+  auto label = [this](std::string name, Geometry g, const char* text) {
+    Control* c = paperLabel(*this, std::move(name), g, text, kPoints);
+    if (*text != '\0') wording_.push_back({c, text});
+    return c;
   };
   auto field = [this](std::string name, Geometry g, Align align) {
     return paperField(*this, std::move(name), g, "", align, kPoints);
   };
-  label("Label14", {240, 120, 900, 285}, "Date");
+  label("Label14", {240, 120, 900, 285}, N_("Date"));
   date = field("Text20", {1200, 120, 1800, 285}, Align::Left);
-  label("Label11", {720, 600, 1500, 285}, "Invoice Number");
+  label("Label11", {720, 600, 1500, 285}, N_("Invoice Number"));
   invoiceNumber = field("Text17", {2280, 600, 3075, 285}, Align::Left);
-  label("Label12", {720, 960, 1500, 285}, "Customer");
+  label("Label12", {720, 960, 1500, 285}, N_("Customer"));
   customer = field("Text18", {2280, 960, 3075, 285}, Align::Left);
-  label("Label13", {720, 1320, 1500, 285}, "Project");
+  label("Label13", {720, 1320, 1500, 285}, N_("Project"));
   project = field("Text19", {2280, 1320, 3075, 285}, Align::Left);
-  label("Label3", {2280, 1920, 615, 240}, "Hours");
-  label("Label2", {3120, 1920, 1095, 240}, "Cost");
+  label("Label3", {2280, 1920, 615, 240}, N_("Hours"));
+  label("Label2", {3120, 1920, 1095, 240}, N_("Cost"));
   const int rows[8] = {0, 2280, 2640, 3000, 3360, 3720, 4080, 4440};
   for (int i = 1; i <= 7; ++i) {
     std::string nameLabel = i == 1 ? "Label1" : "Label" + std::to_string(i + 2);
@@ -54,7 +60,7 @@ ReportForm::ReportForm(Vantrel& app)
     hours[i] = field("Text" + std::to_string(2 * i - 1), {2280, hoursTop, 615, 240}, Align::Right);
     cost[i] = field("Text" + std::to_string(2 * i), {3120, rows[i], 1095, 240}, Align::Right);
   }
-  label("Label10", {960, 4800, 1170, 240}, "Totals");
+  label("Label10", {960, 4800, 1170, 240}, N_("Totals"));
   totalHours = field("Text15", {2280, 4800, 615, 240}, Align::Right);
   totalCost = field("Text16", {3120, 4800, 1095, 240}, Align::Right);
 
@@ -68,6 +74,20 @@ ReportForm::ReportForm(Vantrel& app)
   }
 
   onClick = [this] { hide(); };
+  std::vector<Control*> figures = {totalHours, totalCost};
+  for (int i = 1; i <= 7; ++i) figures.insert(figures.end(), {hours[i], cost[i]});
+  for (Control* figure : figures) {
+    figure->shows = [this](const std::string& text) { return documentFigure(text, language_); };
+  }
+}
+
+void ReportForm::speak(Language language) {
+  if (language == language_) return;
+  language_ = language;
+  for (const auto& [control, english] : wording_) setField(*control, trIn(language, english));
+  for (Control* c : controls()) {
+    if (c->shows) c->notify(Property::Text);
+  }
 }
 
 void ReportForm::load() {
@@ -77,17 +97,20 @@ void ReportForm::load() {
 
 void ReportForm::view() {
   if (figuresRefused(app_)) return;
+  speak(app_.customer().documentLanguage());
   show();
 }
 
 void ReportForm::print() {
   if (figuresRefused(app_) || !output_.printerOrPdf()) return;
+  speak(app_.customer().documentLanguage());
   Printer& printer = services().printer;
   output_.tell(printer.printPage(page(printer.printableArea())));
 }
 
 void ReportForm::exportPdf() {
   if (figuresRefused(app_)) return;
+  speak(app_.customer().documentLanguage());
   output_.exportPdf();
 }
 
@@ -111,10 +134,11 @@ Page ReportForm::page(const PrintArea& area) {
       p.line(x, y, ox + (g.left + g.width) * kCmPerTwip, oy + (g.top + g.height) * kCmPerTwip);
     } else if ((c->kind() == ControlKind::Label || c->kind() == ControlKind::TextBox) &&
                !c->text().empty()) {
+      const std::string shown = c->shownText();
       const bool right = c->style().align == Align::Right;
       const double at =
-          right ? ox + (g.left + g.width) * kCmPerTwip - printer.textWidth(c->text(), font) : x;
-      p.text(at, y, c->text(), font);
+          right ? ox + (g.left + g.width) * kCmPerTwip - printer.textWidth(shown, font) : x;
+      p.text(at, y, shown, font);
     }
   }
   return p;

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "documents/document_output.h"
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -25,6 +28,8 @@ class ReportForm : public Form {
 
   // The printed page on a printer with this printable area, in centimetres from its corner.
   Page page(const PrintArea& area);
+  // Captions and figures in this language: the customer's.
+  void speak(Language language);
 
   std::array<Control*, 8> categoryName{};  // Label1, Label4..Label9
   std::array<Control*, 8> hours{};         // Text1, Text3, .. Text13
@@ -41,6 +46,8 @@ class ReportForm : public Form {
 
   Vantrel& app_;
   DocumentOutput output_;
+  Language language_ = Language::English;
+  std::vector<std::pair<Control*, const char*>> wording_;  // captions, in English
 };
 
 }  // namespace vantrel

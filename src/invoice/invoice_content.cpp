@@ -7,6 +7,7 @@
 #include "app/vantrel.h"
 #include "contacts/company_form.h"
 #include "contacts/customer_form.h"
+#include "documents/document_language.h"
 #include "documents/invoice_form.h"
 #include "invoice/invoice_rules.h"
 #include "sheet/numbers.h"
@@ -24,6 +25,24 @@ bool isoCode(const std::string& sign) {
     if (c < 'A' || c > 'Z') return false;
   }
   return true;
+}
+
+// What time added or taken by hand is called on the work log's pages.
+const char* kindCaption(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Adjustment:
+      return N_("Adjustment");
+    case EntryKind::Minimum:
+      return N_("Minimum");
+    case EntryKind::Correction:
+      return N_("Correction");
+    case EntryKind::CarriedOver:
+      return N_("Carried over");
+    case EntryKind::AwayRemoved:
+      return N_("Away removed");
+    default:
+      return N_("Time");
+  }
 }
 
 bool isWork(EntryKind kind) {
@@ -47,6 +66,12 @@ std::string shownDate(Vantrel& app, const std::string& iso) {
   char end = 0;
   if (std::sscanf(iso.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &end) != 3) return iso;
   return app.services().clock.dateText(y, m, d);
+}
+
+std::string documentDate(Vantrel& app, const std::string& iso) {
+  const Language language = app.customer().documentLanguage();
+  if (language == Language::English) return shownDate(app, iso);
+  return documentDate(app.services().clock, iso, language);
 }
 
 std::string twoDecimals(const std::string& hours) {
@@ -75,6 +100,8 @@ InvoiceContent invoiceContent(Vantrel& app) {
   OptionsForm& options = app.options();
   InvoiceForm& invoice = app.invoice();
 
+  c.language = customer.documentLanguage();
+  const Language l = c.language;
   c.treatment = customer.tax.treatment();
   if (auto rate = rateThousandths(customer.tax.txtTaxRate->text())) c.rate = rateText(*rate);
   c.net = parseCents(invoice.total->text());
@@ -87,15 +114,15 @@ InvoiceContent invoiceContent(Vantrel& app) {
   }
   if (c.treatment == TaxTreatment::SmallBusiness || c.treatment == TaxTreatment::ReverseCharge) {
     c.note = customer.tax.txtTaxNote->text();
-    if (c.note.empty()) c.note = usualWording(c.treatment, "en");
+    if (c.note.empty()) c.note = usualWording(c.treatment, languageCode(l));
   }
 
   const std::string& vatId = company.txtVatId->text();
   const std::string& taxNo = company.txtTaxNo->text();
   if (!vatId.empty()) {
-    c.issuerTaxLine = "VAT ID " + vatId;
+    c.issuerTaxLine = fill(trIn(l, "VAT ID %1"), {vatId});
   } else if (!taxNo.empty()) {
-    c.issuerTaxLine = "Tax No. " + taxNo;
+    c.issuerTaxLine = fill(trIn(l, "Tax No. %1"), {taxNo});
   }
   c.issuerCountry = company.txtCountry->text();
   c.issuerEmail = company.txtEmail->text();
@@ -105,13 +132,13 @@ InvoiceContent invoiceContent(Vantrel& app) {
   c.customerVatId = (own ? customer.jobVatId : customer.txtVatId)->text();
 
   std::string bank;
-  auto add = [&bank](const char* label, const std::string& value) {
+  auto add = [&bank](const std::string& labelled, const std::string& value) {
     if (value.empty()) return;
-    bank += (bank.empty() ? "" : "   ") + std::string(label) + value;
+    bank += (bank.empty() ? "" : "   ") + fill(labelled, {value});
   };
-  add("Account holder: ", company.txtHolder->text());
-  add("IBAN: ", ibanGrouped(company.txtIban->text()));
-  add("BIC: ", compactIban(company.txtBic->text()));
+  add(trIn(l, "Account holder: %1"), company.txtHolder->text());
+  add(trIn(l, "IBAN: %1"), ibanGrouped(company.txtIban->text()));
+  add(trIn(l, "BIC: %1"), compactIban(company.txtBic->text()));
   c.bankLine = bank;
 
   // The day it was issued, else the day it is dated, else today.
@@ -121,7 +148,9 @@ InvoiceContent invoiceContent(Vantrel& app) {
   const std::string& terms = options.txtTerms->text();
   if (!terms.empty() && terms.size() <= 3 &&
       terms.find_first_not_of("0123456789") == std::string::npos) {
-    if (auto due = isoDatePlusDays(c.issueIso, std::stoi(terms))) c.due = shownDate(app, *due);
+    if (auto due = isoDatePlusDays(c.issueIso, std::stoi(terms))) {
+      c.due = documentDate(app, *due);
+    }
   }
 
   c.logPage = invoice.chkLog->value() != 0;
@@ -135,8 +164,10 @@ InvoiceContent invoiceContent(Vantrel& app) {
   if (customer.periodTyped()) {
     c.period = customer.txtPeriod->text();
   } else if (auto days = workPeriod(log)) {
-    c.period = shownDate(app, dayText(days->first));
-    if (days->second != days->first) c.period += " \u2013 " + shownDate(app, dayText(days->second));
+    c.period = documentDate(app, dayText(days->first));
+    if (days->second != days->first) {
+      c.period += " \u2013 " + documentDate(app, dayText(days->second));
+    }
   }
   if (std::string sign = currencySign(app.services().settings); isoCode(sign)) c.code = sign;
 
@@ -145,6 +176,8 @@ InvoiceContent invoiceContent(Vantrel& app) {
 
 std::vector<WorkLine> workLines(Vantrel& app, std::string& totalHours) {
   const WorkLog& log = app.main().log->log();
+  const Language language = app.customer().documentLanguage();
+  auto figure = [language](const std::string& hours) { return documentFigure(hours, language); };
   std::int64_t seconds = 0;
   std::vector<WorkLine> lines;
   for (std::size_t i : log.chronological()) {
@@ -156,20 +189,20 @@ std::vector<WorkLine> workLines(Vantrel& app, std::string& totalHours) {
     }
     const LocalMoment start = localMoment(e.startMs);
     if (isWork(e.kind)) {
-      lines.push_back({shownDate(app, localDateText(start)), hourMinute(start),
-                       hourMinute(localMoment(e.endMs)), hoursText(e.seconds, 2), e.note});
+      lines.push_back({documentDate(app, localDateText(start)), hourMinute(start),
+                       hourMinute(localMoment(e.endMs)), figure(hoursText(e.seconds, 2)), e.note});
     } else if (e.seconds != 0) {
       // Time added or taken by hand is listed by its kind, so the page adds up to the clock.
-      std::string what = kindWord(e.kind);
-      what[0] = static_cast<char>(what[0] - 'a' + 'A');
-      lines.push_back({shownDate(app, localDateText(start)), "", "", hoursText(e.seconds, 2),
+      const std::string what = trIn(language, kindCaption(e.kind));
+      lines.push_back({documentDate(app, localDateText(start)), "", "",
+                       figure(hoursText(e.seconds, 2)),
                        e.note.empty() ? what : what + ": " + e.note});
     } else {
       continue;
     }
     seconds += e.seconds;
   }
-  totalHours = hoursText(seconds, 2);
+  totalHours = figure(hoursText(seconds, 2));
   return lines;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "invoice/tax_panel.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -22,7 +23,8 @@ struct WorkLine {
 // tax details, the dates, the tax and the notes. With none of them set the invoice is the
 // plain one the program has always printed.
 struct InvoiceContent {
-  bool detailed = false;  // any detail set: the page that carries them
+  bool detailed = false;                  // any detail set: the page that carries them
+  Language language = Language::English;  // the customer's: captions, dates, figures
   TaxTreatment treatment = TaxTreatment::None;
   std::string rate;                        // "19", where VAT is charged
   std::optional<std::int64_t> net;         // cents: the total, when it reads
@@ -55,6 +57,8 @@ std::optional<std::pair<std::int64_t, std::int64_t>> workPeriod(const WorkLog& l
 std::string todayIso(Vantrel& app);
 // A YYYY-MM-DD day in the desktop's date format; other text as it is.
 std::string shownDate(Vantrel& app, const std::string& iso);
+// The same day as the job's invoice and report write it, in their customer's language.
+std::string documentDate(Vantrel& app, const std::string& iso);
 
 // Hours as the detailed invoice shows them: two decimals ("2.50"); other text as it is.
 std::string twoDecimals(const std::string& hours);

@@ -7,6 +7,7 @@
 
 #include "documents/csv_text.h"
 #include "invoice/invoice_rules.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 namespace {
@@ -18,11 +19,11 @@ std::string readFailureReason(int err) {
   switch (err) {
     case EACCES:
     case EPERM:
-      return "you do not have permission to read it";
+      return tr("you do not have permission to read it");
     case EISDIR:
-      return "it is a folder";
+      return tr("it is a folder");
     case EIO:
-      return "the disk reported an error";
+      return tr("the disk reported an error");
     default:
       return std::strerror(err);
   }
@@ -36,15 +37,15 @@ std::string registerBytes(const std::string& path, std::string& bytes) {
     case FileBytes::Status::NotOpened:
       return file.err == ENOENT ? std::string() : readFailureReason(file.err);
     case FileBytes::Status::Folder:
-      return "it is a folder";
+      return tr("it is a folder");
     case FileBytes::Status::NotAFile:
-      return "it is not a file";
+      return tr("it is not a file");
     case FileBytes::Status::NotRead:
       return readFailureReason(file.err);
     case FileBytes::Status::Read:
       break;
   }
-  if (file.bytes.size() > kLargestDataFile) return "it is too large to be a Vantrel file";
+  if (file.bytes.size() > kLargestDataFile) return tr("it is too large to be a Vantrel file");
   bytes = std::move(file.bytes);
   return {};
 }
@@ -150,7 +151,8 @@ RegisterRead readRegister(const std::string& path) {
   RegisterRead result;
   std::string bytes;
   if (const std::string why = registerBytes(path, bytes); !why.empty()) {
-    result.error = "Could not read the invoice register " + path + ": " + why + ".";
+    // TRANSLATORS: %1 is the register's file, %2 why it could not be read ("it is a folder").
+    result.error = fill(tr("Could not read the invoice register %1: %2."), {path, why});
     return result;
   }
   result.opened = true;
@@ -177,7 +179,9 @@ WriteResult appendToRegister(const std::string& path, const IssuedInvoice& invoi
   std::string bytes;
   if (const std::string why = registerBytes(path, bytes); !why.empty()) {
     WriteResult failed;
-    failed.error = "the invoice register there could not be read: " + why;
+    // TRANSLATORS: the reason a file could not be saved: "Could not save FILE: <this>"; %1 is
+    // why the register beside it could not be read ("it is a folder").
+    failed.error = fill(tr("the invoice register there could not be read: %1"), {why});
     return failed;
   }
   // Line ends as the file has them; a new file takes CR LF as the program's other files.

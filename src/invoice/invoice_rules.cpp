@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/translation.h"
+
 namespace vantrel {
 namespace {
 
@@ -156,9 +158,20 @@ const Country* countryOf(std::string_view text) {
 }
 
 std::string tooShortOrLong(const std::string& shown, const Country& c, std::size_t length) {
-  return shown + " is too " + (static_cast<int>(length) < c.ibanLength ? "short" : "long") +
-         " for " + c.aPhrase + " IBAN: it has " + std::to_string(length) + " characters, and " +
-         c.aPhrase + " IBAN has " + std::to_string(c.ibanLength) + ".";
+  const std::string has = std::to_string(length);
+  const std::string needs = std::to_string(c.ibanLength);
+  if (static_cast<int>(length) < c.ibanLength) {
+    // TRANSLATORS: %1 is the IBAN; %2 is "a German", "an Austrian" ... (always English); %3 is
+    // the country's code (DE, AT ...), which a translation uses instead of %2 ("an IBAN from
+    // %3"); %4 is how many characters it has, %5 how many that country's IBANs have.
+    return fill(tr("%1 is too short for %2 IBAN: it has %4 characters, and %2 IBAN has %5."),
+                {shown, c.aPhrase, c.code, has, needs});
+  }
+  // TRANSLATORS: %1 is the IBAN; %2 is "a German", "an Austrian" ... (always English); %3 is
+  // the country's code (DE, AT ...), which a translation uses instead of %2 ("an IBAN from
+  // %3"); %4 is how many characters it has, %5 how many that country's IBANs have.
+  return fill(tr("%1 is too long for %2 IBAN: it has %4 characters, and %2 IBAN has %5."),
+              {shown, c.aPhrase, c.code, has, needs});
 }
 
 // ISO 7064 MOD 97-10 over the IBAN with its first four characters moved to the end, letters
@@ -178,48 +191,48 @@ int ibanRemainder(const std::string& iban) {
 struct VatShape {
   const char* prefix;
   const char* shapes;
-  const char* described;
+  const char* described;  // shown through tr()
 };
 
 constexpr const char* kGbShapes = "ddddddddd|dddddddddddd|GDddd|HAddd";
 
 constexpr VatShape kVatShapes[] = {
-    {"AT", "Udddddddd", "ATU and 8 digits"},
-    {"BE", "0ddddddddd|1ddddddddd", "BE and 10 digits, the first 0 or 1"},
-    {"BG", "ddddddddd|dddddddddd", "BG and 9 or 10 digits"},
+    {"AT", "Udddddddd", N_("ATU and 8 digits")},
+    {"BE", "0ddddddddd|1ddddddddd", N_("BE and 10 digits, the first 0 or 1")},
+    {"BG", "ddddddddd|dddddddddd", N_("BG and 9 or 10 digits")},
     {"CH", "Eddddddddd|EdddddddddMWST|EdddddddddTVA|EdddddddddIVA",
-     "CHE and 9 digits, perhaps followed by MWST, TVA or IVA"},
-    {"CY", "dddddddda", "CY, 8 digits and a letter"},
-    {"CZ", "dddddddd|ddddddddd|dddddddddd", "CZ and 8, 9 or 10 digits"},
-    {"DE", "ddddddddd", "DE and 9 digits"},
-    {"DK", "dddddddd", "DK and 8 digits"},
-    {"EE", "ddddddddd", "EE and 9 digits"},
-    {"EL", "ddddddddd", "EL and 9 digits"},
+     N_("CHE and 9 digits, perhaps followed by MWST, TVA or IVA")},
+    {"CY", "dddddddda", N_("CY, 8 digits and a letter")},
+    {"CZ", "dddddddd|ddddddddd|dddddddddd", N_("CZ and 8, 9 or 10 digits")},
+    {"DE", "ddddddddd", N_("DE and 9 digits")},
+    {"DK", "dddddddd", N_("DK and 8 digits")},
+    {"EE", "ddddddddd", N_("EE and 9 digits")},
+    {"EL", "ddddddddd", N_("EL and 9 digits")},
     {"ES", "addddddda|dddddddda|adddddddd",
-     "ES and 9 characters: a letter or digit, 7 digits and a letter or digit, not both digits"},
-    {"FI", "dddddddd", "FI and 8 digits"},
-    {"FR", "xxddddddddd", "FR, 2 letters or digits and 9 digits"},
-    {"GB", kGbShapes, "GB and 9 or 12 digits, or GBGD or GBHA and 3 digits"},
+     N_("ES and 9 characters: a letter or digit, 7 digits and a letter or digit, not both digits")},
+    {"FI", "dddddddd", N_("FI and 8 digits")},
+    {"FR", "xxddddddddd", N_("FR, 2 letters or digits and 9 digits")},
+    {"GB", kGbShapes, N_("GB and 9 or 12 digits, or GBGD or GBHA and 3 digits")},
     // Greece writes EL on VAT IDs, though its country code is GR.
-    {"GR", "", "EL and 9 digits"},
-    {"HR", "ddddddddddd", "HR and 11 digits"},
-    {"HU", "dddddddd", "HU and 8 digits"},
-    {"IE", "ddddddda|dddddddaa|dpddddda", "IE, 7 digits and 1 or 2 letters"},
-    {"IT", "ddddddddddd", "IT and 11 digits"},
-    {"LT", "ddddddddd|dddddddddddd", "LT and 9 or 12 digits"},
-    {"LU", "dddddddd", "LU and 8 digits"},
-    {"LV", "ddddddddddd", "LV and 11 digits"},
-    {"MT", "dddddddd", "MT and 8 digits"},
-    {"NL", "dddddddddBdd", "NL, 9 digits, B and 2 digits"},
-    {"NO", "dddddddddMVA", "NO, 9 digits and MVA"},
-    {"PL", "dddddddddd", "PL and 10 digits"},
-    {"PT", "ddddddddd", "PT and 9 digits"},
+    {"GR", "", N_("EL and 9 digits")},
+    {"HR", "ddddddddddd", N_("HR and 11 digits")},
+    {"HU", "dddddddd", N_("HU and 8 digits")},
+    {"IE", "ddddddda|dddddddaa|dpddddda", N_("IE, 7 digits and 1 or 2 letters")},
+    {"IT", "ddddddddddd", N_("IT and 11 digits")},
+    {"LT", "ddddddddd|dddddddddddd", N_("LT and 9 or 12 digits")},
+    {"LU", "dddddddd", N_("LU and 8 digits")},
+    {"LV", "ddddddddddd", N_("LV and 11 digits")},
+    {"MT", "dddddddd", N_("MT and 8 digits")},
+    {"NL", "dddddddddBdd", N_("NL, 9 digits, B and 2 digits")},
+    {"NO", "dddddddddMVA", N_("NO, 9 digits and MVA")},
+    {"PL", "dddddddddd", N_("PL and 10 digits")},
+    {"PT", "ddddddddd", N_("PT and 9 digits")},
     {"RO", "dd|ddd|dddd|ddddd|dddddd|ddddddd|dddddddd|ddddddddd|dddddddddd",
-     "RO and 2 to 10 digits"},
-    {"SE", "dddddddddd01", "SE, 10 digits and 01"},
-    {"SI", "dddddddd", "SI and 8 digits"},
-    {"SK", "dddddddddd", "SK and 10 digits"},
-    {"XI", kGbShapes, "XI and 9 or 12 digits, or XIGD or XIHA and 3 digits"},
+     N_("RO and 2 to 10 digits")},
+    {"SE", "dddddddddd01", N_("SE, 10 digits and 01")},
+    {"SI", "dddddddd", N_("SI and 8 digits")},
+    {"SK", "dddddddddd", N_("SK and 10 digits")},
+    {"XI", kGbShapes, N_("XI and 9 or 12 digits, or XIGD or XIHA and 3 digits")},
 };
 
 bool fitsShape(std::string_view text, std::string_view shape) {
@@ -374,12 +387,12 @@ std::string ibanProblem(std::string_view iban) {
   const std::string compact = compactIban(iban);
   if (compact.empty()) return {};
   if (!std::all_of(compact.begin(), compact.end(), isAlnum)) {
-    return compact + " holds characters that no IBAN has: only letters and digits.";
+    return fill(tr("%1 holds characters that no IBAN has: only letters and digits."), {compact});
   }
   const std::string shown = ibanGrouped(compact);
   const Country* country = countryOf(compact);
   if (country == nullptr || country->ibanLength == 0) {
-    return shown + " is not an IBAN: it does not start with a country's code.";
+    return fill(tr("%1 is not an IBAN: it does not start with a country's code."), {shown});
   }
   if (compact.size() != static_cast<std::size_t>(country->ibanLength)) {
     return tooShortOrLong(shown, *country, compact.size());
@@ -390,7 +403,8 @@ std::string ibanProblem(std::string_view iban) {
   const bool checkInRange =
       isDigit(check[0]) && isDigit(check[1]) && check >= "02" && check <= "98";
   if (!checkInRange || ibanRemainder(compact) != 1) {
-    return "The check digits of " + shown + " do not match: a character is probably mistyped.";
+    return fill(tr("The check digits of %1 do not match: a character is probably mistyped."),
+                {shown});
   }
   return {};
 }
@@ -399,13 +413,13 @@ std::string bicProblem(std::string_view bic) {
   const std::string compact = compactIban(bic);
   if (compact.empty()) return {};
   if (compact.size() != 8 && compact.size() != 11) {
-    return compact + " is not a BIC: a BIC has 8 or 11 characters, and this has " +
-           std::to_string(compact.size()) + ".";
+    return fill(tr("%1 is not a BIC: a BIC has 8 or 11 characters, and this has %2."),
+                {compact, std::to_string(compact.size())});
   }
   if (!fitsShape(compact, compact.size() == 8 ? "aaaaaaxx" : "aaaaaaxxxxx")) {
-    return compact +
-           " is not a BIC: a BIC is 4 letters for the bank, 2 for the country, then 2 letters "
-           "or digits for the place and perhaps 3 for the branch.";
+    return fill(tr("%1 is not a BIC: a BIC is 4 letters for the bank, 2 for the country, then 2 "
+                   "letters or digits for the place and perhaps 3 for the branch."),
+                {compact});
   }
   return {};
 }
@@ -416,14 +430,18 @@ std::string vatIdProblem(std::string_view vatId) {
   for (const VatShape& shape : kVatShapes) {
     if (compact.compare(0, 2, shape.prefix) != 0) continue;
     if (fitsAnyShape(std::string_view(compact).substr(2), shape.shapes)) return {};
-    return compact + " does not have the shape of " + countryOf(shape.prefix)->aPhrase +
-           " VAT ID: " + shape.described + ".";
+    // TRANSLATORS: %1 is the VAT ID; %2 is "a German", "an Austrian" ... (always English);
+    // %3 is the country's code (DE, AT ...), which a translation uses instead of %2 ("a VAT
+    // ID from %3"); %4 says the shape, as "DE and 9 digits".
+    return fill(tr("%1 does not have the shape of %2 VAT ID: %4."),
+                {compact, countryOf(shape.prefix)->aPhrase, shape.prefix, tr(shape.described)});
   }
   if (compact.size() >= 2 && isUpper(compact[0]) && isUpper(compact[1])) {
-    return compact +
-           " does not start with a code Vantrel knows for VAT IDs (such as DE, FR or GB).";
+    return fill(tr("%1 does not start with a code Vantrel knows for VAT IDs (such as DE, FR or "
+                   "GB)."),
+                {compact});
   }
-  return compact + " does not start with a country's code (such as DE, FR or GB).";
+  return fill(tr("%1 does not start with a country's code (such as DE, FR or GB)."), {compact});
 }
 
 std::optional<std::int64_t> rateThousandths(std::string_view text) {
@@ -496,20 +514,22 @@ std::string moneyText(std::int64_t cents) {
 std::string patternProblem(std::string_view pattern) {
   const ParsedPattern parsed = parsePattern(pattern);
   if (parsed.openQuote) {
-    return "The number pattern opens a quote it does not close: text in quotes, as in "
-           "\"INV\"-YYYY-NNN, is written as it stands.";
+    return tr(
+        "The number pattern opens a quote it does not close: text in quotes, as in "
+        "\"INV\"-YYYY-NNN, is written as it stands.");
   }
   if (parsed.counters == 0) {
-    return "The number pattern needs a run of N for the counter, as in YYYY-NNN.";
+    return tr("The number pattern needs a run of N for the counter, as in YYYY-NNN.");
   }
   if (parsed.counters > 1) {
-    return "The number pattern has more than one run of N: put letters meant as text in "
-           "quotes, as in \"INV\"-YYYY-NNN.";
+    return tr(
+        "The number pattern has more than one run of N: put letters meant as text in "
+        "quotes, as in \"INV\"-YYYY-NNN.");
   }
   for (const PatternPiece& piece : parsed.pieces) {
     if (piece.kind == PatternPiece::Counter && piece.width > kMostCounterDigits) {
-      return "The number pattern's counter has more than " + std::to_string(kMostCounterDigits) +
-             " digits.";
+      return fill(tr("The number pattern's counter has more than %1 digits."),
+                  {std::to_string(kMostCounterDigits)});
     }
   }
   return {};

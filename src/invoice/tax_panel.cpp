@@ -2,6 +2,7 @@
 #include "invoice/tax_panel.h"
 
 #include "invoice/invoice_rules.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -90,36 +91,40 @@ bool TaxPanel::setFromKeys(const std::vector<std::pair<std::string, std::string>
 
 TaxPanel addTaxPanel(Form& form, Control* frame, int left, int top, int width) {
   TaxPanel p;
-  auto option = [&](const char* name, int x, int y, int w, const char* caption) {
+  auto option = [&](const char* name, int x, int y, int w, const std::string& caption) {
     return &form.add(ControlKind::OptionButton, name, {left + x, top + y, w, 300}, caption, frame);
   };
   // One choice a line, so the longer captions of other languages fit too.
-  p.optTaxNone = option("optTaxNone", 0, 0, width, "No tax");
-  p.optTaxVat = option("optTaxVat", 0, 345, 900, "VAT");
+  p.optTaxNone = option("optTaxNone", 0, 0, width, tr("No tax"));
+  p.optTaxVat = option("optTaxVat", 0, 345, 900, tr("VAT"));
   p.txtTaxRate =
       &form.add(ControlKind::TextBox, "txtTaxRate", {left + 960, top + 330, 600, 315}, "", frame);
-  p.txtTaxRate->spoken.name = "VAT rate, per cent";
+  p.txtTaxRate->spoken.name = tr("VAT rate, per cent");
   p.txtTaxRate->style().align = Align::Right;
   form.add(ControlKind::Label, "lblTaxPercent", {left + 1620, top + 375, 300, 255}, "%", frame);
-  p.optTaxSmall = option("optTaxSmall", 0, 690, width, "Small business, no VAT");
-  p.optTaxReverse = option("optTaxReverse", 0, 1035, width, "Reverse charge");
+  p.optTaxSmall = option("optTaxSmall", 0, 690, width, tr("Small business, no VAT"));
+  p.optTaxReverse = option("optTaxReverse", 0, 1035, width, tr("Reverse charge"));
   p.optTaxNone->setValue(1);
-  form.add(ControlKind::Label, "lblTaxNote", {left, top + 1440, width, 255}, "Invoice note", frame);
+  form.add(ControlKind::Label, "lblTaxNote", {left, top + 1440, width, 255}, tr("Invoice note"),
+           frame);
   p.txtTaxNote =
       &form.add(ControlKind::TextBox, "txtTaxNote", {left, top + 1710, width, 615}, "", frame);
   p.txtTaxNote->style().multiLine = true;
-  p.txtTaxNote->spoken.name = "Invoice note";
-  p.txtTaxNote->setTooltip("Printed on an invoice without VAT: why none is charged");
+  p.txtTaxNote->spoken.name = tr("Invoice note");
+  p.txtTaxNote->setTooltip(tr("Printed on an invoice without VAT: why none is charged"));
   const int third = (width - 120) / 3;
-  auto wording = [&](const char* name, int n, const char* caption, const char* tip) {
+  auto wording = [&](const char* name, int n, const std::string& caption, const std::string& tip) {
     Control* c = &form.add(ControlKind::CommandButton, name,
                            {left + n * (third + 60), top + 2430, third, 375}, caption, frame);
     c->setTooltip(tip);
     return c;
   };
-  p.cmdNoteDe = wording("cmdNoteDe", 0, "German", "Start the note from the usual German wording");
-  p.cmdNoteFr = wording("cmdNoteFr", 1, "French", "Start the note from the usual French wording");
-  p.cmdNoteEn = wording("cmdNoteEn", 2, "English", "Start the note from an English wording");
+  p.cmdNoteDe =
+      wording("cmdNoteDe", 0, tr("German"), tr("Start the note from the usual German wording"));
+  p.cmdNoteFr =
+      wording("cmdNoteFr", 1, tr("French"), tr("Start the note from the usual French wording"));
+  p.cmdNoteEn =
+      wording("cmdNoteEn", 2, tr("English"), tr("Start the note from an English wording"));
   return p;
 }
 

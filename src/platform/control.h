@@ -130,6 +130,12 @@ class Control {
   // The one way a text changes; see setField.
   void storeText(std::string text);
 
+  // How the text reads where it is shown, where that differs from what the control holds: a
+  // figure on an invoice written the way its customer's language writes it ("1.234,56" for
+  // "1,234.56"). The rules go on reading and writing text().
+  std::function<std::string(const std::string&)> shows;
+  std::string shownText() const { return shows ? shows(text_) : text_; }
+
   std::function<void()> onChange;
   std::function<void()> onClick;
   std::function<void()> onDoubleClick;

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/form.h"
+#include "platform/translation.h"
 #include "platform/user_input.h"
 
 namespace vantrel {
@@ -174,11 +175,14 @@ std::string spokenName(const Control& control, Heard* heard) {
   if (saysSomething(control.tooltip())) return trimmed(control.tooltip());
   switch (kind) {
     case ControlKind::DriveList:
-      return "Drive";
+      // TRANSLATORS: what a screen reader calls an unnamed list of drives.
+      return tr("Drive");
     case ControlKind::FolderList:
-      return "Folder";
+      // TRANSLATORS: what a screen reader calls an unnamed list of folders.
+      return tr("Folder");
     case ControlKind::FileList:
-      return "File";
+      // TRANSLATORS: also the menu; here what a screen reader calls an unnamed list of files.
+      return tr("File");
     default:
       return {};
   }

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "platform/services.h"
+#include "platform/translation.h"
 #include "platform/writer_calls.h"
 
 namespace vantrel {
@@ -97,8 +98,9 @@ bool isMultiByteUtf8(const std::string& s) {
   return multi;
 }
 
-std::string errnoText(const std::string& what, int err) {
-  return what + ": " + std::strerror(err);
+// `message` has the path as %1 and the system's reason as %2.
+std::string errnoText(const std::string& message, const std::string& path, int err) {
+  return fill(message, {path, std::strerror(err)});
 }
 
 // Why a write failed, in the words of someone saving a file rather than of the system.
@@ -115,25 +117,33 @@ mode_t modeFor(const std::string& path) {
 std::string writeFailureReason(int err) {
   switch (err) {
     case ENOENT:
-      return "the folder does not exist";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("the folder does not exist");
     case EACCES:
     case EPERM:
-      return "you do not have permission to write there";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("you do not have permission to write there");
     case EROFS:
-      return "the disk is read-only";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("the disk is read-only");
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
-      return "the disk is full";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("the disk is full");
     case ENOTDIR:
-      return "part of the path is not a folder";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("part of the path is not a folder");
     case EISDIR:
-      return "a folder has that name";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("a folder has that name");
     case ENAMETOOLONG:
-      return "the name is too long";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("the name is too long");
     case EIO:
-      return "the disk reported an error";
+      // TRANSLATORS: why a file could not be saved, shown as "Could not save %1: %2".
+      return tr("the disk reported an error");
     default:
       return std::strerror(err);
   }
@@ -280,14 +290,17 @@ ReadResult readLines(const std::string& path) {
   const FileBytes file = readFileBytes(path);
   switch (file.status) {
     case FileBytes::Status::NotOpened:
-      result.error = errnoText("cannot open " + path, file.err);
+      // TRANSLATORS: %1 is a file's path, %2 the system's reason.
+      result.error = errnoText(tr("cannot open %1: %2"), path, file.err);
       return result;
     case FileBytes::Status::NotAFile:
     case FileBytes::Status::Folder:
-      result.error = "cannot open " + path + ": it is not a file";
+      // TRANSLATORS: %1 is a file's path.
+      result.error = fill(tr("cannot open %1: it is not a file"), {path});
       return result;
     case FileBytes::Status::NotRead:
-      result.error = errnoText("cannot read " + path, file.err);
+      // TRANSLATORS: %1 is a file's path, %2 the system's reason.
+      result.error = errnoText(tr("cannot read %1: %2"), path, file.err);
       return result;
     case FileBytes::Status::Read:
       break;
@@ -507,19 +520,23 @@ void removeLeftoverTempsIn(const std::string& folder) {
 }
 
 std::string whyNotDataFile(const std::string& path) {
-  constexpr const char* kNoPermission = "you do not have permission to read it";
+  // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+  const std::string noPermission = tr("you do not have permission to read it");
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return {};
-    return errno == EACCES ? kNoPermission : std::strerror(errno);
+    return errno == EACCES ? noPermission : std::strerror(errno);
   }
-  if (S_ISDIR(st.st_mode)) return "it is a folder";
-  if (!S_ISREG(st.st_mode)) return "it is not a file";
+  // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+  if (S_ISDIR(st.st_mode)) return tr("it is a folder");
+  // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+  if (!S_ISREG(st.st_mode)) return tr("it is not a file");
   if (static_cast<std::uint64_t>(st.st_size) > kLargestDataFile) {
-    return "it is too large to be a Vantrel file";
+    // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+    return tr("it is too large to be a Vantrel file");
   }
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == EACCES || errno == EPERM ? kNoPermission : std::strerror(errno);
+  if (fd < 0) return errno == EACCES || errno == EPERM ? noPermission : std::strerror(errno);
   std::string bytes;
   char buffer[65536];
   int err = 0;
@@ -532,12 +549,14 @@ std::string whyNotDataFile(const std::string& path) {
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  if (err != 0) return err == EACCES ? kNoPermission : std::strerror(err);
-  if (bytes.size() > kLargestDataFile) return "it is too large to be a Vantrel file";
-  if (bytes.empty()) return "it is empty";
+  if (err != 0) return err == EACCES ? noPermission : std::strerror(err);
+  if (bytes.size() > kLargestDataFile) return tr("it is too large to be a Vantrel file");
+  // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+  if (bytes.empty()) return tr("it is empty");
   for (unsigned char c : bytes) {
     if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) {
-      return "it is not a Vantrel file";
+      // TRANSLATORS: why a file is not opened ("Could not open %1: %2"); "it" is the file.
+      return tr("it is not a Vantrel file");
     }
   }
   return {};
@@ -545,7 +564,8 @@ std::string whyNotDataFile(const std::string& path) {
 
 bool refusedToOpen(MessageBoxes& messages, const std::string& path) {
   const std::string why = path.empty() ? std::string() : whyNotDataFile(path);
-  if (!why.empty()) messages.show("Could not open " + path + ": " + why);
+  // TRANSLATORS: %1 is a file's path, %2 why it is not opened ("it is empty").
+  if (!why.empty()) messages.show(fill(tr("Could not open %1: %2"), {path, why}));
   return !why.empty();
 }
 
@@ -565,8 +585,10 @@ WriteResult renameAside(const std::string& from, const std::string& to) {
 }
 
 std::string couldNotSave(const std::string& path, const WriteResult& result) {
-  if (path.empty()) return "Could not save: " + result.error;
-  return "Could not save " + path + ": " + result.error;
+  // TRANSLATORS: %1 is why the file could not be saved ("the disk is full").
+  if (path.empty()) return fill(tr("Could not save: %1"), {result.error});
+  // TRANSLATORS: %1 is a file's path, %2 why it could not be saved ("the disk is full").
+  return fill(tr("Could not save %1: %2"), {path, result.error});
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

@@ -10,6 +10,7 @@
 #include "clock/settings_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -62,7 +63,8 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
     Control& hours = *main_.categoryHours[i];
     hours.onKeyPress = [this](char key) {
       if (isNumberKey(key)) return true;
-      main_.services().messages.show("error");
+      // TRANSLATORS: told when a key other than a digit or the point is typed in hours.
+      main_.services().messages.show(tr("error"));
       return false;
     };
     hours.onFocusLeave = [&hours] { return hours.text() == "." || commaKept(hours); };
@@ -111,7 +113,7 @@ JobSheet::JobSheet(MainForm& main) : main_(main), app_(main.app()) {
   main_.calculatorFactor->onChange = calculate;
   main_.calculatorHours->onKeyPress = [this](char key) {
     if (isNumberKey(key)) return true;
-    main_.services().messages.show("ERROR Numbers only please.");
+    main_.services().messages.show(tr("ERROR Numbers only please."));
     return false;
   };
 }
@@ -135,7 +137,7 @@ std::string JobSheet::refusal(const Control& target, std::string_view text) cons
   auto value = [&](const Control& box) {
     return parseNumber(&box == &target ? text : std::string_view(box.text()));
   };
-  if (auto own = parseNumber(text); own && !heldCents(*own)) return kTooLarge;
+  if (auto own = parseNumber(text); own && !heldCents(*own)) return tr(kTooLarge);
   std::int64_t total = 0;
   for (int i = 1; i <= 7; ++i) {
     auto rate = value(*main_.categoryRate[i]), hours = value(*main_.categoryHours[i]);
@@ -144,11 +146,11 @@ std::string JobSheet::refusal(const Control& target, std::string_view text) cons
                                 : parseNumber(main_.categoryAmount[i]->text());
     if (!amount) continue;
     auto cents = heldCents(*amount);
-    if (!cents) return kTooLarge;
+    if (!cents) return tr(kTooLarge);
     total += *cents;
   }
   if (auto minimum = value(*main_.minimumAmount)) total += heldCents(*minimum).value_or(0);
-  return std::llabs(total) <= kLargestCents ? std::string() : std::string(kTooLarge);
+  return std::llabs(total) <= kLargestCents ? std::string() : tr(kTooLarge);
 }
 
 void JobSheet::guard(Control& box, const Control& target) const {
@@ -166,7 +168,7 @@ void JobSheet::disableSave() {
 
 void JobSheet::markUnsaved() {
   // The job is no longer what was saved, and the status line stops saying it is.
-  if (main_.statusMessage->text() == kSavedNotice) setField(*main_.statusMessage, "");
+  if (main_.statusMessage->text() == tr(kSavedNotice)) setField(*main_.statusMessage, "");
   main_.cmdSave->setEnabled(true);
   main_.save->setEnabled(true);
   main_.cmdsav->setEnabled(true);
@@ -288,10 +290,12 @@ void JobSheet::ticked(int i) {
   if (i == 1 && on && isNotZero(hours)) {
     const auto minimum = number(*app_.settings().minimumHours);
     if (minimum) {
-      setField(*main_.statusMessage, "Minimum of " + numberText(*minimum) + " hours billed.");
+      setField(*main_.statusMessage,
+               // TRANSLATORS: %1 is the minimum hours billed, a figure such as 0.5 or 1.
+               fill(tr("Minimum of %1 hours billed."), {numberText(*minimum)}));
     }
   }
-  if (box.text().empty()) setField(*main_.statusMessage, kMissingLabel);
+  if (box.text().empty()) setField(*main_.statusMessage, tr(kMissingLabel));
 }
 
 }  // namespace vantrel

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/translation.h"
+
 namespace vantrel {
 
 class Control;
@@ -39,7 +41,7 @@ class JobSheet {
 
   static constexpr const char* kNewFileMarker = "Save New File";
   static constexpr const char* kMissingLabel =
-      "Please fill in a label, you will find this in Options";
+      N_("Please fill in a label, you will find this in Options");
 
  private:
   void hoursChanged(int i);

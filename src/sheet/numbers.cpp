@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/translation.h"
+
 namespace vantrel {
 namespace {
 
@@ -211,7 +213,8 @@ std::string numberText(double value) {
 std::optional<std::string> commaMistake(std::string_view text) {
   auto fixed = commaCorrected(text);
   if (!fixed) return std::nullopt;
-  return std::string(text) + " is not a number here: write " + *fixed;
+  // TRANSLATORS: %1 is what the user typed ("12,50"), %2 how to write it ("12.50").
+  return fill(tr("%1 is not a number here: write %2"), {text, *fixed});
 }
 
 std::optional<std::string> commaCorrected(std::string_view text) {
@@ -231,7 +234,9 @@ std::optional<std::string> commaCorrected(std::string_view text) {
   }
   const std::size_t start = fixed.find_first_not_of(" \t+-");
   if (start != std::string::npos && fixed[start] == '.') fixed.insert(start, "0");
-  if (!parseNumber(fixed)) fixed = "digits with a point, as in 12.50";
+  // TRANSLATORS: said instead of a corrected figure, as in "12,5,0 is not a number here:
+  // write digits with a point, as in 12.50".
+  if (!parseNumber(fixed)) fixed = tr("digits with a point, as in 12.50");
   return fixed;
 }
 

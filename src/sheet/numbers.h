@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/translation.h"
+
 namespace vantrel {
 
 // Text to number: optional blanks around, an optional sign, digits with an optional point,
@@ -29,7 +31,7 @@ std::optional<std::string> commaCorrected(std::string_view text);
 // The largest amount or total the sheet computes and shows exactly to the cent:
 // 999,999,999,999.99. An input that would take one past it is refused with kTooLarge.
 constexpr std::int64_t kLargestCents = 99'999'999'999'999;
-constexpr const char* kTooLarge = "This amount is too large to compute exactly.";
+constexpr const char* kTooLarge = N_("This amount is too large to compute exactly.");
 
 // Conditions on numbers: a text that does not read counts as both zero and not zero, so the
 // rule's action runs either way.

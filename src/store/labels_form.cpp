@@ -5,23 +5,25 @@
 
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "platform/translation.h"
 #include "store/options_form.h"
 
 namespace vantrel {
 
 LabelsForm::LabelsForm(Vantrel& app)
-    : Form(app.services(), "frmLabels", "Labels", 4800, 4200), app_(app) {
+    : Form(app.services(), "frmLabels", tr("Labels"), 4800, 4200), app_(app) {
   for (int i = 1; i <= 7; ++i) {
     int y = 180 + (i - 1) * 420;
     std::string n = std::to_string(i);
-    add(ControlKind::Label, "Label" + n, {240, y + 30, 1080, 270}, "Label" + n);
+    // TRANSLATORS: the caption before the box of the Nth label: Label1, Label2 ... Label7.
+    add(ControlKind::Label, "Label" + n, {240, y + 30, 1080, 270}, fill(tr("Label%1"), {n}));
     labelText[i] = &add(ControlKind::TextBox, "Text" + n, {1320, y, 3000, 330},
                         i == 1 ? "Hours" : "Your Text Here");
   }
   labelText[1]->style().readOnly = true;
   labelText[1]->setBackColour(colour::white);
-  labelText[1]->setTooltip("This field cannot be changed");
-  Command1 = &add(ControlKind::CommandButton, "Command1", {3240, 3180, 1080, 330}, "Close");
+  labelText[1]->setTooltip(tr("This field cannot be changed"));
+  Command1 = &add(ControlKind::CommandButton, "Command1", {3240, 3180, 1080, 330}, tr("Close"));
 
   for (int i = 1; i <= 7; ++i) {
     labelText[i]->onChange = [this, i] { labelChanged(i); };
@@ -34,7 +36,7 @@ LabelsForm::LabelsForm(Vantrel& app)
     };
   }
   labelText[1]->onMouseDown = [this] {
-    setField(*app_.main().statusMessage, "The Hours Label Field is not editable");
+    setField(*app_.main().statusMessage, tr("The Hours Label Field is not editable"));
   };
   Command1->onClick = [this] {
     hide();

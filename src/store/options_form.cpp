@@ -12,6 +12,7 @@
 #include "invoice/invoice_rules.h"
 #include "invoice/invoices_form.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
@@ -21,17 +22,19 @@
 namespace vantrel {
 namespace {
 
-constexpr const char* kFillInPrices = "Please fill in Prices, Use the OPTIONS Button";
-constexpr const char* kRunning = "Vantrel - Running";
-constexpr const char* kFilter = "AllFiles|*.pql";
-constexpr const char* kSaveTitle = "Save Options As";
+constexpr const char* kFillInPrices = N_("Please fill in Prices, Use the OPTIONS Button");
+constexpr const char* kRunning = N_("Vantrel - Running");
+// TRANSLATORS: a file dialog's filter: translate the description before the "|" only, the
+// pattern after it stays as it is.
+constexpr const char* kFilter = N_("AllFiles|*.pql");
+constexpr const char* kSaveTitle = N_("Save Options As");
 
 }  // namespace
 
 OptionsForm::OptionsForm(Vantrel& app)
-    : Form(app.services(), "frmOptions", "Options", kFullWidth, kFullHeight),
+    : Form(app.services(), "frmOptions", tr("Options"), kFullWidth, kFullHeight),
       app_(app),
-      dialog_(app.services(), kFilter) {
+      dialog_(app.services(), tr(kFilter)) {
   design();
   wire();
 }
@@ -48,84 +51,85 @@ void OptionsForm::design() {
   };
 
   // The rate column on the left is all the compact window shows.
-  label("Label9", {120, 120, 2655, 270}, "Labels and Prices")->style().bold = true;
+  label("Label9", {120, 120, 2655, 270}, tr("Labels and Prices"))->style().bold = true;
   for (int i = 1; i <= 7; ++i) {
     int y = 450 + (i - 1) * 375;
     rateLabel[i] = label(("Label" + std::to_string(i)).c_str(), {120, y + 45, 1530, 270},
-                         i == 1 ? "Hours" : "Your Text Here");
+                         i == 1 ? tr("Hours") : tr("Your Text Here"));
     priceListRate[i] =
         &add(ControlKind::TextBox, "Text" + std::to_string(i), {1680, y, 1095, row}, "0");
     priceListRate[i]->style().align = Align::Right;
-    priceListRate[i]->spoken = {"%1, rate", rateLabel[i]};
+    // TRANSLATORS: what a screen reader calls a rate box; %1 is its service's label.
+    priceListRate[i]->spoken = {tr("%1, rate"), rateLabel[i]};
     priceListRate[i]->style().shrinkToFit = true;
   }
-  Command4 = button("Command4", {120, 3180, 2655, row}, "Edit Labels", "Edit Labels");
-  Command5 = button("Command5", {120, 3570, 2655, row}, "Your Company Information",
-                    "Edit your Company Information");
-  Command3 = button("Command3", {120, 4050, 1290, row}, "Save", "Save your Options");
-  Command1 = button("Command1", {1485, 4050, 1290, row}, "Save As", "Save Options As");
-  Command2 = button("Command2", {120, 4440, 1290, row}, "Open", "Open Prices");
-  cmdclose = button("cmdclose", {1485, 4440, 1290, row}, "Close", "Close to Main Page");
-  Command8 = button("Command8", {120, 4920, 1290, row}, "Show", "Show Application Launch");
-  label("Label13", {1485, 4965, 780, 270}, "Currency");
+  Command4 = button("Command4", {120, 3180, 2655, row}, tr("Edit Labels"), tr("Edit Labels"));
+  Command5 = button("Command5", {120, 3570, 2655, row}, tr("Your Company Information"),
+                    tr("Edit your Company Information"));
+  Command3 = button("Command3", {120, 4050, 1290, row}, tr("Save"), tr("Save your Options"));
+  Command1 = button("Command1", {1485, 4050, 1290, row}, tr("Save As"), tr("Save Options As"));
+  Command2 = button("Command2", {120, 4440, 1290, row}, tr("Open"), tr("Open Prices"));
+  cmdclose = button("cmdclose", {1485, 4440, 1290, row}, tr("Close"), tr("Close to Main Page"));
+  Command8 = button("Command8", {120, 4920, 1290, row}, tr("Show"), tr("Show Application Launch"));
+  label("Label13", {1485, 4965, 780, 270}, tr("Currency"));
   txtCurrency = &add(ControlKind::TextBox, "txtCurrency", {2265, 4920, 510, row},
                      currencySign(services().settings));
-  txtCurrency->setTooltip("The sign before the invoice's total");
+  txtCurrency->setTooltip(tr("The sign before the invoice's total"));
   priceListPath = &add(ControlKind::TextBox, "Text78", {120, 5460, 2655, row}, "");
-  priceListPath->spoken.name = "Price list file";
+  priceListPath->spoken.name = tr("Price list file");
   priceListPath->style().readOnly = true;
 
   // The launch area on the right.
   label("Label8", {6480, 120, 2340, 660},
-        "Place your Favorite EXE File here to be used as a launch pad.");
-  label("Label10", {6480, 840, 2340, 240}, "Drive");
+        tr("Place your Favorite EXE File here to be used as a launch pad."));
+  label("Label10", {6480, 840, 2340, 240}, tr("Drive"));
   Drive1 = &add(ControlKind::DriveList, "Drive1", {6480, 1080, 2340, row}, "/");
-  Drive1->setTooltip("Select Drive");
-  label("Label11", {6480, 1500, 2340, 240}, "Path");
+  Drive1->setTooltip(tr("Select Drive"));
+  label("Label11", {6480, 1500, 2340, 240}, tr("Path"));
   Dir1 = &add(ControlKind::FolderList, "Dir1", {6480, 1740, 2340, 1440}, "");
-  Dir1->setTooltip("Select Path");
-  label("Label12", {6480, 3300, 2340, 240}, "File");
+  Dir1->setTooltip(tr("Select Path"));
+  label("Label12", {6480, 3300, 2340, 240}, tr("File"));
   File1 = &add(ControlKind::FileList, "File1", {6480, 3540, 2340, 1380}, "");
   File1->setTooltip(
-      "Select EXE File \"For more information please visit our on-line help section\"");
+      tr("Select EXE File \"For more information please visit our on-line help section\""));
   File1->style().executablesOnly = true;
   launchProgramPath = &add(ControlKind::TextBox, "Text8", {6480, 5040, 2340, row}, "");
-  launchProgramPath->spoken.name = "Program to launch";
-  Command6 = button("Command6", {6480, 5460, 1500, row}, "Launch Program",
-                    "Launch your Favorite Application");
-  Command7 = button("Command7", {8040, 5460, 780, row}, "Hide", "Hide Application Launch ");
+  launchProgramPath->spoken.name = tr("Program to launch");
+  Command6 = button("Command6", {6480, 5460, 1500, row}, tr("Launch Program"),
+                    tr("Launch your Favorite Application"));
+  Command7 = button("Command7", {8040, 5460, 780, row}, tr("Hide"), tr("Hide Application Launch "));
 
   // The invoice's defaults between the two.
-  Control* frame = &add(ControlKind::Frame, "fraInvoice", {3000, 60, 3360, 4980}, "Invoices");
+  Control* frame = &add(ControlKind::Frame, "fraInvoice", {3000, 60, 3360, 4980}, tr("Invoices"));
   tax = addTaxPanel(*this, frame, 120, 300, 3120);
-  label("lblTerms", {120, 3285, 2040, 270}, "Payment terms (days)")->setContainer(frame);
+  label("lblTerms", {120, 3285, 2040, 270}, tr("Payment terms (days)"))->setContainer(frame);
   txtTerms = &add(ControlKind::TextBox, "txtTerms", {2220, 3240, 1020, row}, "", frame);
   txtTerms->style().align = Align::Right;
-  txtTerms->setTooltip("Days until payment is due; empty: no due date on the invoice");
-  label("lblNumberPattern", {120, 3675, 2040, 270}, "Number pattern")->setContainer(frame);
+  txtTerms->setTooltip(tr("Days until payment is due; empty: no due date on the invoice"));
+  label("lblNumberPattern", {120, 3675, 2040, 270}, tr("Number pattern"))->setContainer(frame);
   txtNumberPattern = &add(ControlKind::TextBox, "txtNumberPattern", {2220, 3630, 1020, row},
                           kDefaultNumberPattern, frame);
   txtNumberPattern->setTooltip(
-      "YYYY the year, YY its last two digits, MM the month, NNN the counter");
+      tr("YYYY the year, YY its last two digits, MM the month, NNN the counter"));
   chkFooter = &add(ControlKind::CheckBox, "chkFooter", {120, 4020, 3120, 300},
-                   "Print \"prepared by Vantrel\"", frame);
+                   tr("Print \"prepared by Vantrel\""), frame);
   chkFooter->setValue(1);
   cmdInvoices = &add(ControlKind::CommandButton, "cmdInvoices", {120, 4440, 3120, 375},
-                     "Invoices Issued...", frame);
-  cmdInvoices->setTooltip("The register of the invoices printed or exported");
+                     tr("Invoices Issued..."), frame);
+  cmdInvoices->setTooltip(tr("The register of the invoices printed or exported"));
 
   // The flags run under both columns.
-  auto flag = [this](const char* name, int top, const char* caption, const char* tip) {
-    Control* c = &add(ControlKind::CheckBox, name, {120, top, 8700, 300}, caption);
-    c->setTooltip(tip);
+  auto flag = [this](const char* name, int top, std::string caption, std::string tip) {
+    Control* c = &add(ControlKind::CheckBox, name, {120, top, 8700, 300}, std::move(caption));
+    c->setTooltip(std::move(tip));
     return c;
   };
-  launchDisabled = flag("Check1", 6180, "Disable Launch App Function",
-                        "Clicking this will shut down the Launch Application Function.");
-  autoSaveEnabled = flag("Check2", 6510, "Enable Auto Save Function", "");
+  launchDisabled = flag("Check1", 6180, tr("Disable Launch App Function"),
+                        tr("Clicking this will shut down the Launch Application Function."));
+  autoSaveEnabled = flag("Check2", 6510, tr("Enable Auto Save Function"), "");
   twoHourReminder =
-      flag("Check3", 6840, "Two Hour Reminder", "Click this to get a two hour reminder");
-  reminderSound = flag("Check4", 7170, "THR Sound (Alarm)", "Two hour Reminder Sound");
+      flag("Check3", 6840, tr("Two Hour Reminder"), tr("Click this to get a two hour reminder"));
+  reminderSound = flag("Check4", 7170, tr("THR Sound (Alarm)"), tr("Two hour Reminder Sound"));
 }
 
 void OptionsForm::wire() {
@@ -135,7 +139,7 @@ void OptionsForm::wire() {
     rate.onKeyPress = [this, i](char key) {
       rateKey(i);
       if (isNumberKey(key)) return true;
-      services().messages.show("ERROR Numbers only please.");
+      services().messages.show(tr("ERROR Numbers only please."));
       return false;
     };
     rate.onMouseDown = [this, i] {
@@ -170,7 +174,7 @@ void OptionsForm::wire() {
     if (text.find_first_not_of("0123456789") == std::string_view::npos && text.size() <= 3) {
       return {};
     }
-    return "Payment terms are a number of days, from 0 to 999.";
+    return tr("Payment terms are a number of days, from 0 to 999.");
   };
   for (Control* box : {txtTerms, txtNumberPattern}) {
     box->onChange = [this, box] {
@@ -263,7 +267,7 @@ void OptionsForm::rateChanged(int i) {
   if (i > 1 && text.empty()) main.rateAt[i]->setVisible(false);
   setField(*main.categoryRate[i], text);
   const auto rate = parseNumber(text);
-  setField(*main.statusMessage, !rate || *rate == 0 ? kFillInPrices : "");
+  setField(*main.statusMessage, !rate || *rate == 0 ? tr(kFillInPrices) : std::string());
 }
 
 void OptionsForm::disableRuleChanged() {
@@ -286,18 +290,18 @@ void OptionsForm::launchProgram() {
   // The clock starts with the program, so not without one.
   const std::string path = launchProgramPath->text();
   if (path.empty() || path == "Hours") {
-    services().messages.show("Please select a file first");
+    services().messages.show(tr("Please select a file first"));
     return;
   }
   if (!services().launcher.launch(path)) {
-    services().messages.show("Could not start " + path + ".");
+    services().messages.show(fill(tr("Could not start %1."), {path}));
     return;
   }
-  setField(*m.Text54, kRunning);
+  setField(*m.Text54, tr(kRunning));
   m.tray.remove();
   m.Timer1->setEnabled(true);
   setField(*m.statusMessage, "");
-  m.setCaption(kRunning);
+  m.setCaption(tr(kRunning));
   m.CmdStart->setBackColour(colour::green);
   m.CmdStop->setBackColour(colour::buttonFace);
   m.CmdReset->setBackColour(colour::buttonFace);
@@ -309,7 +313,7 @@ void OptionsForm::launchProgram() {
 bool OptionsForm::save() {
   if (priceListPath->text().empty()) {
     // Nowhere to write yet: ask for a name, and a cancel writes nothing.
-    auto chosen = dialog_.toSave(kSaveTitle);
+    auto chosen = dialog_.toSave(tr(kSaveTitle));
     if (!chosen || chosen->empty()) return false;
     setField(*priceListPath, *chosen);
   }
@@ -319,7 +323,7 @@ bool OptionsForm::save() {
     services().messages.show(couldNotSave(path, written));
     return false;
   }
-  services().messages.show("Saved");
+  services().messages.show(tr("Saved"));
   hide();
   setUnsaved(false);
   cmdclose->setEnabled(true);
@@ -328,12 +332,12 @@ bool OptionsForm::save() {
 
 // A cancelled dialog gives back the name last chosen in it, or none.
 void OptionsForm::saveAs() {
-  dialog_.toSave(kSaveTitle);
+  dialog_.toSave(tr(kSaveTitle));
   setField(*priceListPath, dialog_.held());
 }
 
 void OptionsForm::open() {
-  dialog_.toOpen("Open Prices");
+  dialog_.toOpen(tr("Open Prices"));
   const std::string path = dialog_.held();
   // Refused before anything changes: the options would take garbage and Save would write it.
   if (refusedToOpen(services().messages, path)) return;

@@ -7,6 +7,7 @@
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
 #include "store/labels_form.h"
@@ -17,16 +18,16 @@ namespace vantrel {
 
 namespace {
 
-constexpr const char* kStopped = "Vantrel - Stopped";
-constexpr const char* kSelectFirst = "Please select a file first.";
+constexpr const char* kStopped = N_("Vantrel - Stopped");
+constexpr const char* kSelectFirst = N_("Please select a file first.");
 
 }  // namespace
 
 ProjectCommands::ProjectCommands(MainForm& main) : main_(main), dialog_(main.services(), kFilter) {
   MainForm& m = main_;
-  m.cmdopen->setTooltip("Press to open up Existing Projects");
-  m.cmdsav->setTooltip("Save Project");
-  m.cmdSave->setTooltip("Save Project As");
+  m.cmdopen->setTooltip(tr("Press to open up Existing Projects"));
+  m.cmdsav->setTooltip(tr("Save Project"));
+  m.cmdSave->setTooltip(tr("Save Project As"));
 
   m.cmdnew->onClick = [this] { newJob(true); };
   m.new1->onClick = [this] { newJob(false); };
@@ -68,13 +69,13 @@ void ProjectCommands::clearJob() {
 void ProjectCommands::showStopped() {
   MainForm& m = main_;
   setField(*app().labels().labelText[1], "Hours");
-  setField(*m.Text54, kStopped);
+  setField(*m.Text54, tr(kStopped));
   m.tray.remove();
   if (m.CmdStop->backColour() == colour::red) {
     m.setIcon(m.Picture2->picture());
     m.tray.add();
   }
-  m.setCaption(kStopped);
+  m.setCaption(tr(kStopped));
 }
 
 void ProjectCommands::open(bool button) {
@@ -97,7 +98,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   MainForm& m = main_;
   // The file is looked at before the job is touched: one that is not a project leaves the
   // job and its file as they were, so no Save can write over what was chosen by mistake.
-  if (!given) dialog_.toOpen("Open Project");
+  if (!given) dialog_.toOpen(tr("Open Project"));
   const std::string path = given ? *given : dialog_.held();
   if (refusedToOpen(m.services().messages, path)) return;
   LogKeeper::Hold opening(*m.log, EntryKind::Correction);
@@ -165,8 +166,8 @@ void ProjectCommands::newJob(bool button) {
   m.log->startAfresh();
   m.clock->away->forget();
   if (!button) {
-    setField(*m.Text54, kStopped);
-    m.setCaption(kStopped);
+    setField(*m.Text54, tr(kStopped));
+    m.setCaption(tr(kStopped));
     m.cmdsav->setEnabled(false);
   }
   m.cmdSave->setEnabled(false);
@@ -205,7 +206,7 @@ void ProjectCommands::newJob(bool button) {
 
   m.clock->highlight(*m.CmdStop);
   if (button) setField(*m.statusMessage, "");
-  m.setCaption(kStopped);
+  m.setCaption(tr(kStopped));
 
   if (button) {
     if (countsAsZero(m.minuteCounter->text())) m.cmdSave->setEnabled(false);
@@ -243,7 +244,7 @@ bool ProjectCommands::refuseWithoutFile() {
   if (!main_.projectPath->text().empty()) return false;
   main_.cmdsav->setEnabled(false);
   main_.save->setEnabled(false);
-  main_.services().messages.show("Please select a file first before saving");
+  main_.services().messages.show(tr("Please select a file first before saving"));
   return true;
 }
 
@@ -287,16 +288,16 @@ void ProjectCommands::saveAs(bool button) {
   // A cancel writes nothing, whatever name the dialog holds: the job stays as unsaved as it
   // was, so nothing can drop it later without a word. The question about an existing file
   // is asked below.
-  const std::optional<std::string> chosen = dialog_.toSave("Save Project As", proposed, false);
+  const std::optional<std::string> chosen = dialog_.toSave(tr("Save Project As"), proposed, false);
   if (!chosen || chosen->empty()) {
-    setField(*m.statusMessage, kSelectFirst);
+    setField(*m.statusMessage, tr(kSelectFirst));
     restore(before);
     return;
   }
   const std::string& path = *chosen;
   if (fileExists(path) &&
-      m.services().messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNoSafe,
-                                 "OverWrite File") == Answer::No) {
+      m.services().messages.show(tr("File Exists, Would you like to Overwrite?"),
+                                 Buttons::YesNoSafe, tr("OverWrite File")) == Answer::No) {
     return;
   }
   if (!write(path)) {

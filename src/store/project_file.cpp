@@ -7,6 +7,7 @@
 #include "app/vantrel.h"
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
+#include "platform/translation.h"
 #include "store/keyed_lines.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -66,7 +67,7 @@ std::vector<std::string> projectLines(Vantrel& app) {
 }
 
 WriteResult writeProject(Vantrel& app, const std::string& path) {
-  if (path.empty()) return WriteResult{false, "no file is named"};
+  if (path.empty()) return WriteResult{false, tr("no file is named")};
   // The 61 lines as they always were, the invoice details where the job has any, then the
   // work log.
   std::string text;
@@ -74,7 +75,7 @@ WriteResult writeProject(Vantrel& app, const std::string& path) {
   appendFileLines(text, app.customer().invoiceSection());
   app.main().log->log().appendFileText(text);
   WriteResult result = writeFileText(path, text);
-  if (result) setField(*app.main().statusMessage, kSavedNotice);
+  if (result) setField(*app.main().statusMessage, tr(kSavedNotice));
   return result;
 }
 

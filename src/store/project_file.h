@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -18,8 +19,9 @@ std::vector<Control*> projectFields(Vantrel& app);
 // The job as the 61 lines of a project file, each the text its box shows.
 std::vector<std::string> projectLines(Vantrel& app);
 
-// What the status line says after a write; a later change of the job takes it back.
-inline constexpr const char* kSavedNotice = "Your Project was saved";
+// What the status line says after a write (shown through tr()); a later change of the job
+// takes it back.
+inline constexpr const char* kSavedNotice = N_("Your Project was saved");
 
 // Writes the job to `path`, replacing the file as a whole. On success the status line says
 // so; on failure nothing is claimed, the old file is untouched and the reason is returned

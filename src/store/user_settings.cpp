@@ -1,10 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/user_settings.h"
 
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/translation.h"
+
 namespace vantrel {
 
+std::string localCurrencySign() {
+  const char* locale = nullptr;
+  for (const char* name : {"LC_ALL", "LC_MONETARY", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') {
+      locale = value;
+      break;
+    }
+  }
+  const std::string_view code = locale == nullptr ? "" : locale;
+  const std::size_t at = code.find('_');
+  if (at == std::string_view::npos || code.size() < at + 3) return "$";
+  const std::string_view country = code.substr(at + 1, 2);
+  static constexpr std::string_view kEuro[] = {"AT", "BE", "CY", "DE", "EE", "ES", "FI",
+                                               "FR", "GR", "HR", "IE", "IT", "LT", "LU",
+                                               "LV", "MT", "NL", "PT", "SI", "SK"};
+  for (std::string_view euro : kEuro) {
+    if (country == euro) return "\u20AC";
+  }
+  return country == "GB" ? "\u00A3" : "$";
+}
+
 std::string currencySign(SettingsStore& settings) {
-  return settings.read(kSettingsApp, kSettingsSection, kCurrencyKey).value_or("$");
+  return settings.read(kSettingsApp, kSettingsSection, kCurrencyKey).value_or(localCurrencySign());
 }
 
 void setCurrencySign(SettingsStore& settings, const std::string& sign) {
@@ -14,7 +41,7 @@ void setCurrencySign(SettingsStore& settings, const std::string& sign) {
 std::string currencyRefusal(const std::string& sign) {
   std::size_t characters = 0;
   for (unsigned char c : sign) characters += (c & 0xC0) != 0x80;
-  return characters <= 3 ? std::string() : "A currency sign has at most 3 characters.";
+  return characters <= 3 ? std::string() : tr("A currency sign has at most 3 characters.");
 }
 
 bool awayAsked(SettingsStore& settings) {
@@ -41,7 +68,7 @@ std::string awayMinutesRefusal(std::string_view text) {
                       text.find_first_not_of("0123456789") == std::string_view::npos;
   const int minutes = digits ? std::stoi(std::string(text)) : 0;
   return minutes >= 1 && minutes <= 240 ? std::string()
-                                        : "Time away is asked about after 1 to 240 minutes.";
+                                        : tr("Time away is asked about after 1 to 240 minutes.");
 }
 
 }  // namespace vantrel

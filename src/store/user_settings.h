@@ -18,6 +18,9 @@ constexpr const char* kAwayAskKey = "AwayAsk";
 constexpr const char* kAwayMinutesKey = "AwayMinutes";
 
 // The sign the invoice prints before its total: "$" until the user chooses another.
+// The sign a new user starts with is their locale's: € in the euro countries, £ in the UK,
+// else $.
+std::string localCurrencySign();
 std::string currencySign(SettingsStore& settings);
 void setCurrencySign(SettingsStore& settings, const std::string& sign);
 // Why a sign may not be used (it would not fit before the total), or empty.

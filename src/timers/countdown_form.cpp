@@ -9,6 +9,7 @@
 #include "clock/job_clock.h"
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
+#include "platform/translation.h"
 #include "sheet/numbers.h"
 #include "store/options_form.h"
 #include "timers/alarm.h"
@@ -25,17 +26,17 @@ constexpr Colour kStopDesign = colour::rgb(255, 170, 179);
 
 // The outer size: the 4500 x 3240 client area with the window frame and the menu bar.
 CountdownForm::CountdownForm(Vantrel& app)
-    : Form(app.services(), "frmCount", "Countdown Timer", 4740, 4110), app_(app) {
+    : Form(app.services(), "frmCount", tr("Countdown Timer"), 4740, 4110), app_(app) {
   build();
   wire();
 }
 
 void CountdownForm::build() {
-  Check1 =
-      &add(ControlKind::CheckBox, "Check1", {360, 240, 3015, 255}, "Start Vantrel After Countdown");
-  add(ControlKind::Label, "Label4", {840, 720, 855, 255}, "Hours");
-  add(ControlKind::Label, "Label3", {1920, 720, 855, 255}, "Minutes");
-  add(ControlKind::Label, "Label2", {3000, 720, 855, 255}, "Seconds");
+  Check1 = &add(ControlKind::CheckBox, "Check1", {360, 240, 3015, 255},
+                tr("Start Vantrel After Countdown"));
+  add(ControlKind::Label, "Label4", {840, 720, 855, 255}, tr("Hours"));
+  add(ControlKind::Label, "Label3", {1920, 720, 855, 255}, tr("Minutes"));
+  add(ControlKind::Label, "Label2", {3000, 720, 855, 255}, tr("Seconds"));
 
   auto digit = [this](const char* name, int left) {
     Control& box = add(ControlKind::TextBox, name, {left, 1440, 375, 285}, "0");
@@ -64,27 +65,34 @@ void CountdownForm::build() {
                adjuster(txtHours, "Command10", "Command11", 9),
                adjuster(txt00, "Command8", "Command9", 6),
                adjuster(txtMins, "Command6", "Command7", 9)};
-  const char* const arrows[] = {"Tens of hours", "Hours", "Tens of minutes", "Minutes"};
+  // What a screen reader calls the arrows: the digit's up and down.
+  const char* const arrows[][2] = {{N_("Tens of hours up"), N_("Tens of hours down")},
+                                   {N_("Hours up"), N_("Hours down")},
+                                   {N_("Tens of minutes up"), N_("Tens of minutes down")},
+                                   {N_("Minutes up"), N_("Minutes down")}};
   for (std::size_t i = 0; i < adjusters.size(); ++i) {
-    adjusters[i].plus->spoken.name = std::string(arrows[i]) + " up";
-    adjusters[i].minus->spoken.name = std::string(arrows[i]) + " down";
+    adjusters[i].plus->spoken.name = tr(arrows[i][0]);
+    adjusters[i].minus->spoken.name = tr(arrows[i][1]);
   }
-  auto reading = [this](const char* unit, Control* tens, Control* units) {
-    readAsOne({tens, units}, [unit, tens, units] {
-      return std::string(unit) + ", " + tens->text() + units->text();
+  auto reading = [this](std::string said, Control* tens, Control* units) {
+    readAsOne({tens, units}, [said = std::move(said), tens, units] {
+      return fill(said, {tens->text() + units->text()});
     });
   };
-  reading("Hours", txt000, txtHours);
-  reading("Minutes", txt00, txtMins);
-  reading("Seconds", txt0, txtSecs);
-  Label5 = &add(ControlKind::Label, "Label5", {360, 1080, 300, 195}, "Plus");
-  Label6 = &add(ControlKind::Label, "Label6", {240, 1920, 420, 195}, "Minus");
+  // TRANSLATORS: read to a screen reader; %1 is the countdown's hours ("05").
+  reading(tr("Hours, %1"), txt000, txtHours);
+  // TRANSLATORS: read to a screen reader; %1 is the countdown's minutes ("30").
+  reading(tr("Minutes, %1"), txt00, txtMins);
+  // TRANSLATORS: read to a screen reader; %1 is the countdown's seconds ("00").
+  reading(tr("Seconds, %1"), txt0, txtSecs);
+  Label5 = &add(ControlKind::Label, "Label5", {360, 1080, 300, 195}, tr("Plus"));
+  Label6 = &add(ControlKind::Label, "Label6", {240, 1920, 420, 195}, tr("Minus"));
   for (Control* label : {Label5, Label6}) label->style().shrinkToFit = true;
 
-  Command14 = &add(ControlKind::CommandButton, "Command14", {360, 2400, 735, 375}, "Stop");
-  Command4 = &add(ControlKind::CommandButton, "Command4", {1320, 2400, 735, 375}, "Start");
-  Command3 = &add(ControlKind::CommandButton, "Command3", {2280, 2400, 855, 375}, "Close");
-  Command5 = &add(ControlKind::CommandButton, "Command5", {3360, 2400, 735, 375}, "Clear");
+  Command14 = &add(ControlKind::CommandButton, "Command14", {360, 2400, 735, 375}, tr("Stop"));
+  Command4 = &add(ControlKind::CommandButton, "Command4", {1320, 2400, 735, 375}, tr("Start"));
+  Command3 = &add(ControlKind::CommandButton, "Command3", {2280, 2400, 855, 375}, tr("Close"));
+  Command5 = &add(ControlKind::CommandButton, "Command5", {3360, 2400, 735, 375}, tr("Clear"));
   Command4->setBackColour(kStartDesign);
   Command14->setBackColour(kStopDesign);
   Label1 = &add(ControlKind::Label, "Label1", {120, 2880, 4215, 255});
@@ -92,17 +100,17 @@ void CountdownForm::build() {
   Label1->spoken.live = true;  // the countdown's end is heard, not only seen
   Timer1a = &addTimer("Timer1a", 1000, false);
 
-  file = &addMenu("file", "File");
-  close = &addMenu("close", "Close", file);
-  mnuexit = &addMenu("mnuexit", "Exit", file);
-  vantrelMenu = &addMenu("vantrel", "Vantrel");
-  startclock = &addMenu("startclock", "Start Clock", vantrelMenu);
-  stopclock = &addMenu("stopclock", "Stop Clock", vantrelMenu);
+  file = &addMenu("file", tr("File"));
+  close = &addMenu("close", tr("Close"), file);
+  mnuexit = &addMenu("mnuexit", tr("Exit"), file);
+  vantrelMenu = &addMenu("vantrel", tr("Vantrel"));
+  startclock = &addMenu("startclock", tr("Start Clock"), vantrelMenu);
+  stopclock = &addMenu("stopclock", tr("Stop Clock"), vantrelMenu);
   addMenu("sep1", "-", vantrelMenu);
-  options = &addMenu("options", "Options", vantrelMenu);
-  pref = &addMenu("pref", "Preferences", vantrelMenu);
-  customers = &addMenu("customers", "Customers", vantrelMenu);
-  About = &addMenu("About", "About");
+  options = &addMenu("options", tr("Options"), vantrelMenu);
+  pref = &addMenu("pref", tr("Preferences"), vantrelMenu);
+  customers = &addMenu("customers", tr("Customers"), vantrelMenu);
+  About = &addMenu("About", tr("About"));
 }
 
 void CountdownForm::wire() {
@@ -191,7 +199,7 @@ void CountdownForm::start() {
   if (allZero()) {
     Timer1a->setEnabled(false);
     Command4->setBackColour(colour::buttonFace);
-    setField(*Label1, kAddTime);
+    setField(*Label1, tr(kAddTime));
   }
   Command14->setBackColour(colour::buttonFace);
   enableAdjusters(false);
@@ -240,14 +248,14 @@ void CountdownForm::tick() {
     app_.main().clock->startClock(true);
     mnuexit->setEnabled(false);
   }
-  services().tray.notify(kStopped);
+  services().tray.notify(tr(kStopped));
 }
 
 void CountdownForm::finish() {
   playAlarm(services());
   showAdjusters(true);
   Command5->setEnabled(true);
-  setField(*Label1, kStopped);
+  setField(*Label1, tr(kStopped));
   Command4->setBackColour(colour::buttonFace);
   Timer1a->setEnabled(false);
   enableAdjusters(true);
@@ -257,7 +265,7 @@ void CountdownForm::finish() {
 void CountdownForm::exitMenu() {
   MainForm& m = app_.main();
   if (m.cmdSave->enabled() && countsAsNotZero(m.totalCost->text())) {
-    services().messages.show("Please save the project");
+    services().messages.show(tr("Please save the project"));
     return;
   }
   app_.quit().show();

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -20,8 +21,8 @@ class CountdownForm : public Form {
   Vantrel& app() const { return app_; }
   bool running() const { return Timer1a->enabled(); }
 
-  static constexpr const char* kAddTime = "Please add some Time";
-  static constexpr const char* kStopped = "The Timer has Stopped";
+  static constexpr const char* kAddTime = N_("Please add some Time");
+  static constexpr const char* kStopped = N_("The Timer has Stopped");
 
   // A digit with its plus and minus buttons and the highest value plus may reach.
   struct Adjuster {

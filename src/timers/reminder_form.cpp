@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/vantrel.h"
 #include "clock/clock_digits.h"
+#include "platform/translation.h"
 #include "store/options_form.h"
 #include "timers/alarm.h"
 
@@ -44,11 +45,11 @@ bool ReminderForm::reminderDue() const {
 
 void ReminderForm::remind() {
   MainForm& main = app_.main();
-  setField(*main.statusMessage, kMessage);
+  setField(*main.statusMessage, tr(kMessage));
   main.show();
   // Where there is no tray the window was minimised instead of hidden: bring it up too.
   if (main.state() == WindowState::Minimized) main.setState(WindowState::Normal);
-  services().tray.notify(kMessage);
+  services().tray.notify(tr(kMessage));
 }
 
 void ReminderForm::tick() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -15,7 +16,7 @@ class ReminderForm : public Form {
  public:
   explicit ReminderForm(Vantrel& app);
 
-  static constexpr const char* kMessage = "This is your 2 hour reminder, Please take a break.";
+  static constexpr const char* kMessage = N_("This is your 2 hour reminder, Please take a break.");
 
   void load() override;
   void tick();  // Timer1

@@ -9,6 +9,7 @@
 #include "app/vantrel.h"
 #include "contacts/customer_form.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "worklog/log_export.h"
 #include "worklog/log_keeper.h"
@@ -16,7 +17,9 @@
 namespace vantrel {
 namespace {
 
-constexpr const char* kFilter = "Spreadsheet (*.csv)|*.csv|Calendar (*.ics)|*.ics";
+// TRANSLATORS: a file dialog's filters: translate the descriptions ("Spreadsheet (*.csv)",
+// "Calendar (*.ics)") only; the patterns after each "|" stay as they are.
+constexpr const char* kFilter = N_("Spreadsheet (*.csv)|*.csv|Calendar (*.ics)|*.ics");
 constexpr int kRow = 315;
 
 // Monday-based weeks counted from the week of 1970-01-01 (a Thursday).
@@ -70,6 +73,29 @@ std::optional<std::array<int, 3>> readTime(std::string text) {
   return std::array<int, 3>{*h, *m, *s};
 }
 
+// The kind of an entry as the window shows it; the file and the exports keep kindWord's.
+std::string kindShown(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Run:
+      return trc("work log entry", "run");
+    case EntryKind::Manual:
+      return trc("work log entry", "manual");
+    case EntryKind::Adjustment:
+      return trc("work log entry", "adjustment");
+    case EntryKind::Minimum:
+      return trc("work log entry", "minimum");
+    case EntryKind::Correction:
+      return trc("work log entry", "correction");
+    case EntryKind::Reset:
+      return trc("work log entry", "reset");
+    case EntryKind::CarriedOver:
+      return trc("work log entry", "carried over");
+    case EntryKind::AwayRemoved:
+      return trc("work log entry", "away removed");
+  }
+  return kindWord(kind);
+}
+
 bool endsWith(std::string text, const std::string& end) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -78,9 +104,9 @@ bool endsWith(std::string text, const std::string& end) {
 }  // namespace
 
 LogForm::LogForm(Vantrel& app)
-    : Form(app.services(), "frmLog", "Work Log", 10440, 7500),
+    : Form(app.services(), "frmLog", tr("Work Log"), 10440, 7500),
       app_(app),
-      dialog_(app.services(), kFilter) {
+      dialog_(app.services(), tr(kFilter)) {
   resizable = false;
   design();
   keeper().onChanged = [this] {
@@ -102,11 +128,12 @@ LogKeeper& LogForm::keeper() const {
 
 void LogForm::design() {
   grdLog = &addTable("grdLog", {120, 120, 9960, 4200});
-  grdLog->columns = {{"Date", 1260, Align::Left, false},   {"From", 900, Align::Left, false},
-                     {"To", 900, Align::Left, false},      {"Duration", 1080, Align::Right, false},
-                     {"Billed", 900, Align::Right, false}, {"Kind", 1320, Align::Left, false},
-                     {"Note", 3300, Align::Left, true}};
-  grdLog->spoken.name = "Work log entries";
+  grdLog->columns = {
+      {tr("Date"), 1260, Align::Left, false},   {tr("From"), 900, Align::Left, false},
+      {tr("To"), 900, Align::Left, false},      {tr("Duration"), 1080, Align::Right, false},
+      {tr("Billed"), 900, Align::Right, false}, {tr("Kind"), 1320, Align::Left, false},
+      {tr("Note"), 3300, Align::Left, true}};
+  grdLog->spoken.name = tr("Work log entries");
   grdLog->rowCount = [this] { return rows_.size(); };
   grdLog->cell = [this](std::size_t row, std::size_t column) { return cell(row, column); };
   grdLog->emphasised = [this](std::size_t row) {
@@ -114,7 +141,7 @@ void LogForm::design() {
   };
   grdLog->edit = [this](std::size_t row, std::size_t column, const std::string& text) {
     const auto entry = entryOf(row);
-    if (column != Note || !entry) return std::string("Only an entry's note can be typed here.");
+    if (column != Note || !entry) return tr("Only an entry's note can be typed here.");
     return keeper().setNote(*entry, text);
   };
   grdLog->onSelect = [this] { selected(); };
@@ -122,32 +149,35 @@ void LogForm::design() {
   lblTotals = &add(ControlKind::Label, "lblTotals", {120, 4380, 9960, 255}, "");
   lblTotals->spoken.live = false;
 
-  Control* entry = &add(ControlKind::Frame, "fraEntry", {120, 4740, 9960, 1380}, "Entry");
-  add(ControlKind::Label, "lblDate", {120, 345, 540, 255}, "&Date", entry);
+  Control* entry = &add(ControlKind::Frame, "fraEntry", {120, 4740, 9960, 1380}, tr("Entry"));
+  add(ControlKind::Label, "lblDate", {120, 345, 540, 255}, tr("&Date"), entry);
   txtDate = &add(ControlKind::TextBox, "txtDate", {660, 300, 1320, kRow}, "", entry);
-  txtDate->setTooltip("The day, as 2026-12-10");
-  add(ControlKind::Label, "lblFrom", {2160, 345, 540, 255}, "&From", entry);
+  txtDate->setTooltip(tr("The day, as 2026-12-10"));
+  add(ControlKind::Label, "lblFrom", {2160, 345, 540, 255}, tr("&From"), entry);
   txtFrom = &add(ControlKind::TextBox, "txtFrom", {2700, 300, 1020, kRow}, "", entry);
-  txtFrom->setTooltip("The start, as 09:30 or 09:30:15");
-  add(ControlKind::Label, "lblTo", {3900, 345, 420, 255}, "&To", entry);
+  txtFrom->setTooltip(tr("The start, as 09:30 or 09:30:15"));
+  add(ControlKind::Label, "lblTo", {3900, 345, 420, 255}, tr("&To"), entry);
   txtTo = &add(ControlKind::TextBox, "txtTo", {4320, 300, 1020, kRow}, "", entry);
-  txtTo->setTooltip("The end, as 11:45 or 11:45:30");
-  cmdApply = &add(ControlKind::CommandButton, "cmdApply", {5520, 270, 1380, 375}, "C&hange", entry);
-  cmdApply->setTooltip("Give the chosen entry these times and this note");
-  cmdAdd = &add(ControlKind::CommandButton, "cmdAdd", {7020, 270, 1380, 375}, "&Add Entry", entry);
-  cmdAdd->setTooltip("Add a manual entry with this date, these times and this note");
+  txtTo->setTooltip(tr("The end, as 11:45 or 11:45:30"));
+  cmdApply =
+      &add(ControlKind::CommandButton, "cmdApply", {5520, 270, 1380, 375}, tr("C&hange"), entry);
+  cmdApply->setTooltip(tr("Give the chosen entry these times and this note"));
+  cmdAdd =
+      &add(ControlKind::CommandButton, "cmdAdd", {7020, 270, 1380, 375}, tr("&Add Entry"), entry);
+  cmdAdd->setTooltip(tr("Add a manual entry with this date, these times and this note"));
   cmdDelete =
-      &add(ControlKind::CommandButton, "cmdDelete", {8520, 270, 1320, 375}, "De&lete", entry);
-  cmdDelete->setTooltip("Delete the chosen entry");
-  add(ControlKind::Label, "lblNote", {120, 825, 540, 255}, "&Note", entry);
+      &add(ControlKind::CommandButton, "cmdDelete", {8520, 270, 1320, 375}, tr("De&lete"), entry);
+  cmdDelete->setTooltip(tr("Delete the chosen entry"));
+  add(ControlKind::Label, "lblNote", {120, 825, 540, 255}, tr("&Note"), entry);
   txtNote = &add(ControlKind::TextBox, "txtNote", {660, 780, 9180, kRow}, "", entry);
-  txtNote->setTooltip("What was done");
+  txtNote->setTooltip(tr("What was done"));
 
   lblStatus = &add(ControlKind::Label, "lblStatus", {120, 6240, 7200, 510}, "");
   lblStatus->spoken.live = true;
-  cmdExport = &add(ControlKind::CommandButton, "cmdExport", {7560, 6300, 1200, 375}, "&Export...");
-  cmdExport->setTooltip("Save the log as a spreadsheet (.csv) or a calendar (.ics)");
-  cmdClose = &add(ControlKind::CommandButton, "cmdClose", {8880, 6300, 1200, 375}, "&Close");
+  cmdExport =
+      &add(ControlKind::CommandButton, "cmdExport", {7560, 6300, 1200, 375}, tr("&Export..."));
+  cmdExport->setTooltip(tr("Save the log as a spreadsheet (.csv) or a calendar (.ics)"));
+  cmdClose = &add(ControlKind::CommandButton, "cmdClose", {8880, 6300, 1200, 375}, tr("&Close"));
 
   cmdApply->onClick = [this] { apply(); };
   cmdAdd->onClick = [this] { addEntry(); };
@@ -255,12 +285,13 @@ void LogForm::rebuild() {
   }
   if (grdLog->current() != current) grdLog->setCurrent(current);
 
-  setField(*lblTotals, "Total: " + durationText(log.seconds()) + " clock time, " +
-                           billedText(log.billed()) + " billed minutes");
+  // TRANSLATORS: %1 the clock time (26:10:00), %2 the billed minutes (1570 or 19.5).
+  setField(*lblTotals, fill(tr("Total: %1 clock time, %2 billed minutes"),
+                            {durationText(log.seconds()), billedText(log.billed())}));
   // The lock is said while it holds, and taken back when it is lifted.
   const std::string locked = keeper().timesLocked();
   if (!locked.empty() ? lblStatus->text() != locked
-                      : lblStatus->text() == LogKeeper::kTimesLocked) {
+                      : lblStatus->text() == tr(LogKeeper::kTimesLocked)) {
     say(locked);
   }
 }
@@ -277,7 +308,8 @@ std::string LogForm::cell(std::size_t row, std::size_t column) const {
       case Billed:
         return billedText(r.billed);
       case Kind:
-        return r.type == Row::Type::Day ? "day total" : "week total";
+        return r.type == Row::Type::Day ? trc("work log entry", "day total")
+                                        : trc("work log entry", "week total");
       default:
         return {};
     }
@@ -296,7 +328,8 @@ std::string LogForm::cell(std::size_t row, std::size_t column) const {
     case Billed:
       return billedText(e.billed);
     case Kind:
-      return keeper().isOpenRun(r.entry) ? "run (running)" : kindWord(e.kind);
+      return keeper().isOpenRun(r.entry) ? trc("work log entry", "run (running)")
+                                         : kindShown(e.kind);
     case Note:
       return e.note;
     default:
@@ -339,13 +372,13 @@ void LogForm::say(const std::string& text) {
 std::optional<std::pair<std::int64_t, std::int64_t>> LogForm::typedSpan(int daysAfter) {
   const auto date = readDate(txtDate->text());
   if (!date) {
-    say("Write the date as 2026-12-10 (or 10.12.2026).");
+    say(tr("Write the date as 2026-12-10 (or 10.12.2026)."));
     return std::nullopt;
   }
   const auto from = readTime(txtFrom->text());
   const auto to = readTime(txtTo->text());
   if (!from || !to) {
-    say("Write the times as 09:30 or 09:30:15.");
+    say(tr("Write the times as 09:30 or 09:30:15."));
     return std::nullopt;
   }
   const auto start =
@@ -356,7 +389,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> LogForm::typedSpan(int days
     end = utcOfLocal(e.year, e.month, e.day, (*to)[0], (*to)[1], (*to)[2]);
   }
   if (!start || !end) {
-    say("That day or time does not exist on this computer's calendar.");
+    say(tr("That day or time does not exist on this computer's calendar."));
     return std::nullopt;
   }
   return std::make_pair(*start, *end);
@@ -365,7 +398,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> LogForm::typedSpan(int days
 void LogForm::apply() {
   const auto entry = chosen();
   if (!entry) {
-    say("Choose an entry in the list first.");
+    say(tr("Choose an entry in the list first."));
     return;
   }
   const std::size_t i = *entry;
@@ -407,7 +440,7 @@ void LogForm::addEntry() {
 void LogForm::deleteEntry() {
   const auto entry = chosen();
   if (!entry) {
-    say("Choose an entry in the list first.");
+    say(tr("Choose an entry in the list first."));
     return;
   }
   const std::string why = keeper().remove(*entry);
@@ -424,15 +457,16 @@ void LogForm::exportLog() {
       m.projectPath->text() == JobSheet::kNewFileMarker ? std::string() : m.projectPath->text();
   const std::string project = app_.customer().projectName->text();
   if (!parentFolder(job).empty()) dialog_.startIn(parentFolder(job));
-  const auto chosen = dialog_.toSave(
-      "Export Work Log", project.empty() ? "WorkLog.csv" : "WorkLog-" + project + ".csv", false);
+  const auto chosen =
+      dialog_.toSave(tr("Export Work Log"),
+                     project.empty() ? "WorkLog.csv" : "WorkLog-" + project + ".csv", false);
   if (!chosen || chosen->empty()) return;
   std::string path = *chosen;
   const bool calendar = endsWith(path, ".ics");
   if (!calendar && !endsWith(path, ".csv")) path += ".csv";
   if (fileExists(path) &&
-      services().messages.show("File Exists, Would you like to Overwrite?", Buttons::YesNoSafe,
-                               "OverWrite File") != Answer::Yes) {
+      services().messages.show(tr("File Exists, Would you like to Overwrite?"), Buttons::YesNoSafe,
+                               tr("OverWrite File")) != Answer::Yes) {
     return;
   }
   std::string summary = project;
@@ -449,7 +483,7 @@ void LogForm::exportLog() {
     services().messages.show(couldNotSave(path, written));
     return;
   }
-  say("The work log was exported to " + path + ".");
+  say(fill(tr("The work log was exported to %1."), {path}));
 }
 
 }  // namespace vantrel

@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "clock/clock_digits.h"
 #include "platform/control.h"
+#include "platform/translation.h"
 #include "sheet/job_sheet.h"
 
 namespace vantrel {
@@ -222,24 +223,34 @@ void LogKeeper::loaded(const std::string& path, std::vector<std::string> section
   }
   changed();
   if (!read.present || (read.damaged == 0 && !differs)) return;
-  std::string text = "The work log of " + path;
+  const std::string damaged = std::to_string(read.damaged);
+  std::string text;
   if (read.damaged == 0) {
-    text += " does not add up to its figures: the difference is shown as a correction.";
+    text = fill(tr("The work log of %1 does not add up to its figures: the difference is shown "
+                   "as a correction."),
+                {path});
+  } else if (read.damaged == 1) {
+    text = differs ? fill(tr("The work log of %1 had %2 damaged line: it is left out and the "
+                             "difference is shown as a correction."),
+                          {path, damaged})
+                   : fill(tr("The work log of %1 had %2 damaged line: it is left out."),
+                          {path, damaged});
   } else {
-    text +=
-        " had " + std::to_string(read.damaged) +
-        (read.damaged == 1 ? " damaged line: it is left out" : " damaged lines: they are left out");
-    text += differs ? " and the difference is shown as a correction." : ".";
+    text = differs ? fill(tr("The work log of %1 had %2 damaged lines: they are left out and the "
+                             "difference is shown as a correction."),
+                          {path, damaged})
+                   : fill(tr("The work log of %1 had %2 damaged lines: they are left out."),
+                          {path, damaged});
   }
   main_.services().messages.show(text);
 }
 
 std::string LogKeeper::timesLocked() const {
-  return main_.Command1->visible() ? std::string() : std::string(kTimesLocked);
+  return main_.Command1->visible() ? std::string() : tr(kTimesLocked);
 }
 
 std::string LogKeeper::setNote(std::size_t i, const std::string& note) {
-  if (i >= log_.size()) return "Choose an entry first.";
+  if (i >= log_.size()) return tr("Choose an entry first.");
   if (log_[i].note == note) return {};
   LogEntry entry = log_[i];
   entry.note = note;
@@ -251,16 +262,22 @@ std::string LogKeeper::setNote(std::size_t i, const std::string& note) {
 
 std::string LogKeeper::checkSpan(std::optional<std::size_t> self, std::int64_t startMs,
                                  std::int64_t endMs) const {
-  if (endMs <= startMs) return "The end must come after the start.";
-  if (endMs > now()) return "It would end in the future.";
+  if (endMs <= startMs) return tr("The end must come after the start.");
+  if (endMs > now()) return tr("It would end in the future.");
   for (std::size_t i = 0; i < log_.size(); ++i) {
     const LogEntry& e = log_[i];
     if (self == i || (e.kind != EntryKind::Run && e.kind != EntryKind::Manual)) continue;
     if (e.startMs < endMs && startMs < e.endMs) {
       const LocalMoment from = localMoment(e.startMs);
-      return std::string("It would overlap the ") + kindWord(e.kind) + " entry of " +
-             localDateText(from) + " from " + localTimeText(from) + " to " +
-             localTimeText(localMoment(e.endMs)) + ".";
+      const std::string date = localDateText(from);
+      const std::string start = localTimeText(from);
+      const std::string end = localTimeText(localMoment(e.endMs));
+      if (e.kind == EntryKind::Run) {
+        // TRANSLATORS: %1 the date (2026-12-10), %2 and %3 the times (09:30:00).
+        return fill(tr("It would overlap the run entry of %1 from %2 to %3."), {date, start, end});
+      }
+      // TRANSLATORS: %1 the date (2026-12-10), %2 and %3 the times (09:30:00).
+      return fill(tr("It would overlap the manual entry of %1 from %2 to %3."), {date, start, end});
     }
   }
   return {};
@@ -268,7 +285,7 @@ std::string LogKeeper::checkSpan(std::optional<std::size_t> self, std::int64_t s
 
 std::string LogKeeper::applyChange(const std::vector<Move>& moves, std::int64_t billed) {
   const auto counter = counterMicro();
-  if (billed != 0 && !counter) return "The minute counter does not read as a number.";
+  if (billed != 0 && !counter) return tr("The minute counter does not read as a number.");
   std::int64_t clock = clockSeconds();
   std::vector<std::pair<std::size_t, std::int64_t>> resets;
   for (const Move& move : moves) {
@@ -287,7 +304,7 @@ std::string LogKeeper::applyChange(const std::vector<Move>& moves, std::int64_t 
       clock += move.seconds;
     }
   }
-  if (clock < 0) return "The clock cannot go below zero.";
+  if (clock < 0) return tr("The clock cannot go below zero.");
   for (const auto& [i, seconds] : resets) {
     LogEntry e = log_[i];
     e.seconds -= seconds;
@@ -314,13 +331,13 @@ void LogKeeper::setClock(std::int64_t seconds) {
 }
 
 std::string LogKeeper::changeTimes(std::size_t i, std::int64_t startMs, std::int64_t endMs) {
-  if (i >= log_.size()) return "Choose an entry first.";
+  if (i >= log_.size()) return tr("Choose an entry first.");
   const LogEntry& old = log_[i];
   if (old.kind != EntryKind::Run && old.kind != EntryKind::Manual) {
-    return "Only runs and manual entries have times to change.";
+    return tr("Only runs and manual entries have times to change.");
   }
   if (isOpenRun(i))
-    return "The running clock's run takes a note but no times: stop the clock first.";
+    return tr("The running clock's run takes a note but no times: stop the clock first.");
   if (std::string why = timesLocked(); !why.empty()) return why;
   if (std::string why = checkSpan(i, startMs, endMs); !why.empty()) return why;
   const std::int64_t longer = (endMs - startMs) / 1000 - (old.endMs - old.startMs) / 1000;
@@ -371,11 +388,11 @@ std::string LogKeeper::addManual(std::int64_t startMs, std::int64_t endMs,
 }
 
 std::string LogKeeper::remove(std::size_t i) {
-  if (i >= log_.size()) return "Choose an entry first.";
+  if (i >= log_.size()) return tr("Choose an entry first.");
   const LogEntry old = log_[i];
   if (old.kind == EntryKind::Reset)
-    return "A reset cannot be deleted: the clock started again from zero there.";
-  if (isOpenRun(i)) return "The running clock's run cannot be deleted: stop the clock first.";
+    return tr("A reset cannot be deleted: the clock started again from zero there.");
+  if (isOpenRun(i)) return tr("The running clock's run cannot be deleted: stop the clock first.");
   if (old.seconds != 0 || old.billed != 0) {
     if (std::string why = timesLocked(); !why.empty()) return why;
   }

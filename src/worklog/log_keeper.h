@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/translation.h"
 #include "worklog/work_log.h"
 
 namespace vantrel {
@@ -66,9 +67,10 @@ class LogKeeper {
   std::string remove(std::size_t i);
   // Why the times cannot change now (the adjusters' lock), or empty.
   std::string timesLocked() const;
+  // Shown through tr().
   static constexpr const char* kTimesLocked =
-      "Times cannot change while the adjusters are locked: stop the clock and save the job (or "
-      "reset the clock) to unlock them. Notes can still be typed.";
+      N_("Times cannot change while the adjusters are locked: stop the clock and save the job "
+         "(or reset the clock) to unlock them. Notes can still be typed.");
   bool isOpenRun(std::size_t i) const { return openRun_ && *openRun_ == i; }
 
   // Told after every change of the log, for the window; refresh() tells it of a change

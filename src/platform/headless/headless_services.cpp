@@ -11,6 +11,7 @@
 
 #include "platform/control.h"
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 namespace {
@@ -212,7 +213,8 @@ double HeadlessServices::textWidth(const std::string& text, const PrintFont& fon
 }
 
 PrintResult HeadlessServices::printPage(const Page& page) {
-  if (!printerInstalled) return {false, "no printer is installed"};
+  // TRANSLATORS: why printing failed, shown as "Printing failed: %1".
+  if (!printerInstalled) return {false, tr("no printer is installed")};
   if (!printerFailure.empty()) return {false, printerFailure};
   pagesPrinted.push_back(page.describe());
   ++printJobs;

@@ -17,6 +17,7 @@
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 namespace {
@@ -27,7 +28,8 @@ constexpr int kPdfDpi = 1200;
 WriteResult writtenTo(const std::string& path,
                       const std::function<bool(QPagedPaintDevice&)>& paint) {
   const QByteArray bytes = pdfPage(paint);
-  if (bytes.isEmpty()) return {false, "the page could not be drawn"};
+  // TRANSLATORS: why a PDF file could not be saved, shown as "Could not save %1: %2".
+  if (bytes.isEmpty()) return {false, tr("the page could not be drawn")};
   return writeBytes(path, bytes.toStdString());
 }
 
@@ -123,8 +125,12 @@ double QtServices::textWidth(const std::string& text, const PrintFont& font) {
 
 PrintResult QtServices::printPage(const Page& page) {
   QtDevices* printers = devices();
-  if (!printers) return {false, "no printer is installed"};
-  return printers->print([&page](QPagedPaintDevice& device) { return paintPage(page, device); });
+  if (!printers) return {false, tr(kNoPrinter)};
+  PrintResult printed =
+      printers->print([&page](QPagedPaintDevice& device) { return paintPage(page, device); });
+  // The module cannot reach the catalogs: it gives its reasons in English, translated here.
+  if (!printed) printed.error = tr(printed.error.c_str());
+  return printed;
 }
 
 WriteResult QtServices::exportPage(const Page& page, const std::string& path) {

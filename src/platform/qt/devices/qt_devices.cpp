@@ -42,10 +42,10 @@ class Devices final : public QtDevices {
 
   PrintResult print(const std::function<bool(QPagedPaintDevice&)>& paint) override {
     auto printer = defaultPrinter();
-    if (!printer) return {false, "no printer is installed"};
-    if (!printer->isValid()) return {false, "the printer cannot be used"};
-    if (!paint(*printer)) return {false, "the printer could not be started"};
-    if (printer->printerState() == QPrinter::Error) return {false, "the printer reported an error"};
+    if (!printer) return {false, kNoPrinter};
+    if (!printer->isValid()) return {false, kPrinterUnusable};
+    if (!paint(*printer)) return {false, kPrinterNotStarted};
+    if (printer->printerState() == QPrinter::Error) return {false, kPrinterError};
     return {true, {}};
   }
 

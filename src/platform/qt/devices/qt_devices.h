@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "platform/services.h"
+#include "platform/translation.h"
 
 class QPagedPaintDevice;
 
@@ -27,8 +28,19 @@ class QtDevices {
   virtual bool printersInstalled() = 0;
   virtual QString printerName() = 0;     // empty: no printer
   virtual QRectF printableAreaMm() = 0;  // empty: no printer
+  // A failure's reason is one of the texts below, in English: the module has no catalogs,
+  // so the program translates it.
   virtual PrintResult print(const std::function<bool(QPagedPaintDevice&)>& paint) = 0;
 };
+
+// TRANSLATORS: why printing failed, shown as "Printing failed: %1".
+inline constexpr const char* kNoPrinter = N_("no printer is installed");
+// TRANSLATORS: why printing failed, shown as "Printing failed: %1".
+inline constexpr const char* kPrinterUnusable = N_("the printer cannot be used");
+// TRANSLATORS: why printing failed, shown as "Printing failed: %1".
+inline constexpr const char* kPrinterNotStarted = N_("the printer could not be started");
+// TRANSLATORS: why printing failed, shown as "Printing failed: %1".
+inline constexpr const char* kPrinterError = N_("the printer reported an error");
 
 }  // namespace vantrel
 
