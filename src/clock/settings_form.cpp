@@ -35,7 +35,9 @@ SettingsForm::SettingsForm(Vantrel& app)
 void SettingsForm::design() {
   constexpr int row = 330;
   auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
-    return &add(ControlKind::Label, name, g, std::move(text), in);
+    Control* c = &add(ControlKind::Label, name, g, std::move(text), in);
+    c->style().shrinkToFit = true;  // captions run longer in some languages
+    return c;
   };
   auto button = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
     return &add(ControlKind::CommandButton, name, g, std::move(text), in);
@@ -47,7 +49,7 @@ void SettingsForm::design() {
   for (int i = 1; i <= 3; ++i) {
     int y = 300 + (i - 1) * 390;
     startRule[i] = &add(ControlKind::OptionButton, "Option" + std::to_string(i),
-                        {120, y, 2880, row}, tr(ruleText[i]), &rules);
+                        {120, y, 3420, row}, tr(ruleText[i]), &rules);
     rememberBox[i] = &add(ControlKind::CheckBox, "Check" + std::to_string(i + 4),
                           {3600, y, 330, row}, "", &rules);
     rememberBox[i]->setTooltip(tr("Save Settings"));
@@ -103,17 +105,17 @@ void SettingsForm::design() {
 
   // Kept per user, not in the price list: its file keeps exactly its lines.
   SettingsStore& store = services().settings;
-  chkAway = &add(ControlKind::CheckBox, "chkAway", {120, 5820, 2640, row},
+  chkAway = &add(ControlKind::CheckBox, "chkAway", {120, 5820, 3300, row},
                  tr("Ask about time away after"));
   chkAway->setValue(awayAsked(store) ? 1 : 0);
   chkAway->setTooltip(
       tr("Ask on your return whether to keep time the clock ran while you were away"));
-  txtAway = &add(ControlKind::TextBox, "txtAway", {2820, 5820, 600, row},
+  txtAway = &add(ControlKind::TextBox, "txtAway", {3480, 5820, 600, row},
                  std::to_string(awayMinutes(store)));
   txtAway->style().align = Align::Right;
   txtAway->spoken.name = tr("Ask about time away after, minutes");
   txtAway->setEnabled(chkAway->value() == 1);
-  label("Label6", {3480, 5850, 1200, 270}, tr("minutes"));
+  label("Label6", {4140, 5850, 1200, 270}, tr("minutes"));
   lblAway = label("lblAway", {120, 6180, 6840, 270},
                   tr("This desktop tells no idle time: only sleep is noticed."));
   lblAway->setVisible(false);

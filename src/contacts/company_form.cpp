@@ -13,7 +13,9 @@ CompanyForm::CompanyForm(Vantrel& app)
     : Form(app.services(), "frmCompany", tr("Your Company Information"), 5400, 7020), app_(app) {
   constexpr int row = 330;
   auto field = [this](const char* box, const char* label, std::string caption, int top, int width) {
-    add(ControlKind::Label, label, {240, top + 45, 1440, 270}, std::move(caption));
+    add(ControlKind::Label, label, {240, top + 45, 1440, 270}, std::move(caption))
+        .style()
+        .shrinkToFit = true;
     return &add(ControlKind::TextBox, box, {1740, top, width, row}, "");
   };
   companyName = field("Text1", "Label1", tr("Business Name"), 240, 3000);

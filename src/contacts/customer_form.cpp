@@ -34,7 +34,9 @@ CustomerForm::CustomerForm(Vantrel& app)
 void CustomerForm::design() {
   auto label = [this](const char* name, int left, int top, int width, const std::string& caption,
                       Control* frame = nullptr) {
-    return &add(ControlKind::Label, name, {left, top + 45, width, 255}, caption, frame);
+    Control* c = &add(ControlKind::Label, name, {left, top + 45, width, 255}, caption, frame);
+    c->style().shrinkToFit = true;  // captions run longer in some languages
+    return c;
   };
   auto box = [this](const char* name, int left, int top, int width, Control* frame = nullptr) {
     return &add(ControlKind::TextBox, name, {left, top, width, kRow}, "", frame);

@@ -47,7 +47,9 @@ void OptionsForm::design() {
     return c;
   };
   auto label = [this](const char* name, Geometry g, std::string text) {
-    return &add(ControlKind::Label, name, g, std::move(text));
+    Control* c = &add(ControlKind::Label, name, g, std::move(text));
+    c->style().shrinkToFit = true;  // captions run longer in some languages
+    return c;
   };
 
   // The rate column on the left is all the compact window shows.

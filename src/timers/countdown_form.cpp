@@ -32,7 +32,7 @@ CountdownForm::CountdownForm(Vantrel& app)
 }
 
 void CountdownForm::build() {
-  Check1 = &add(ControlKind::CheckBox, "Check1", {360, 240, 3015, 255},
+  Check1 = &add(ControlKind::CheckBox, "Check1", {360, 240, 4020, 255},
                 tr("Start Vantrel After Countdown"));
   add(ControlKind::Label, "Label4", {840, 720, 855, 255}, tr("Hours"));
   add(ControlKind::Label, "Label3", {1920, 720, 855, 255}, tr("Minutes"));

@@ -129,7 +129,7 @@ void FormWidget::applyStyle(Bound& bound) {
 
 void FormWidget::fitText(Bound& bound) {
   if (!bound.control->style().shrinkToFit) return;
-  const QString text = modelToScreenText(bound.control->text());
+  const QString text = modelToScreenText(bound.control->shownText());
   constexpr double kSmallest = 6;
   int margins = 4;
   if (auto* edit = qobject_cast<QLineEdit*>(bound.widget); edit != nullptr && edit->hasFrame()) {
@@ -167,7 +167,7 @@ void FormWidget::userEdited(Control& box, const QString& text) {
   }
   editing_ = outer;
   if (box.kind() == ControlKind::TextBox) {
-    bound->textPending = screenText(*bound) != modelToScreenText(box.text());
+    bound->textPending = screenText(*bound) != modelToScreenText(box.shownText());
   }
 }
 

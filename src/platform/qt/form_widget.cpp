@@ -361,7 +361,7 @@ QString FormWidget::screenText(const Bound& bound) const {
 void FormWidget::applyText(Bound& bound) {
   Control& control = *bound.control;
   QWidget* widget = bound.widget;
-  const QString text = modelToScreenText(control.text());
+  const QString text = modelToScreenText(control.shownText());
   const bool outer = updating_;
   updating_ = true;
   switch (control.kind()) {
