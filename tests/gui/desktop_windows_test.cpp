@@ -7,9 +7,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -69,6 +71,12 @@ QString outside(FormWidget& view, Form& form) {
       if (needed.width() > at.width() || needed.height() > at.height()) {
         return name + QStringLiteral(" cuts its text off");
       }
+    }
+    if (auto* command = qobject_cast<QPushButton*>(widget);
+        command != nullptr && !command->text().isEmpty() &&
+        QFontMetricsF(command->font()).horizontalAdvance(withoutMnemonic(command->text())) >
+            command->width() - pushButtonMargins(*command) + 0.5) {
+      return name + QStringLiteral(" cuts its text off");
     }
     if (auto* choice = qobject_cast<QAbstractButton*>(widget);
         choice != nullptr && (choice->inherits("QCheckBox") || choice->inherits("QRadioButton")) &&

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
@@ -128,10 +129,17 @@ void FormWidget::applyStyle(Bound& bound) {
 }
 
 void FormWidget::fitText(Bound& bound) {
-  if (!bound.control->style().shrinkToFit) return;
-  const QString text = modelToScreenText(bound.control->shownText());
+  // A command's caption, longer in some languages than its button, is drawn smaller too.
+  auto* button = qobject_cast<QPushButton*>(bound.widget);
+  const bool command = button != nullptr && !button->text().isEmpty();
+  if (!bound.control->style().shrinkToFit && !command) return;
+  QString text = modelToScreenText(bound.control->shownText());
   constexpr double kSmallest = 6;
   int margins = 4;
+  if (command) {
+    text = withoutMnemonic(text);
+    margins = pushButtonMargins(*button);
+  }
   if (auto* edit = qobject_cast<QLineEdit*>(bound.widget); edit != nullptr && edit->hasFrame()) {
     // The frame on both sides, and the box's own text margins inside it.
     margins = 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) + 6;
@@ -141,6 +149,10 @@ void FormWidget::fitText(Bound& bound) {
   const double room = bound.widget->width() - margins;
   if (wide > room && room > 0) {
     font.setPointSizeF(std::max(kSmallest, font.pointSizeF() * room / wide));
+    // Glyph widths do not scale exactly with the size: a step smaller until it fits.
+    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > room) {
+      font.setPointSizeF(std::max(kSmallest, font.pointSizeF() - 0.25));
+    }
   }
   bound.widget->setFont(font);
 }

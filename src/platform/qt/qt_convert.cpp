@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QStyle>
 
 #include "platform/spoken.h"
 #include "platform/text_file.h"
@@ -165,6 +166,12 @@ QString timeFormatWithoutSeconds() {
   static const QRegularExpression seconds(QStringLiteral("[^Hhms]?s{1,2}(\\.z+)?"));
   format.remove(seconds);
   return format.contains(QStringLiteral("m")) ? format : QStringLiteral("HH:mm");
+}
+
+int pushButtonMargins(const QWidget& button) {
+  const QStyle* style = button.style();
+  // The caption is drawn inside the frame; a pixel more on each side keeps it off the edge.
+  return 2 * (style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &button) + 1);
 }
 
 QString withoutMnemonic(const QString& caption) {

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QString>
+#include <QWidget>
 #include <string>
 
 #include "platform/colour.h"
@@ -61,6 +62,9 @@ QString timeFormatWithSeconds();
 
 // '&' marks the mnemonic in a caption; "&&" is a literal '&'. Labels show it without the mark.
 QString withoutMnemonic(const QString& caption);
+// What a push button's frame and margins take of its width, in pixels: the rest is its
+// caption's.
+int pushButtonMargins(const QWidget& button);
 
 // One typed character as the model's key filters see it: ASCII as is, other characters as
 // their Windows-1252 byte, '?' when there is none.
