@@ -77,7 +77,7 @@ void MainShell::load() {
   const std::string& path = main_.projectPath->text();
   if (path == "Save New File" || path.empty()) main_.save->setEnabled(false);
   setField(*main_.Label20, services.clock.dateText());
-  setField(*labels.labelText[1], "Hours");
+  setField(*labels.labelText[1], tr("Hours"));
 
   setField(*main_.Text54, tr(kStopped));
   main_.tray.remove();

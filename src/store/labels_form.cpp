@@ -18,7 +18,7 @@ LabelsForm::LabelsForm(Vantrel& app)
     // TRANSLATORS: the caption before the box of the Nth label: Label1, Label2 ... Label7.
     add(ControlKind::Label, "Label" + n, {240, y + 30, 1080, 270}, fill(tr("Label%1"), {n}));
     labelText[i] = &add(ControlKind::TextBox, "Text" + n, {1320, y, 3000, 330},
-                        i == 1 ? "Hours" : "Your Text Here");
+                        i == 1 ? tr("Hours") : tr("Your Text Here"));
   }
   labelText[1]->style().readOnly = true;
   labelText[1]->setBackColour(colour::white);

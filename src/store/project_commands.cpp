@@ -68,7 +68,7 @@ void ProjectCommands::clearJob() {
 // The clock shown stopped: the colours, the icon and the tray's picture and tip.
 void ProjectCommands::showStopped() {
   MainForm& m = main_;
-  setField(*app().labels().labelText[1], "Hours");
+  setField(*app().labels().labelText[1], tr("Hours"));
   setField(*m.Text54, tr(kStopped));
   m.tray.remove();
   if (m.CmdStop->backColour() == colour::red) {
