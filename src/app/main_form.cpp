@@ -45,7 +45,9 @@ void MainForm::design() {
   };
   // Labels have no background of their own, so they take the skin of what they stand on.
   auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
-    return &add(ControlKind::Label, name, g, std::move(text), in);
+    Control* c = &add(ControlKind::Label, name, g, std::move(text), in);
+    c->style().shrinkToFit = true;  // captions run longer in some languages
+    return c;
   };
   auto button = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
     return &add(ControlKind::CommandButton, name, g, std::move(text), in);

@@ -32,7 +32,9 @@ void DocumentOutput::exportPdf() {
   std::string folder = parentFolder(name.jobFile);
   if (folder.empty()) folder = lastFolder_;
   if (!folder.empty()) dialog_.startIn(folder);
-  const auto path = dialog_.toSave("Export " + kind_ + " as PDF", proposedName(name), false);
+  const std::string title =
+      kind_ == "Invoice" ? tr("Export Invoice as PDF") : tr("Export Report as PDF");
+  const auto path = dialog_.toSave(title, proposedName(name), false);
   if (!path || path->empty()) return;
   lastFolder_ = parentFolder(*path);
   if (fileExists(*path) &&

@@ -273,7 +273,7 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   s.font.points = 10;
   s.line(0, 6.159, 18.3, 6.159);
   s.text(0.5, 6.35, trIn(l, "Date"));
-  s.text(1.5, 6.35, shownDate(app_, c.issueIso));
+  s.text(1.5, 6.35, documentDate(app_, c.issueIso));
   if (!c.due.empty()) {
     s.text(4.4, 6.35, trIn(l, "Payment due"));
     s.text(6.9, 6.35, c.due);

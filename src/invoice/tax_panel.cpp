@@ -141,11 +141,9 @@ void wireTaxPanel(TaxPanel& p) {
   for (Control* option : {p.optTaxNone, p.optTaxVat, p.optTaxSmall, p.optTaxReverse}) {
     option->onClick = [&p, showChoice, changed] {
       showChoice();
-      // A treatment that needs a note starts with the usual one, which the user may change.
+      // A treatment that needs a note and has none prints the usual one in the invoice's
+      // language; the buttons start one to change.
       const TaxTreatment t = p.treatment();
-      if (p.onChange && p.txtTaxNote->text().empty()) {
-        setField(*p.txtTaxNote, usualWording(t, "en"));
-      }
       if (t == TaxTreatment::Vat && p.onChange && p.txtTaxRate->text().empty()) {
         p.txtTaxRate->form().focus(*p.txtTaxRate);
       }
