@@ -33,7 +33,6 @@ SplashForm::SplashForm(Vantrel& app)
                  Style{36, true, Align::Centre, false, false, false, colour::white});
   Label2 = label("Label2", {240, 1440, 4920, 330}, tr("Time and billing for freelancers"),
                  Style{11, false, Align::Centre, false, false, false, kAccent});
-  Label2->style().shrinkToFit = true;  // longer in some languages
   lblVersion = label("lblVersion", {240, 2220, 4920, 300}, tr("Version"),
                      Style{9, false, Align::Centre, false, false, false, colour::white});
   Timer5 = &addTimer("Timer5", 1500, true);

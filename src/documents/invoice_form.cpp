@@ -57,18 +57,11 @@ InvoiceForm::InvoiceForm(Vantrel& app)
   // Figures read as the customer's language writes them; the rules keep the program's.
   std::vector<Control*> figures = {total, totalHours, txtTax, txtGross};
   for (int i = 1; i <= 7; ++i) figures.insert(figures.end(), {hours[i], rate[i], amount[i]});
-  for (Control* figure : figures) {
-    figure->shows = [this](const std::string& text) { return documentFigure(text, language_); };
-  }
+  paper_.figures(figures);
 }
 
 void InvoiceForm::speak(Language language) {
-  if (language == language_) return;
-  language_ = language;
-  for (const auto& [control, english] : wording_) setField(*control, trIn(language, english));
-  for (Control* c : controls()) {
-    if (c->shows) c->notify(Property::Text);
-  }
+  if (!paper_.speak(*this, language)) return;
   // The currency stands before the total, or after it where the language puts it there.
   const bool after = currencyAfter(language);
   plain_[currency] = after ? kSignAfter : kSignBefore;
@@ -84,7 +77,7 @@ void InvoiceForm::design() {
   auto label = [this](std::string name, Geometry g, const char* text) {
     Control* c = paperLabel(*this, std::move(name), g, text, points);
     if (std::string_view(text).find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0) {
-      wording_.push_back({c, text});
+      paper_.caption(c, text);
     }
     return c;
   };
@@ -224,7 +217,7 @@ void InvoiceForm::fill() {
 void InvoiceForm::showDate() {
   const std::string& issued = app_.customer().txtIssued->text();
   dateIso_ = issued.empty() ? todayIso(app_) : issued;
-  const bool english = language_ == Language::English;
+  const bool english = paper_.language() == Language::English;
   setField(*dt,
            issued.empty() && english ? services().clock.dateText() : documentDate(app_, dateIso_));
   showDetails();
@@ -233,7 +226,7 @@ void InvoiceForm::showDate() {
 void InvoiceForm::detailsChanged() {
   if (!visible() && !detailed_) return;
   const Language language = app_.customer().documentLanguage();
-  if (language != language_) {
+  if (language != paper_.language()) {
     speak(language);
     showDate();  // shows the details too
     return;
@@ -246,15 +239,15 @@ void InvoiceForm::showDetails() {
   setField(*CompEmail, c.issuerEmail);
   setField(*CompTaxId, c.issuerTaxLine);
   setField(*CustCountry, c.customerCountry);
-  setField(*CustVatId, c.customerVatId.empty()
-                           ? ""
-                           : vantrel::fill(trIn(language_, "VAT ID %1"), {c.customerVatId}));
+  setField(*CustVatId, c.customerVatId.empty() ? ""
+                                               : vantrel::fill(trIn(paper_.language(), "VAT ID %1"),
+                                                               {c.customerVatId}));
   setField(*Due, c.due);
   setField(*Period, c.period);
-  setField(*lblTax,
-           c.treatment == TaxTreatment::Vat
-               ? vantrel::fill(trIn(language_, "VAT %1 %"), {documentFigure(c.rate, language_)})
-               : "");
+  setField(*lblTax, c.treatment == TaxTreatment::Vat
+                        ? vantrel::fill(trIn(paper_.language(), "VAT %1 %"),
+                                        {documentFigure(c.rate, paper_.language())})
+                        : "");
   setField(*txtTax, c.net && c.treatment == TaxTreatment::Vat ? moneyText(c.tax) : "");
   setField(*txtGross, c.net ? moneyText(c.gross) : "");
   setField(*Bank, c.bankLine);
@@ -270,7 +263,7 @@ void InvoiceForm::layout(const InvoiceContent& c) {
   for (const auto& [control, geometry] : plain_) control->setGeometry(geometry);
   for (Control* f : footer_) f->setVisible(c.programLine);
   const bool vat = c.detailed && c.treatment == TaxTreatment::Vat;
-  setField(*totalLabel_, trIn(language_, vat ? "Net total" : "Total "));
+  setField(*totalLabel_, trIn(paper_.language(), vat ? "Net total" : "Total "));
   auto show = [](Control* control, bool shown, Geometry g) {
     control->setVisible(shown);
     if (shown) control->setGeometry(g);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "documents/document_output.h"
+#include "documents/paper_controls.h"
 #include "platform/form.h"
 #include "platform/translation.h"
 
@@ -40,7 +41,7 @@ class InvoiceForm : public Form {
   void showDetails();
   // Captions, dates and figures in this language: the customer's.
   void speak(Language language);
-  Language language() const { return language_; }
+  Language language() const { return paper_.language(); }
   // A detail changed: shown at once where the invoice is on screen or carries details
   // already, else when it is next viewed, printed or exported (so a start that reads the
   // price list creates no window for it).
@@ -115,10 +116,9 @@ class InvoiceForm : public Form {
   DocumentOutput output_;
   // Where each control stands on the plain invoice; the detailed one moves them from there.
   std::map<Control*, Geometry> plain_;
-  Language language_ = Language::English;
-  std::vector<std::pair<Control*, const char*>> wording_;  // captions, in English
-  std::array<Control*, 8> at_{};                           // a row's "@"
-  std::array<Control*, 8> equals_{};                       // a row's "="
+  PaperLanguage paper_;               // its captions and figures in the customer's language
+  std::array<Control*, 8> at_{};      // a row's "@"
+  std::array<Control*, 8> equals_{};  // a row's "="
   Control* totalLabel_ = nullptr;
   Control* phoneLabel_ = nullptr;
   Control* frame_ = nullptr;

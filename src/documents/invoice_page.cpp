@@ -62,10 +62,14 @@ Page InvoiceForm::page(const PrintArea& area) {
   line(0, 7.3, 18.3, 7.3);
   for (double x : {5.0, 7.0, 9.0, 11.0}) line(x, 6.5, x, 7.3);
 
+  // A value starts at its place, or after its caption where a language's is longer.
+  auto after = [&](double x, const std::string& caption, double at) {
+    return std::max(at, x + printer.textWidth(caption, font) + 0.2);
+  };
   text(0.25, 1.5, trIn(l, "Invoice Number"));
-  text(3.5, 1.5, Invoicenum->text());
+  text(after(0.25, trIn(l, "Invoice Number"), 3.5), 1.5, Invoicenum->text());
   text(12, 1.5, trIn(l, "Phone Number"));
-  text(15, 1.5, CompPhone->text());
+  text(after(12, trIn(l, "Phone Number"), 15), 1.5, CompPhone->text());
   text(0.35, 2.2, trIn(l, "Business TO:"));
   text(0.35, 2.7, Name1->text());
   text(10.35, 2.2, trIn(l, "From:"));
@@ -77,9 +81,9 @@ Page InvoiceForm::page(const PrintArea& area) {
   text(10.35, 4.2, CompAddress3->text());
   text(10.35, 4.7, CompAddress5->text());
   text(0.5, 6, trIn(l, "Date"));
-  text(1.5, 6, dt->text());
+  text(after(0.5, trIn(l, "Date"), 1.5), 6, dt->text());
   text(10, 6, trIn(l, "Project"));
-  text(11.5, 6, Project->text());
+  text(after(10, trIn(l, "Project"), 11.5), 6, Project->text());
   text(1.2, 6.7, trIn(l, "Description"));
   text(5.7, 6.7, trIn(l, "Qty"));
   text(7.5, 6.7, trIn(l, "Price"));
@@ -232,10 +236,15 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
 
   // The heading, and the two address boxes with room for seven lines each.
   s.line(0, 1, 18.3, 1);
+  // A value starts at its place, or after its caption where a language's is longer.
+  auto startAfter = [&s](double x, const std::string& caption, double at) {
+    return std::max(at, x + s.width(caption) + 0.2);
+  };
   s.text(0.25, 1.5, trIn(l, "Invoice Number"));
-  s.text(3.5, 1.5, Invoicenum->text());
+  s.text(startAfter(0.25, trIn(l, "Invoice Number"), 3.5), 1.5, Invoicenum->text());
   s.text(12, 1.5, trIn(l, "Phone Number"));
-  s.fitted(15, 1.5, CompPhone->text(), 18.2, 14.6);
+  const double phoneAt = startAfter(12, trIn(l, "Phone Number"), 15);
+  s.fitted(phoneAt, 1.5, CompPhone->text(), 18.2, std::min(14.6, phoneAt));
   for (double x : {0.25, 10.0}) {
     const double right = x + 7.75;
     s.line(x, 2, right, 2);
@@ -273,17 +282,19 @@ void InvoiceForm::detailedPage(Page& p, const PrintArea& area, const InvoiceCont
   s.font.points = 10;
   s.line(0, 6.159, 18.3, 6.159);
   s.text(0.5, 6.35, trIn(l, "Date"));
-  s.text(1.5, 6.35, documentDate(app_, c.issueIso));
+  s.text(startAfter(0.5, trIn(l, "Date"), 1.5), 6.35, documentDate(app_, c.issueIso));
   if (!c.due.empty()) {
     s.text(4.4, 6.35, trIn(l, "Payment due"));
-    s.text(6.9, 6.35, c.due);
+    s.text(startAfter(4.4, trIn(l, "Payment due"), 6.9), 6.35, c.due);
   }
   s.text(10, 6.35, trIn(l, "Project"));
-  s.fitted(11.5, 6.35, Project->text(), 18.2, 11.5);
+  const double projectAt = startAfter(10, trIn(l, "Project"), 11.5);
+  s.fitted(projectAt, 6.35, Project->text(), 18.2, projectAt);
   if (!c.period.empty()) {
     s.font.points = 9;
     s.text(0.5, 6.8, trIn(l, "Period of the work"));
-    s.fitted(3.8, 6.8, c.period, 18.2, 3.8);
+    const double periodAt = startAfter(0.5, trIn(l, "Period of the work"), 3.8);
+    s.fitted(periodAt, 6.8, c.period, 18.2, periodAt);
     s.font.points = 10;
   }
 

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/form.h"
+#include "platform/translation.h"
 
 namespace vantrel {
 
@@ -12,5 +15,21 @@ namespace vantrel {
 Control* paperLabel(Form& form, std::string name, Geometry g, std::string text, double points);
 Control* paperField(Form& form, std::string name, Geometry g, std::string text, Align align,
                     double points);
+
+// A sheet's captions, kept in English, and its figures, shown in the language of the
+// customer the sheet is for.
+class PaperLanguage {
+ public:
+  void caption(Control* label, const char* english) { captions_.push_back({label, english}); }
+  // Every figure of the form reads as `language` writes figures.
+  void figures(const std::vector<Control*>& boxes);
+  Language language() const { return language_; }
+  // False when the sheet spoke it already.
+  bool speak(Form& form, Language language);
+
+ private:
+  Language language_ = Language::English;
+  std::vector<std::pair<Control*, const char*>> captions_;
+};
 
 }  // namespace vantrel

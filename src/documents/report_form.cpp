@@ -36,7 +36,7 @@ ReportForm::ReportForm(Vantrel& app)
   // Captions are the paper's: they speak the customer's language (see speak).
   auto label = [this](std::string name, Geometry g, const char* text) {
     Control* c = paperLabel(*this, std::move(name), g, text, kPoints);
-    if (*text != '\0') wording_.push_back({c, text});
+    if (*text != '\0') paper_.caption(c, text);
     return c;
   };
   auto field = [this](std::string name, Geometry g, Align align) {
@@ -76,18 +76,11 @@ ReportForm::ReportForm(Vantrel& app)
   onClick = [this] { hide(); };
   std::vector<Control*> figures = {totalHours, totalCost};
   for (int i = 1; i <= 7; ++i) figures.insert(figures.end(), {hours[i], cost[i]});
-  for (Control* figure : figures) {
-    figure->shows = [this](const std::string& text) { return documentFigure(text, language_); };
-  }
+  paper_.figures(figures);
 }
 
 void ReportForm::speak(Language language) {
-  if (language == language_) return;
-  language_ = language;
-  for (const auto& [control, english] : wording_) setField(*control, trIn(language, english));
-  for (Control* c : controls()) {
-    if (c->shows) c->notify(Property::Text);
-  }
+  paper_.speak(*this, language);
 }
 
 void ReportForm::load() {

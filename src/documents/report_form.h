@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "documents/document_output.h"
+#include "documents/paper_controls.h"
 #include "platform/form.h"
 #include "platform/translation.h"
 
@@ -46,8 +47,7 @@ class ReportForm : public Form {
 
   Vantrel& app_;
   DocumentOutput output_;
-  Language language_ = Language::English;
-  std::vector<std::pair<Control*, const char*>> wording_;  // captions, in English
+  PaperLanguage paper_;  // its captions and figures in the customer's language
 };
 
 }  // namespace vantrel
