@@ -45,8 +45,10 @@ void MainForm::design() {
   };
   // Labels have no background of their own, so they take the skin of what they stand on.
   auto label = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {
+    // A caption runs longer in some languages; the changing texts (the time, the status
+    // line) keep their size and are not measured at every change.
     Control* c = &add(ControlKind::Label, name, g, std::move(text), in);
-    c->style().shrinkToFit = true;  // captions run longer in some languages
+    c->style().shrinkToFit = !c->text().empty();
     return c;
   };
   auto button = [this](const char* name, Geometry g, std::string text, Control* in = nullptr) {

@@ -76,9 +76,7 @@ void InvoiceForm::design() {
   // Captions are the paper's: they speak the customer's language (see speak).
   auto label = [this](std::string name, Geometry g, const char* text) {
     Control* c = paperLabel(*this, std::move(name), g, text, points);
-    if (std::string_view(text).find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == 0) {
-      paper_.caption(c, text);
-    }
+    paper_.caption(c, text);
     return c;
   };
   auto field = [this](std::string name, Geometry g, std::string text, Align align) {
@@ -217,9 +215,7 @@ void InvoiceForm::fill() {
 void InvoiceForm::showDate() {
   const std::string& issued = app_.customer().txtIssued->text();
   dateIso_ = issued.empty() ? todayIso(app_) : issued;
-  const bool english = paper_.language() == Language::English;
-  setField(*dt,
-           issued.empty() && english ? services().clock.dateText() : documentDate(app_, dateIso_));
+  setField(*dt, documentDate(app_, dateIso_));
   showDetails();
 }
 

@@ -20,7 +20,10 @@ Control* paperField(Form& form, std::string name, Geometry g, std::string text, 
 // customer the sheet is for.
 class PaperLanguage {
  public:
-  void caption(Control* label, const char* english) { captions_.push_back({label, english}); }
+  // A label's English caption; an empty one is filled in by the sheet's rules instead.
+  void caption(Control* label, const char* english) {
+    if (*english != '\0') captions_.push_back({label, english});
+  }
   // Every figure of the form reads as `language` writes figures.
   void figures(const std::vector<Control*>& boxes);
   Language language() const { return language_; }

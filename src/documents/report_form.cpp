@@ -36,7 +36,7 @@ ReportForm::ReportForm(Vantrel& app)
   // Captions are the paper's: they speak the customer's language (see speak).
   auto label = [this](std::string name, Geometry g, const char* text) {
     Control* c = paperLabel(*this, std::move(name), g, text, kPoints);
-    if (*text != '\0') paper_.caption(c, text);
+    paper_.caption(c, text);
     return c;
   };
   auto field = [this](std::string name, Geometry g, Align align) {

@@ -69,9 +69,7 @@ std::string shownDate(Vantrel& app, const std::string& iso) {
 }
 
 std::string documentDate(Vantrel& app, const std::string& iso) {
-  const Language language = app.customer().documentLanguage();
-  if (language == Language::English) return shownDate(app, iso);
-  return documentDate(app.services().clock, iso, language);
+  return documentDate(app.services().clock, iso, app.customer().documentLanguage());
 }
 
 std::string twoDecimals(const std::string& hours) {

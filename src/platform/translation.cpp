@@ -119,11 +119,8 @@ const char* env(const char* name) {
 }
 
 Language chooseLanguage() {
-  const char* locale = env("LC_ALL");
-  if (locale == nullptr) locale = env("LC_MESSAGES");
-  if (locale == nullptr) locale = env("LANG");
-  if (locale == nullptr) return Language::English;
-  const std::string_view messages(locale);
+  const std::string messages = desktopLocale("LC_MESSAGES");
+  if (messages.empty()) return Language::English;
   if (messages == "C" || messages == "POSIX" || messages.starts_with("C.")) {
     return Language::English;
   }
@@ -142,6 +139,13 @@ Language chooseLanguage() {
 }
 
 }  // namespace
+
+std::string desktopLocale(const char* category) {
+  for (const char* name : {"LC_ALL", category, "LANG"}) {
+    if (const char* value = env(name)) return value;
+  }
+  return {};
+}
 
 const char* languageCode(Language language) {
   switch (language) {

@@ -20,6 +20,10 @@ Language languageFromCode(std::string_view code);
 // The language's own name: "English", "Deutsch", "Français".
 const char* languageName(Language language);
 
+// The locale the desktop sets for a category ("LC_MESSAGES", "LC_MONETARY"): LC_ALL, else
+// the category, else LANG; empty when none is set.
+std::string desktopLocale(const char* category);
+
 // The desktop's language, as every gettext program chooses it: LANGUAGE (a colon-separated
 // list, the first language the program has) unless the messages locale (LC_ALL, else
 // LC_MESSAGES, else LANG) is C or POSIX, then that locale's language. Read once.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/user_settings.h"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "platform/translation.h"
@@ -9,15 +8,8 @@
 namespace vantrel {
 
 std::string localCurrencySign() {
-  const char* locale = nullptr;
-  for (const char* name : {"LC_ALL", "LC_MONETARY", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') {
-      locale = value;
-      break;
-    }
-  }
-  const std::string_view code = locale == nullptr ? "" : locale;
+  const std::string locale = desktopLocale("LC_MONETARY");
+  const std::string_view code = locale;
   const std::size_t at = code.find('_');
   if (at == std::string_view::npos || code.size() < at + 3) return "$";
   const std::string_view country = code.substr(at + 1, 2);
