@@ -11,14 +11,19 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "platform/startup_marks.h"
+
 int main(int argc, char** argv) {
+  vantrel::startupMark("main");
   QApplication app(argc, argv);
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
     QApplication::setStyle(fusion);
   }
+  vantrel::startupMark("platform");
   QMainWindow window;
   window.setWindowTitle(QStringLiteral("Bare window"));
   window.resize(480, 598);
   window.show();
+  vantrel::startupMark("shown");
   return QApplication::exec();
 }

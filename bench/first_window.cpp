@@ -335,7 +335,7 @@ int main(int argc, char** argv) {
   const long pss = procField(proc + "/smaps_rollup", "Pss");
   endChild(pid);
 
-  std::printf("window_ms %.3f\npaint_ms %.3f\nrss_kb %ld\npss_kb %ld\n", *shownAt - start,
+  std::printf("start_at %.3f\nwindow_ms %.3f\npaint_ms %.3f\nrss_kb %ld\npss_kb %ld\n", start, *shownAt - start,
               paintedAt ? *paintedAt - start : -1.0, rss, pss);
   return rss < 0 ? 1 : 0;
 }

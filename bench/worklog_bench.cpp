@@ -6,6 +6,7 @@
 //   Tick       <= 1.1 x the tick of a job with no log
 //   Window     <= 2 x opening it on a log of 100 entries
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench/worklog_bench [ENTRIES]
+//      build/bench/bench/worklog_bench --write-job PATH ENTRIES   (only writes such a job)
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -212,6 +213,11 @@ int run(int entries) {
 }  // namespace vantrel
 
 int main(int argc, char** argv) {
+  // --write-job PATH ENTRIES: only writes such a job (for bench/startup.sh).
+  if (argc == 4 && std::string(argv[1]) == "--write-job") {
+    vantrel::writeJob(argv[2], std::max(1, std::atoi(argv[3])));
+    return 0;
+  }
   QApplication application(argc, argv);
   const int entries = argc > 1 ? std::atoi(argv[1]) : 25'000;
   return vantrel::run(entries > 0 ? entries : 25'000);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAccessible>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QPalette>
@@ -12,9 +13,11 @@
 #include "app/vantrel.h"
 #include "platform/qt/qt_convert.h"
 #include "platform/qt/qt_services.h"
+#include "platform/startup_marks.h"
 #include "platform/translation.h"
 
 int main(int argc, char** argv) {
+  vantrel::startupMark("main");
   // --help and --version answer before Qt looks for a display, so they work without one.
   if (const auto reply = vantrel::commandLineReply(argc, argv)) {
     const bool written = std::fputs(reply->c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
@@ -47,6 +50,7 @@ int main(int argc, char** argv) {
   }
   // Closing the main window hides it to the tray; only the exit commands end the program.
   qapp.setQuitOnLastWindowClosed(false);
+  vantrel::startupMark("platform");
 
   vantrel::QtServices platform;
   // Qt has taken its own options out of argv by now.
@@ -55,6 +59,7 @@ int main(int argc, char** argv) {
   {
     vantrel::Vantrel app(platform.services());
     app.start();
+    vantrel::startupMark("shown");
     // After the first window is on its way: reading the picture loads Qt's image plugins.
     QApplication::setWindowIcon(vantrel::resourceIcon("stopped"));
     status = QApplication::exec();

@@ -13,7 +13,8 @@ std::optional<std::string> commandLineReply(int argc, const char* const* argv) {
   const std::string_view word = argv[1];
   if (word == "--help") {
     // The environment is what the program itself reads (VANTREL_HOME, XDG_DATA_HOME,
-    // XDG_RUNTIME_DIR, TZ) and where Qt keeps the settings store (XDG_CONFIG_HOME).
+    // XDG_RUNTIME_DIR, VANTREL_STARTUP_MARKS, TZ) and where Qt keeps the settings store and
+    // the cache (XDG_CONFIG_HOME, XDG_CACHE_HOME).
     return tr(
         // TRANSLATORS: keep the option names (--help, --version), the variables' names and
         // the paths as they are.
@@ -36,6 +37,10 @@ std::optional<std::string> commandLineReply(int argc, const char* const* argv) {
         "                   job (default $XDG_DATA_HOME/vantrel, ~/.local/share/vantrel)\n"
         "  XDG_CONFIG_HOME  holds the settings store, Ploven/Ploven.conf (default ~/.config)\n"
         "  XDG_RUNTIME_DIR  where a later start finds the running copy (default /tmp)\n"
+        "  XDG_CACHE_HOME   holds a picture of the splash, shown while the fonts are read\n"
+        "                   (default ~/.cache)\n"
+        "  VANTREL_STARTUP_MARKS  a file to which the start appends when each of its\n"
+        "                   phases ended, for measuring it\n"
         "  TZ               the time zone the work log shows its times in (default the\n"
         "                   system's)\n"
         "\n"

@@ -4,6 +4,7 @@
 #include "app/agreement_form.h"
 #include "app/main_form.h"
 #include "app/vantrel.h"
+#include "platform/startup_marks.h"
 #include "platform/translation.h"
 
 namespace vantrel {
@@ -50,7 +51,9 @@ SplashForm::SplashForm(Vantrel& app)
 void SplashForm::load() {
   // Also shown after a late acceptance, so the label never stays at its bare design text.
   setField(*lblVersion, versionText(services().app.version()));
-  if (agreementAccepted(services().settings)) return;
+  const bool accepted = agreementAccepted(services().settings);
+  startupMark("settings");
+  if (accepted) return;
   waiting_ = true;
   Timer5->setEnabled(false);
   hide();
