@@ -23,6 +23,7 @@
 #include "platform/form.h"
 #include "platform/headless/headless_services.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_picture.h"
 
 namespace vantrel {
 namespace {
@@ -416,6 +417,50 @@ class FormWidgetTest : public QObject {
     QTest::mouseClick(view->widgetFor(title), Qt::LeftButton);
     QCOMPARE(clicks, 1);
     view.reset();
+  }
+
+  // The opening window is first drawn from the picture kept of its last drawing, and drawn
+  // for real straight after; a picture that no longer matches is replaced.
+  void openingWindowFirstDrawnFromItsPicture() {
+    QTemporaryDir dir;
+    qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache")).toUtf8());
+    HeadlessServices platform{dir.path().toStdString()};
+    const QDir kept(WindowPicture::folder());
+    auto picture = [&kept] {
+      const QStringList names = kept.entryList({QStringLiteral("frmSplash-*")}, QDir::Files);
+      return names.size() == 1 ? WindowPicture::read(kept.filePath(names.front())) : QImage();
+    };
+    // Shows a new splash and says whether it opened under a picture.
+    auto open = [&platform](bool& covered) {
+      Form splash{platform.services(), "frmSplash", "Vantrel", 4800, 3000};
+      splash.role = WindowRole::Splash;
+      auto view = std::make_unique<FormWidget>(splash);
+      splash.add(ControlKind::Label, "Label1", {240, 240, 4000, 900}, "Vantrel").style() =
+          Style{36, true, Align::Centre};
+      splash.show();
+      covered = !view->clientArea()->isVisible();
+      QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+      QTRY_VERIFY(view->clientArea()->isVisible());
+      QTest::qWait(300);
+      view.reset();
+    };
+    bool covered = true;
+    open(covered);
+    QVERIFY(!covered);
+    QTRY_VERIFY(!picture().isNull());
+    const QImage drawn = picture();
+    open(covered);
+    QVERIFY(covered);
+    QCOMPARE(picture(), drawn);
+    // Other fonts since, say: the picture shown is replaced by the drawing.
+    QImage stale = drawn;
+    stale.fill(Qt::red);
+    const QString file = kept.entryList({QStringLiteral("frmSplash-*")}).front();
+    QVERIFY(WindowPicture::write(stale, kept.filePath(file)));
+    open(covered);
+    QVERIFY(covered);
+    QCOMPARE(picture(), drawn);
+    qunsetenv("XDG_CACHE_HOME");
   }
 };
 

@@ -6,10 +6,11 @@
 
 namespace vantrel {
 
-// Settings and the application folder stay inside the test's own folder, never the user's.
+// Settings, the cache and the application folder stay inside the test's own folder, never the user's.
 inline void keepHomeIn(const QTemporaryDir& home) {
   qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
   qputenv("VANTREL_HOME", (home.path() + QStringLiteral("/app")).toUtf8());
+  qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toUtf8());
 }
 
 }  // namespace vantrel

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_picture.h"
 #include "platform/qt/qt_printing.h"
 #include "platform/user_input.h"
 

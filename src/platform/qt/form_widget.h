@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -18,6 +19,8 @@ class QMouseEvent;
 class QScrollArea;
 
 namespace vantrel {
+
+class WindowPicture;
 
 // The window of one form, drawn from its controls and bound both ways: model changes reach
 // the widgets through the observers, and the user's keys and clicks reach the model
@@ -61,6 +64,7 @@ class FormWidget : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -106,6 +110,7 @@ class FormWidget : public QMainWindow {
   void applyState();
   void showForm();
   void reveal();
+  void dropPicture();
   void queueFocus();
   void showPopup();
 
@@ -160,6 +165,8 @@ class FormWidget : public QMainWindow {
   bool focusQueued_ = false;
   bool revealQueued_ = false;  // shown while its owner was on its way: shows after it
   bool detached_ = false;
+  // Drawn in place of the client area, hidden until the picture is on the screen.
+  std::unique_ptr<WindowPicture> picture_;
 };
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
@@ -14,6 +15,7 @@
 
 #include "platform/qt/form_widget.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_picture.h"
 #include "platform/qt/window_placement.h"
 
 namespace vantrel {
@@ -124,6 +126,23 @@ void FormWidget::showForm() {
   if (!revealQueued_) reveal();
 }
 
+void FormWidget::paintEvent(QPaintEvent* event) {
+  if (!picture_) {
+    QMainWindow::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  picture_->paint(painter);
+  // On the screen once this drawing is: the real one follows on the next turn.
+  QTimer::singleShot(0, this, [this] { dropPicture(); });
+}
+
+void FormWidget::dropPicture() {
+  if (!picture_) return;
+  const std::unique_ptr<WindowPicture> shown = std::move(picture_);
+  shown->uncover(canvas_, form_);
+}
+
 void FormWidget::reveal() {
   if (QWidget* owner = this->owner()) {
     // The desktop learns the owner when the window maps, from its native window: Qt gives a
@@ -140,6 +159,15 @@ void FormWidget::reveal() {
     shownOnce_ = true;
     applyFormSize();  // for the screen it opens on, which may not be the first one
     move(placeAt_);
+    // The window that opens the program shows before the fonts are read.
+    if (form_.role == WindowRole::Splash) {
+      picture_ = WindowPicture::find(canvas_, form_);
+      if (picture_) {
+        canvas_->hide();
+        // A window never drawn (opened minimised, say) does not wait for it for long.
+        QTimer::singleShot(1000, this, [this] { dropPicture(); });
+      }
+    }
   }
   applyState();
   show();
