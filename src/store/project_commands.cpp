@@ -7,6 +7,7 @@
 #include "clock/settings_form.h"
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
+#include "platform/memory.h"
 #include "platform/translation.h"
 #include "sheet/job_sheet.h"
 #include "sheet/numbers.h"
@@ -131,6 +132,7 @@ void ProjectCommands::openWith(bool button, const std::optional<std::string>& gi
   showStopped();
 
   readProject(app(), path);
+  returnFreedMemory();
   if (button) setField(*m.projectPath, path);
 
   if (countsAsZero(m.minuteCounter->text())) {

@@ -292,6 +292,7 @@ WorkLog::Read WorkLog::read(std::vector<std::string> lines) {
   if (n == lines.size() || lines[n] != kHeading) return result;
   result.present = true;
   entries_.reserve(lines.size() - n);
+  lines_.reserve(lines.size() - n);
   for (++n; n < lines.size(); ++n) {
     if (lines[n].empty()) continue;
     if (auto entry = entryFromLine(lines[n])) {
