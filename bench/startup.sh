@@ -52,6 +52,13 @@ if [[ "${STARTUP_SESSION_BUS:-0}" == 1 && -z "${STARTUP_ON_BUS:-}" ]]; then
   STARTUP_ON_BUS=1 exec dbus-run-session -- bash "$script" 2> >(grep -v 'Failed to set fd limit' >&2)
 fi
 [[ -n "${STARTUP_ON_BUS:-}" ]] || unset DBUS_SESSION_BUS_ADDRESS
+# The programs run in the caller's locale; the figures are read and written in C's, where a
+# decimal point is one.
+locale=(LANG="${LANG:-}" LC_ALL="${LC_ALL:-}" LC_NUMERIC="${LC_NUMERIC:-}"
+        LC_MESSAGES="${LC_MESSAGES:-}" LANGUAGE="${LANGUAGE:-}")
+caller_locale="LANG=${LANG:-} LC_ALL=${LC_ALL:-} LANGUAGE=${LANGUAGE:-}"
+export LC_ALL=C
+unset LANGUAGE
 
 build=${STARTUP_BUILD:-build/startup-bench}
 rounds=${STARTUP_ROUNDS:-15}
@@ -145,8 +152,8 @@ run() {
   chmod 700 "$dir/runtime"
   printf '[Settings]\nSLA=1\n' >"$dir/config/Ploven/Ploven.conf"
   [[ "$name" == vantrel ]] && program=("$vantrel" "${job[@]}") || program=("$bare")
-  VANTREL_HOME="$dir/home" XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir/runtime" \
-    XDG_CACHE_HOME="$work/cache" VANTREL_STARTUP_MARKS="$dir/marks" \
+  env "${locale[@]}" VANTREL_HOME="$dir/home" XDG_CONFIG_HOME="$dir/config" \
+    XDG_RUNTIME_DIR="$dir/runtime" XDG_CACHE_HOME="$work/cache" VANTREL_STARTUP_MARKS="$dir/marks" \
     "$measure" --timeout 20 --settle "$settle" -- "${program[@]}" >"$dir/figures" 2>"$dir/log" &
   run_pid=$!
   wait "$run_pid" || status=$?
@@ -177,7 +184,7 @@ run() {
 echo "Xvfb $DISPLAY (1400x1050x24), $([[ -n "${STARTUP_ON_BUS:-}" ]] && echo "a private" ||
   echo "no") session bus: 1 warm-up and $rounds counted rounds, memory read ${settle} s after" \
   "the first window"
-echo "Locale: LANG=${LANG:-} LC_ALL=${LC_ALL:-} LANGUAGE=${LANGUAGE:-};" \
+echo "Locale: $caller_locale;" \
   "$([[ "$entries" -gt 0 ]] && echo "Vantrel opens a job of $entries log entries" || echo "no job")"
 for name in vantrel bare; do
   : >"$work/$name.txt"

@@ -259,6 +259,9 @@ void FormWidget::formChanged(FormProperty property) {
       } else {
         for (auto& [item, menu] : menus_) menu->hide();
         hide();
+        // The splash is seldom shown twice: its drawing's memory goes with its native
+        // window, and a later showing makes them again.
+        if (form_.role == WindowRole::Splash) destroy();
       }
       break;
     case FormProperty::Size:
