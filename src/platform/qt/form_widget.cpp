@@ -248,7 +248,10 @@ QMenu* FormWidget::menuFor(const MenuItem& item) {
 
 void FormWidget::formChanged(FormProperty property) {
   if (detached_) return;
-  if (wanted_ || (property == FormProperty::Visible && form_.visible())) ensureBuilt();
+  // The opening window's first showing makes its widgets itself, once it knows whether its
+  // picture stands in for them.
+  const bool opening = form_.role == WindowRole::Splash && !shownOnce_;
+  if (wanted_ || (property == FormProperty::Visible && form_.visible() && !opening)) ensureBuilt();
   switch (property) {
     case FormProperty::Caption:
       setWindowTitle(toQString(form_.caption()));

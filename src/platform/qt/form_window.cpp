@@ -140,6 +140,7 @@ void FormWidget::paintEvent(QPaintEvent* event) {
 void FormWidget::dropPicture() {
   if (!picture_) return;
   const std::unique_ptr<WindowPicture> shown = std::move(picture_);
+  ensureBuilt();
   shown->uncover(canvas_, form_);
 }
 
@@ -159,7 +160,8 @@ void FormWidget::reveal() {
     shownOnce_ = true;
     applyFormSize();  // for the screen it opens on, which may not be the first one
     move(placeAt_);
-    // The window that opens the program shows before the fonts are read.
+    // The window that opens the program shows before the fonts are read, and before its
+    // widgets are made: the first text set on one starts Qt's accessibility bridge.
     if (form_.role == WindowRole::Splash) {
       picture_ = WindowPicture::find(canvas_, form_);
       if (picture_) {
@@ -169,6 +171,7 @@ void FormWidget::reveal() {
       }
     }
   }
+  if (!picture_) ensureBuilt();
   applyState();
   show();
   raise();

@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include "platform/form.h"
-#include "platform/startup_marks.h"
 #include "platform/qt/qt_convert.h"
 
 namespace vantrel {
@@ -97,9 +96,11 @@ QImage WindowPicture::read(const QString& path) {
       height > 16384) {
     return {};
   }
+  // Nothing is made for a file whose size does not match its line.
+  const qint64 bytes = qint64{width} * height * 4;
+  if (in.size() - in.pos() != bytes) return {};
   QImage picture(width, height, QImage::Format_RGB32);
-  const qint64 bytes = picture.sizeInBytes();
-  if (in.size() - in.pos() != bytes ||
+  if (picture.sizeInBytes() != bytes ||
       in.read(reinterpret_cast<char*>(picture.bits()), bytes) != bytes) {
     return {};
   }
@@ -143,10 +144,7 @@ void WindowPicture::paint(QPainter& painter) const {
 }
 
 void WindowPicture::uncover(QWidget* area, const Form& form) const {
-  // Its first child on show starts Qt's bridge to screen readers.
-  startupMark("uncovering");
   area->show();
-  startupMark("accessibility");
   // The form outlives its window's widgets, the client area among them.
   QTimer::singleShot(0, area, [area, file = file_, shown = picture_, form = &form] {
     keepDrawing(area, file, shown, *form);
