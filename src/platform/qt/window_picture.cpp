@@ -2,7 +2,6 @@
 #include "platform/qt/window_picture.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -12,6 +11,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
+#include <QWidget>
 
 #include "platform/form.h"
 #include "platform/qt/qt_convert.h"
