@@ -193,21 +193,15 @@ done
 echo >&2
 
 # ---- figures ----
-# median FILE COLUMN: the median of one column of FILE, -1 values left out (-1 if none).
-median() {
-  cut -d ' ' -f "$2" "$1" | awk '$1 >= 0' | sort -g |
-    awk '{ v[NR] = $1 } END {
-      if (NR == 0) { print -1; exit }
-      print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-# stats NAME COLUMN: "median min max" of one column of $work/NAME.txt, -1 values left out.
+# stats FILE COLUMN: "median min max" of one column of FILE, -1 values left out.
 stats() {
-  cut -d ' ' -f "$2" "$work/$1.txt" | awk '$1 >= 0' | sort -g |
+  cut -d ' ' -f "$2" "$1" | awk '$1 >= 0' | sort -g |
     awk '{ v[NR] = $1 } END {
       if (NR == 0) { print -1, -1, -1; exit }
       m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
       print m, v[1], v[NR] }'
 }
+
 # phases NAME: the median length of each phase up to the settings read, from the ends in
 # $work/NAME.marks (a phase the program has no mark for is folded into the next), then of
 # building and mapping the first window, and of its first drawing from the map. Qt starts its
@@ -219,7 +213,9 @@ phases() {
            printf "%.3f ", $i - last; last = $i }
          printf "%.3f %.3f\n", $5 - last, ($6 < 0) ? -1 : $6 - $5 }' "$work/$1.marks" \
     >"$work/$1.lengths"
-  for column in 1 2 3 4 5; do printf '%s ' "$(median "$work/$1.lengths" "$column")"; done
+  for column in 1 2 3 4 5; do
+    printf '%s ' "$(stats "$work/$1.lengths" "$column" | cut -d ' ' -f 1)"
+  done
   echo
 }
 if [[ ! -s "$work/vantrel.txt" || ! -s "$work/bare.txt" ]]; then
@@ -228,8 +224,9 @@ if [[ ! -s "$work/vantrel.txt" || ! -s "$work/bare.txt" ]]; then
 fi
 {
   for name in vantrel bare; do
-    echo "$name $(wc -l <"$work/$name.txt") $(stats "$name" 1) $(stats "$name" 2)" \
-      "$(stats "$name" 3) $(stats "$name" 4)"
+    figures=$work/$name.txt
+    echo "$name $(wc -l <"$figures") $(stats "$figures" 1) $(stats "$figures" 2)" \
+      "$(stats "$figures" 3) $(stats "$figures" 4)"
   done
   for name in vantrel bare; do
     [[ -s "$work/$name.first.txt" ]] && echo "first-$name $(cat "$work/$name.first.txt")"

@@ -14,7 +14,6 @@
 #include "contacts/customer_form.h"
 #include "documents/invoice_form.h"
 #include "documents/report_form.h"
-#include "platform/memory.h"
 #include "platform/translation.h"
 #include "store/labels_form.h"
 #include "store/options_form.h"
@@ -138,9 +137,6 @@ void MainShell::openCommandLine() {
     }
   }
   startedUp_ = true;
-  // What start-up built and dropped (the windows' descriptions, the files it read) leaves the
-  // program's resident size.
-  returnFreedMemory();
   app().deliverHandOvers();
 }
 

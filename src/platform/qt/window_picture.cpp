@@ -61,10 +61,6 @@ QString pictureName(QWidget* area, const Form& form) {
   return toQString(form.name()) + QLatin1Char('-') + QString::fromLatin1(hash) + kSuffix;
 }
 
-QImage drawingOf(QWidget* area) {
-  return area->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 // In place of the window's older pictures; a cache that cannot be written is no failure.
 void keep(const QImage& drawing, const QString& file, const Form& form) {
   const QString folder = WindowPicture::folder();
@@ -79,7 +75,7 @@ void keep(const QImage& drawing, const QString& file, const Form& form) {
 
 // After the first real drawing (fonts and all): kept unless the picture shown was the same.
 void keepDrawing(QWidget* area, const QString& file, const QImage& shown, const Form& form) {
-  const QImage drawing = drawingOf(area);
+  const QImage drawing = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
   if (drawing != shown) keep(drawing, file, form);
 }
 
