@@ -73,7 +73,10 @@ WriteResult writeProject(Vantrel& app, const std::string& path) {
   std::string text;
   appendFileLines(text, projectLines(app));
   appendFileLines(text, app.customer().invoiceSection());
-  app.main().log->log().appendFileText(text);
+  if (!app.main().log->log().appendFileText(text)) {
+    // TRANSLATORS: why a job could not be saved, shown as "Could not save %1: %2".
+    return WriteResult{false, tr("its work log could not be read back from the disk")};
+  }
   WriteResult result = writeFileText(path, text);
   if (result) setField(*app.main().statusMessage, tr(kSavedNotice));
   return result;

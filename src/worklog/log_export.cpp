@@ -88,7 +88,7 @@ std::string logCalendar(const WorkLog& log, const std::string& summary) {
   addLine(out, "CALSCALE:GREGORIAN");
   const std::string stamp = [&log] {
     std::int64_t latest = 0;
-    for (const LogEntry& e : log.entries()) latest = std::max(latest, e.endMs);
+    for (std::size_t i = 0; i < log.size(); ++i) latest = std::max(latest, log[i].endMs);
     return utcStampText(latest);
   }();
   for (std::size_t i : log.chronological()) {

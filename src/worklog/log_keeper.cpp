@@ -164,9 +164,10 @@ void LogKeeper::cutForAway(std::int64_t fromLocalMs, std::int64_t toLocalMs,
   mark.kind = EntryKind::AwayRemoved;
   mark.startMs = from;
   mark.endMs = to;
-  const bool resetSince = std::any_of(
-      log_.entries().begin(), log_.entries().end(),
-      [from](const LogEntry& e) { return e.kind == EntryKind::Reset && e.startMs > from; });
+  bool resetSince = false;
+  for (std::size_t i = 0; i < log_.size() && !resetSince; ++i) {
+    resetSince = log_[i].kind == EntryKind::Reset && log_[i].startMs > from;
+  }
   if (resetSince) {
     // The clock started again since: its runs stay as they are, and the mark says where.
     awayMark_ = log_.add(std::move(mark));
@@ -210,7 +211,7 @@ void LogKeeper::startAfresh() {
 
 void LogKeeper::loaded(const std::string& path, std::vector<std::string> section) {
   startAfresh();
-  const WorkLog::Read read = log_.read(std::move(section));
+  const WorkLog::Read read = log_.read(std::move(section), main_.services().app.folder());
   const std::int64_t seconds = clockSeconds() - log_.seconds();
   const auto counter = counterMicro();
   const std::int64_t billed = counter ? *counter - log_.billed() : 0;

@@ -5,13 +5,17 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
 #include <numeric>
 #include <random>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 
+#include "platform/scratch_file.h"
 #include "sheet/numbers.h"
 
 namespace vantrel {
@@ -197,46 +201,100 @@ std::optional<std::int64_t> billedFromText(std::string_view text) {
   return static_cast<std::int64_t>(std::llround(*value * kMicro));
 }
 
+const LogEntry& WorkLog::headEntry(std::size_t i) const {
+  readBack();
+  return head_.entries[i];
+}
+
+std::pair<const WorkLog::Part*, std::size_t> WorkLog::locate(std::size_t i) const {
+  if (i >= headSize_) return {&tail_, i - headSize_};
+  readBack();
+  return {&head_, i};
+}
+
+std::pair<WorkLog::Part*, std::size_t> WorkLog::locate(std::size_t i) {
+  const auto [part, k] = std::as_const(*this).locate(i);
+  return {const_cast<Part*>(part), k};
+}
+
 std::size_t WorkLog::add(LogEntry entry) {
   if (entry.id.empty()) entry.id = newEntryId();
   seconds_ += entry.seconds;
   billed_ += entry.billed;
-  entries_.push_back(std::move(entry));
-  lines_.emplace_back();
-  return entries_.size() - 1;
+  tail_.entries.push_back(std::move(entry));
+  tail_.lines.emplace_back();
+  return size() - 1;
 }
 
 void WorkLog::replace(std::size_t i, LogEntry entry) {
-  LogEntry& old = entries_.at(i);
+  if (i >= size()) throw std::out_of_range("WorkLog::replace");
+  const auto [part, k] = locate(i);
+  LogEntry& old = part->entries.at(k);
   seconds_ += entry.seconds - old.seconds;
   billed_ += entry.billed - old.billed;
   if (entry.id.empty()) entry.id = old.id;
   old = std::move(entry);
-  lines_[i].clear();
+  part->lines[k].clear();
 }
 
 void WorkLog::erase(std::size_t i) {
-  const LogEntry& old = entries_.at(i);
+  if (i >= size()) throw std::out_of_range("WorkLog::erase");
+  const auto [part, k] = locate(i);
+  const LogEntry& old = part->entries.at(k);
   seconds_ -= old.seconds;
   billed_ -= old.billed;
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  part->entries.erase(part->entries.begin() + static_cast<std::ptrdiff_t>(k));
+  part->lines.erase(part->lines.begin() + static_cast<std::ptrdiff_t>(k));
+  if (part == &head_) --headSize_;
 }
 
 void WorkLog::clear() {
-  entries_.clear();
-  lines_.clear();
-  seconds_ = 0;
-  billed_ = 0;
+  *this = WorkLog();
+}
+
+bool WorkLog::readBack() const {
+  if (!headFile_) return true;
+  const std::shared_ptr<const ScratchFile> file = std::move(headFile_);
+  headFile_.reset();
+  head_ = Part();
+  std::string bytes;
+  if (file->readInto(bytes)) {
+    head_.entries.reserve(headSize_);
+    head_.lines.reserve(headSize_);
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find("\r\n");
+      const std::string_view text = rest.substr(0, end);
+      auto entry = entryFromLine(text);
+      if (!entry) break;
+      head_.entries.push_back(std::move(*entry));
+      head_.lines.emplace_back(text);
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+    }
+  }
+  if (head_.entries.size() == headSize_) return true;
+  // The disk did not give back what it was given: what is missing is gone from memory, so
+  // no save may replace the file that still has it.
+  std::fprintf(stderr, "vantrel: the work log's earlier entries could not be read back\n");
+  for (const LogEntry& e : head_.entries) {
+    headSeconds_ -= e.seconds;  // what did come back stays counted
+    headBilled_ -= e.billed;
+  }
+  seconds_ -= headSeconds_;
+  billed_ -= headBilled_;
+  headSize_ = head_.entries.size();
+  headLost_ = true;
+  return false;
 }
 
 std::vector<std::size_t> WorkLog::chronological() const {
-  std::vector<std::size_t> order(entries_.size());
+  readBack();
+  std::vector<std::size_t> order(size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   // Entries are made in time order; only those put in later (manual ones, edited times)
   // need moving, so a sorted log costs one pass.
   const auto before = [this](std::size_t a, std::size_t b) {
-    return entries_[a].startMs < entries_[b].startMs;
+    return (*this)[a].startMs < (*this)[b].startMs;
   };
   if (!std::is_sorted(order.begin(), order.end(), before)) {
     std::stable_sort(order.begin(), order.end(), before);
@@ -245,9 +303,10 @@ std::vector<std::size_t> WorkLog::chronological() const {
 }
 
 const std::string& WorkLog::line(std::size_t i) const {
-  std::string& line = lines_[i];
+  const auto [part, k] = locate(i);
+  std::string& line = part->lines[k];
   if (!line.empty()) return line;
-  const LogEntry& e = entries_[i];
+  const LogEntry& e = part->entries[k];
   line = kindWord(e.kind);
   line += '\t';
   line += e.id;
@@ -265,39 +324,91 @@ const std::string& WorkLog::line(std::size_t i) const {
 }
 
 std::vector<std::string> WorkLog::fileLines() const {
+  readBack();
   std::vector<std::string> lines;
-  lines.reserve(entries_.size() + 1);
+  lines.reserve(size() + 1);
   lines.emplace_back(kHeading);
-  for (std::size_t i = 0; i < entries_.size(); ++i) lines.push_back(line(i));
+  for (std::size_t i = 0; i < size(); ++i) lines.push_back(line(i));
   return lines;
 }
 
-void WorkLog::appendFileText(std::string& text) const {
-  std::size_t size = text.size() + sizeof kHeading + 2;
-  for (std::size_t i = 0; i < entries_.size(); ++i) size += line(i).size() + 2;
+bool WorkLog::appendFileText(std::string& text) const {
+  if (headLost_) return false;
+  const std::size_t from = headFile_ ? headSize_ : 0;
+  const std::size_t before = text.size();
+  std::size_t size = before + sizeof kHeading + 2 + (headFile_ ? headFile_->size() : 0);
+  for (std::size_t i = from; i < this->size(); ++i) size += line(i).size() + 2;
   text.reserve(size);
   text += kHeading;
   text += "\r\n";
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    text += lines_[i];
+  // The entries on the disk are copied as they lie there, their lines already ended.
+  if (headFile_ && !headFile_->readInto(text)) {
+    text.resize(before);
+    return false;
+  }
+  for (std::size_t i = from; i < this->size(); ++i) {
+    text += line(i);
     text += "\r\n";
   }
+  return true;
 }
 
-WorkLog::Read WorkLog::read(std::vector<std::string> lines) {
+WorkLog::Read WorkLog::read(std::vector<std::string> lines, const std::string& diskFolder) {
   clear();
   Read result;
   std::size_t n = 0;
   while (n < lines.size() && lines[n].empty()) ++n;
   if (n == lines.size() || lines[n] != kHeading) return result;
   result.present = true;
-  entries_.reserve(lines.size() - n);
-  lines_.reserve(lines.size() - n);
-  for (++n; n < lines.size(); ++n) {
+  const std::size_t first = n + 1;
+  std::unique_ptr<ScratchFile> file = ScratchFile::make(diskFolder);
+  if (file) {
+    // Every entry that reads but the last goes to the disk, its line as it was read.
+    std::string pending;
+    std::optional<std::pair<LogEntry, std::size_t>> last;
+    bool written = true;
+    for (n = first; n < lines.size() && written; ++n) {
+      if (lines[n].empty()) continue;
+      auto entry = entryFromLine(lines[n]);
+      if (!entry) {
+        ++result.damaged;
+        continue;
+      }
+      if (last) {
+        pending += lines[last->second];
+        pending += "\r\n";
+        ++headSize_;
+        headSeconds_ += last->first.seconds;
+        headBilled_ += last->first.billed;
+        if (pending.size() >= (1 << 20)) {
+          written = file->append(pending);
+          pending.clear();
+        }
+      }
+      last.emplace(std::move(*entry), n);
+    }
+    if (written && file->append(pending)) {
+      seconds_ = headSeconds_;
+      billed_ = headBilled_;
+      if (headSize_ > 0) headFile_ = std::move(file);
+      if (last) {
+        add(std::move(last->first));
+        tail_.lines.back() = std::move(lines[last->second]);
+      }
+      return result;
+    }
+    // The disk took no more: the whole log stays in memory.
+    clear();
+    result.damaged = 0;
+  }
+  tail_.entries.reserve(lines.size() - first);
+  tail_.lines.reserve(lines.size() - first);
+  for (n = first; n < lines.size(); ++n) {
     if (lines[n].empty()) continue;
     if (auto entry = entryFromLine(lines[n])) {
       // Written back as it was read until the entry changes.
-      lines_[add(std::move(*entry))] = std::move(lines[n]);
+      add(std::move(*entry));
+      tail_.lines.back() = std::move(lines[n]);
     } else {
       ++result.damaged;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,17 +46,27 @@ struct LogEntry {
   std::string note;          // what was done
 };
 
+class ScratchFile;
+
 // The record of a job's time: every entry's seconds add up to the clock's reading and its
 // billed minutes to the minute counter. The sums are kept as entries change, so reading them
 // costs nothing however long the log is.
+//
+// The entries a project file brought, all but its last, wait in a file of their own on the
+// disk until something looks at one of them: a job with years of entries opens, ticks and
+// autosaves without holding them in memory, and they are read back when the log's window,
+// an export or an invoice asks for them. Entry references stay valid across that reading.
 class WorkLog {
  public:
-  const std::vector<LogEntry>& entries() const { return entries_; }
-  const LogEntry& operator[](std::size_t i) const { return entries_[i]; }
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  const LogEntry& operator[](std::size_t i) const {
+    return i < headSize_ ? headEntry(i) : tail_.entries[i - headSize_];
+  }
+  std::size_t size() const { return headSize_ + tail_.entries.size(); }
+  bool empty() const { return size() == 0; }
   std::int64_t seconds() const { return seconds_; }
   std::int64_t billed() const { return billed_; }
+  // How many entries wait on the disk, not yet read back.
+  std::size_t onDisk() const { return headFile_ ? headSize_ : 0; }
 
   std::size_t add(LogEntry entry);  // gives it an id when it has none; returns its index
   void replace(std::size_t i, LogEntry entry);
@@ -68,24 +79,45 @@ class WorkLog {
   // The project file's section: a heading line, then one line an entry.
   static constexpr char kHeading[] = "[Work log]";
   std::vector<std::string> fileLines() const;
-  // The same lines appended to a file's text, each ended CR LF.
-  void appendFileText(std::string& text) const;
+  // The same lines appended to a file's text, each ended CR LF. False, with nothing appended,
+  // when entries waiting on the disk could not be read back.
+  bool appendFileText(std::string& text) const;
   struct Read {
     bool present = false;  // the file has a work log at all
     int damaged = 0;       // lines that did not read, left out
   };
-  // The lines after the project's own; replaces this log with what reads.
-  Read read(std::vector<std::string> lines);
+  // The lines after the project's own; replaces this log with what reads. With a folder, all
+  // entries but the last wait there on the disk (in memory when it takes no file).
+  Read read(std::vector<std::string> lines, const std::string& diskFolder = {});
 
  private:
+  struct Part {
+    std::vector<LogEntry> entries;
+    // Each entry's file line, made when first written and again only once it changes: the
+    // autosave of a long log rewrites the open run's line alone.
+    mutable std::vector<std::string> lines;
+  };
+  const LogEntry& headEntry(std::size_t i) const;
+  // The part and place of entry i (the head read back first).
+  std::pair<const Part*, std::size_t> locate(std::size_t i) const;
+  std::pair<Part*, std::size_t> locate(std::size_t i);
   const std::string& line(std::size_t i) const;
+  // Reads the head back from the disk; false when it could not.
+  bool readBack() const;
 
-  std::vector<LogEntry> entries_;
-  // Each entry's file line, made when first written and again only once it changes: the
-  // autosave of a long log rewrites the open run's line alone.
-  mutable std::vector<std::string> lines_;
-  std::int64_t seconds_ = 0;
-  std::int64_t billed_ = 0;
+  // The first entries (those of the file read, but its last), on the disk while headFile_ is
+  // there, else in head_; then the entries since.
+  mutable std::size_t headSize_ = 0;
+  mutable std::shared_ptr<const ScratchFile> headFile_;
+  mutable Part head_;
+  Part tail_;
+  // The disk failed to give the head back: its entries are gone from memory, and no save may
+  // then replace a file that still has them.
+  mutable bool headLost_ = false;
+  mutable std::int64_t seconds_ = 0;
+  mutable std::int64_t billed_ = 0;
+  mutable std::int64_t headSeconds_ = 0;  // the sums of the entries on the disk
+  mutable std::int64_t headBilled_ = 0;
 };
 
 // A new entry id: 12 hex digits, random, so two jobs' entries never share one.

@@ -107,6 +107,49 @@ TEST_F(WorkLogTest, LinesThatDoNotReadAreCountedAndLeftOut) {
   EXPECT_TRUE(read.empty());
 }
 
+TEST_F(WorkLogTest, ReadEntriesWaitOnTheDiskUntilLookedAtAndSaveAsInMemory) {
+  std::vector<std::string> lines = sample().fileLines();
+  lines.insert(lines.begin() + 3, "lunch\tx\t2026-12-10T09:00:00+01:00\t\t1\t1\t");  // damaged
+  WorkLog inMemory;
+  const WorkLog::Read plain = inMemory.read(lines);
+  std::string expected;
+  ASSERT_TRUE(inMemory.appendFileText(expected));
+
+  const std::string folder = ::testing::TempDir();
+  WorkLog log;
+  const WorkLog::Read read = log.read(lines, folder);
+  EXPECT_EQ(read.damaged, plain.damaged);
+  ASSERT_EQ(log.size(), inMemory.size());
+  EXPECT_EQ(log.onDisk(), log.size() - 1);
+  EXPECT_EQ(log.seconds(), inMemory.seconds());
+  EXPECT_EQ(log.billed(), inMemory.billed());
+  // Saving, the last entry and new ones leave the others on the disk.
+  std::string saved;
+  ASSERT_TRUE(log.appendFileText(saved));
+  EXPECT_EQ(saved, expected);
+  EXPECT_EQ(log[log.size() - 1].id, inMemory[inMemory.size() - 1].id);
+  log.add(entry(EntryKind::Correction, "2026-12-10T12:00:00+01:00", nullptr, 60, kMicro));
+  EXPECT_EQ(log.onDisk(), log.size() - 2);
+  const LogEntry& last = log[log.size() - 2];
+
+  // A copy made meanwhile reads them back on its own; references made before stay good.
+  const WorkLog copy = log;
+  EXPECT_EQ(log[2].note, inMemory[2].note);
+  EXPECT_EQ(log.onDisk(), 0U);
+  EXPECT_EQ(last.id, inMemory[inMemory.size() - 1].id);
+  EXPECT_EQ(copy.fileLines(), log.fileLines());
+  log.erase(0);
+  log.replace(0, entry(EntryKind::Adjustment, "2026-12-10T10:30:00+01:00", nullptr, 0, 0));
+  EXPECT_EQ(log.billed(), inMemory.billed() + kMicro - 10 * kMicro - 30 * kMicro);
+  EXPECT_EQ(copy.size(), inMemory.size() + 1);
+
+  // A folder that takes no file keeps the whole log in memory.
+  WorkLog nowhere;
+  nowhere.read(lines, folder + "/missing");
+  EXPECT_EQ(nowhere.onDisk(), 0U);
+  EXPECT_EQ(nowhere.fileLines(), inMemory.fileLines());
+}
+
 TEST_F(WorkLogTest, InstantsKeepTheirLengthAcrossDaylightSavingChanges) {
   // Spring forward: 01:30 to 04:30 local is two hours.
   const auto spring = utcOfLocal(2026, 3, 29, 1, 30, 0);
