@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QRegularExpression>
 #include <QStyleOption>
 #include <QTimer>
 #include <algorithm>
@@ -33,9 +32,13 @@ namespace {
 constexpr const char* kReading = "reading";
 
 // What is left of a reading without its digits: "Job clock, ::, running".
-QString withoutFigures(QString text) {
-  text.remove(QRegularExpression(QStringLiteral("[0-9]")));
-  return text;
+QString withoutFigures(const QString& text) {
+  QString rest;
+  rest.reserve(text.size());
+  for (const QChar c : text) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) rest += c;
+  }
+  return rest;
 }
 
 // Several boxes read as one figure: one stop for Tab, one name, its value copied with
@@ -342,7 +345,8 @@ void FormWidget::showCaption(Bound& bound) {
   // A button whose caption lacks its key (an arrow, a "+", one of many alike) still answers
   // to it, unseen; a screen reader tells it.
   button->setShortcut(underlined    ? QKeySequence::mnemonic(text)
-                      : key != '\0' ? QKeySequence(QStringLiteral("Alt+") + QChar(key).toUpper())
+                      : key != '\0' ? QKeySequence(QKeyCombination(
+                                        Qt::ALT, Qt::Key(QChar(key).toUpper().unicode())))
                                     : QKeySequence());
 }
 

@@ -58,7 +58,8 @@ QMenu* FormWidget::buildMenu(MenuItem& item, QWidget* parent) {
     } else {
       action = menu->addAction(keyedCaption(*child));
       if (!child->shortcut.empty()) {
-        action->setShortcut(QKeySequence(toQString(child->shortcut)));
+        // Written the same in every language ("Ctrl+S"), so read without the translations.
+        action->setShortcut(QKeySequence(toQString(child->shortcut), QKeySequence::PortableText));
       }
       connect(action, &QAction::triggered, this, [this, child] {
         if (!detached_) userActivate(*child);

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QStyle>
 
@@ -161,11 +160,27 @@ QString timeFormatWithSeconds() {
 }
 
 QString timeFormatWithoutSeconds() {
-  QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
-  // The seconds go with the separator before them: "HH:mm:ss" becomes "HH:mm".
-  static const QRegularExpression seconds(QStringLiteral("[^Hhms]?s{1,2}(\\.z+)?"));
-  format.remove(seconds);
-  return format.contains(QStringLiteral("m")) ? format : QStringLiteral("HH:mm");
+  const QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
+  // The seconds go with the separator before them, and their fraction with them:
+  // "HH:mm:ss" becomes "HH:mm", "h.mm.ss.zzz" "h.mm".
+  const auto at = [&format](qsizetype i, char c) {
+    return i < format.size() && format[i] == QLatin1Char(c);
+  };
+  QString kept;
+  for (qsizetype i = 0; i < format.size();) {
+    qsizetype end = i;
+    if (!at(i, 'H') && !at(i, 'h') && !at(i, 'm') && !at(i, 's') && at(i + 1, 's')) ++end;
+    if (!at(end, 's')) {
+      kept += format[i++];
+      continue;
+    }
+    end += at(end + 1, 's') ? 2 : 1;
+    if (at(end, '.') && at(end + 1, 'z')) {
+      for (end += 2; at(end, 'z');) ++end;
+    }
+    i = end;
+  }
+  return kept.contains(QLatin1Char('m')) ? kept : QStringLiteral("HH:mm");
 }
 
 int pushButtonMargins(const QWidget& button) {
