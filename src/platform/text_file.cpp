@@ -100,7 +100,10 @@ bool isMultiByteUtf8(const std::string& s) {
 
 // `message` has the path as %1 and the system's reason as %2.
 std::string errnoText(const std::string& message, const std::string& path, int err) {
-  return fill(message, {path, std::strerror(err)});
+  // A missing file is the common case (a first start has none): said in the program's own
+  // words, without loading the system's catalogue of error texts for it.
+  // TRANSLATORS: why a file could not be opened or read: "cannot open FILE: <this>".
+  return fill(message, {path, err == ENOENT ? tr("there is no such file") : std::strerror(err)});
 }
 
 // Why a write failed, in the words of someone saving a file rather than of the system.
