@@ -202,14 +202,15 @@ std::optional<std::int64_t> billedFromText(std::string_view text) {
 }
 
 const LogEntry& WorkLog::headEntry(std::size_t i) const {
-  readBack();
-  return head_.entries[i];
+  const auto [part, k] = locate(i);
+  static const LogEntry kNone;  // an entry the disk lost (see readBack)
+  return k < part->entries.size() ? part->entries[k] : kNone;
 }
 
 std::pair<const WorkLog::Part*, std::size_t> WorkLog::locate(std::size_t i) const {
-  if (i >= headSize_) return {&tail_, i - headSize_};
-  readBack();
-  return {&head_, i};
+  if (i < headSize_) readBack();  // which keeps fewer when the disk fails
+  if (i < headSize_) return {&head_, i};
+  return {&tail_, i - headSize_};
 }
 
 std::pair<WorkLog::Part*, std::size_t> WorkLog::locate(std::size_t i) {
@@ -304,6 +305,10 @@ std::vector<std::size_t> WorkLog::chronological() const {
 
 const std::string& WorkLog::line(std::size_t i) const {
   const auto [part, k] = locate(i);
+  if (k >= part->lines.size()) {
+    static const std::string kNone;
+    return kNone;
+  }
   std::string& line = part->lines[k];
   if (!line.empty()) return line;
   const LogEntry& e = part->entries[k];
