@@ -277,12 +277,12 @@ bool WorkLog::readBack() const {
   // The disk did not give back what it was given: what is missing is gone from memory, so
   // no save may replace the file that still has it.
   std::fprintf(stderr, "vantrel: the work log's earlier entries could not be read back\n");
-  for (const LogEntry& e : head_.entries) {
-    headSeconds_ -= e.seconds;  // what did come back stays counted
-    headBilled_ -= e.billed;
-  }
-  seconds_ -= headSeconds_;
+  seconds_ -= headSeconds_;  // what did come back stays counted
   billed_ -= headBilled_;
+  for (const LogEntry& e : head_.entries) {
+    seconds_ += e.seconds;
+    billed_ += e.billed;
+  }
   headSize_ = head_.entries.size();
   headLost_ = true;
   return false;
@@ -367,10 +367,15 @@ WorkLog::Read WorkLog::read(std::vector<std::string> lines, const std::string& d
   result.present = true;
   const std::size_t first = n + 1;
   std::unique_ptr<ScratchFile> file = ScratchFile::make(diskFolder);
-  if (file) {
-    // Every entry that reads but the last goes to the disk, its line as it was read.
+  // Every entry that reads but the last goes to the disk, its line as it was read; once more
+  // all in memory when there is no disk to take them, or it takes no more.
+  for (;;) {
+    if (!file) {
+      tail_.entries.reserve(lines.size() - first);
+      tail_.lines.reserve(lines.size() - first);
+    }
     std::string pending;
-    std::optional<std::pair<LogEntry, std::size_t>> last;
+    std::optional<std::pair<LogEntry, std::size_t>> last;  // an entry and its line
     bool written = true;
     for (n = first; n < lines.size() && written; ++n) {
       if (lines[n].empty()) continue;
@@ -379,7 +384,7 @@ WorkLog::Read WorkLog::read(std::vector<std::string> lines, const std::string& d
         ++result.damaged;
         continue;
       }
-      if (last) {
+      if (last && file) {
         pending += lines[last->second];
         pending += "\r\n";
         ++headSize_;
@@ -389,36 +394,28 @@ WorkLog::Read WorkLog::read(std::vector<std::string> lines, const std::string& d
           written = file->append(pending);
           pending.clear();
         }
-      }
-      last.emplace(std::move(*entry), n);
-    }
-    if (written && file->append(pending)) {
-      seconds_ = headSeconds_;
-      billed_ = headBilled_;
-      if (headSize_ > 0) headFile_ = std::move(file);
-      if (last) {
+      } else if (last) {
+        // Written back as it was read until the entry changes.
         add(std::move(last->first));
         tail_.lines.back() = std::move(lines[last->second]);
       }
-      return result;
+      last.emplace(std::move(*entry), n);
     }
-    // The disk took no more: the whole log stays in memory.
-    clear();
-    result.damaged = 0;
-  }
-  tail_.entries.reserve(lines.size() - first);
-  tail_.lines.reserve(lines.size() - first);
-  for (n = first; n < lines.size(); ++n) {
-    if (lines[n].empty()) continue;
-    if (auto entry = entryFromLine(lines[n])) {
-      // Written back as it was read until the entry changes.
-      add(std::move(*entry));
-      tail_.lines.back() = std::move(lines[n]);
-    } else {
-      ++result.damaged;
+    if (file && !(written && file->append(pending))) {
+      clear();
+      file.reset();
+      result.damaged = 0;
+      continue;
     }
+    seconds_ += headSeconds_;
+    billed_ += headBilled_;
+    if (headSize_ > 0) headFile_ = std::move(file);
+    if (last) {
+      add(std::move(last->first));
+      tail_.lines.back() = std::move(lines[last->second]);
+    }
+    return result;
   }
-  return result;
 }
 
 std::string newEntryId() {

@@ -116,8 +116,8 @@ class WorkLog {
   mutable bool headLost_ = false;
   mutable std::int64_t seconds_ = 0;
   mutable std::int64_t billed_ = 0;
-  mutable std::int64_t headSeconds_ = 0;  // the sums of the entries on the disk
-  mutable std::int64_t headBilled_ = 0;
+  std::int64_t headSeconds_ = 0;  // the sums of the entries put on the disk
+  std::int64_t headBilled_ = 0;
 };
 
 // A new entry id: 12 hex digits, random, so two jobs' entries never share one.
